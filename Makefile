@@ -1,0 +1,45 @@
+# Entry points for people and CI. The real build is CMake + Ninja in build/<kind>.
+JOBS ?= 2
+FUZZ_SECONDS ?= 60
+
+.PHONY: all bootstrap release test demo bench fuzz clean
+
+all: release
+
+bootstrap:
+	./scripts/bootstrap
+
+release: bootstrap
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=OFF
+	cmake --build build/release -j$(JOBS)
+
+# Runs korvelc on the bundled example.
+demo: release
+	./build/release/korvelc check examples/first-steps.kvp
+	./build/release/korvelc exec -p examples/first-steps.kvp 'MSG Demo finished'
+
+# Builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test.
+test: bootstrap
+	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORVEL_SANITIZE=ON -DKORVEL_TESTS=ON
+	cmake --build build/test -j$(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		ctest --test-dir build/test --output-on-failure -j$(JOBS)
+
+bench: bootstrap
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=OFF -DKORVEL_BENCH=ON
+	cmake --build build/release -j$(JOBS)
+	@for b in build/release/bench_*; do [ -x "$$b" ] && "$$b" || true; done
+
+# Runs each libFuzzer target for FUZZ_SECONDS on its own corpus folder.
+fuzz: bootstrap
+	CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DKORVEL_FUZZ=ON -DKORVEL_TESTS=OFF
+	cmake --build build/fuzz -j$(JOBS)
+	@for f in build/fuzz/fuzz_*; do \
+		name=$$(basename $$f); mkdir -p fuzz/corpus-$$name; \
+		echo "== $$name"; \
+		$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 fuzz/corpus-$$name fuzz/seeds || exit 1; \
+	done
+
+clean:
+	rm -rf build

@@ -1,0 +1,120 @@
+// korvelc: the batch front end. Runs the same start-up as the desktop program, without
+// windows, then one command on a project.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "model/registry.h"
+#include "platform/platform.h"
+#include "script/interpreter.h"
+#include "script/units.h"
+
+namespace korvel {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+const char* const kUsage =
+    "usage: korvelc [--home DIR] [--answer yes|no|cancel] COMMAND ...\n"
+    "  check PROJECT                 read the project; exit 1 if any message was shown\n"
+    "  exec  [-p PROJECT] LINE...    start empty or from PROJECT and interpret each LINE as\n"
+    "                                typed into the command line (options may also follow\n"
+    "                                the LINEs; after -- everything is a LINE)\n";
+
+int Usage(const char* problem) {
+    if (problem)
+        std::fprintf(stderr, "korvelc: %s\n", problem);
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+}
+
+void StartUp() {
+    InitID();
+    ResetUnits();
+}
+
+// Reads a project into the empty model; false when it could not be read at all.
+bool LoadProject(const std::string& path) { return ReadScript(path).opened; }
+
+int CheckCommand(const std::vector<std::string>& words) {
+    if (words.size() != 1)
+        return Usage("check takes one PROJECT");
+    StartUp();
+    ResetMessageCount();
+    LoadProject(words[0]);
+    return MessageCount() > 0 ? kExitFailed : kExitOk;
+}
+
+int ExecCommand(const std::vector<std::string>& words) {
+    std::string project;
+    std::vector<std::string> lines;
+    bool options_done = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        if (options_done) {
+            lines.push_back(w);
+        } else if (w == "--") {
+            options_done = true;
+        } else if (w == "-p") {
+            if (i + 1 >= words.size())
+                return Usage("-p needs a PROJECT");
+            project = words[++i];
+        } else if (w.size() > 1 && w[0] == '-' && w[1] == '-') {
+            return Usage(("unknown option " + w).c_str());
+        } else {
+            lines.push_back(w);
+        }
+    }
+    StartUp();
+    bool failed = false;
+    if (!project.empty() && !LoadProject(project))
+        failed = true;
+    for (const std::string& typed : lines) {
+        std::string line = typed;
+        if (!IntrepretLine(line, nullptr, 0))
+            failed = true;
+    }
+    return failed ? kExitFailed : kExitOk;
+}
+
+int Main(int argc, char** argv) {
+    std::vector<std::string> words(argv + 1, argv + argc);
+    std::size_t i = 0;
+    for (; i < words.size() && words[i].starts_with("--"); ++i) {
+        if (words[i] == "--home" && i + 1 < words.size()) {
+            SetProgramDirectory(words[++i]);
+        } else if (words[i] == "--answer" && i + 1 < words.size()) {
+            const std::string& a = words[++i];
+            if (a == "yes")
+                SetHeadlessAnswer(kIdYes);
+            else if (a == "no")
+                SetHeadlessAnswer(kIdNo);
+            else if (a == "cancel")
+                SetHeadlessAnswer(kIdCancel);
+            else
+                return Usage("--answer takes yes, no or cancel");
+        } else if (words[i] == "--help") {
+            std::fputs(kUsage, stdout);
+            return kExitOk;
+        } else {
+            return Usage(("unknown option " + words[i]).c_str());
+        }
+    }
+    if (i >= words.size())
+        return Usage("no COMMAND given");
+    std::string command = words[i];
+    std::vector<std::string> rest(words.begin() + static_cast<long>(i) + 1, words.end());
+    if (command == "check")
+        return CheckCommand(rest);
+    if (command == "exec")
+        return ExecCommand(rest);
+    return Usage(("unknown command " + command).c_str());
+}
+
+} // namespace
+} // namespace korvel
+
+int main(int argc, char** argv) { return korvel::Main(argc, argv); }

@@ -1,0 +1,88 @@
+// The only ways the core touches the outside world: message boxes, file dialogs, external
+// programs, files and directories. The desktop program installs a port of its own for the
+// interactive parts; everything else (korvelc, the tests) uses the headless port.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace korvel {
+
+// Message box flags: one button set combined with one icon.
+enum : unsigned {
+    kMbOk = 0x00,
+    kMbOkCancel = 0x01,
+    kMbYesNoCancel = 0x03,
+    kMbYesNo = 0x04,
+    kMbButtonMask = 0x0f,
+    kMbIconError = 0x10,
+    kMbIconQuestion = 0x20,
+    kMbIconExclamation = 0x30,
+    kMbIconInformation = 0x40,
+    kMbIconMask = 0xf0,
+};
+
+// The answers a message box gives.
+enum { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
+
+// The interactive half of the port. The headless implementation is in force until another
+// is installed.
+class UiPort {
+public:
+    virtual ~UiPort() = default;
+    virtual int ShowMessage(const std::string& text, const std::string& caption,
+                            unsigned flags) = 0;
+    // filter: pairs "description|pattern|..." as in "Projects (*.kvp)|*.kvp|";
+    // false when the user cancelled.
+    virtual bool AskOpenFileName(std::string& path, const std::string& filter,
+                                 const std::string& default_ext) = 0;
+    virtual bool AskSaveFileName(std::string& path, const std::string& filter,
+                                 const std::string& default_ext) = 0;
+    // Asks the main window to draw itself again; nothing where there is none.
+    virtual void RedrawMainWindow() = 0;
+};
+
+// Installs a port (nullptr: the headless one again). The port must outlive its use.
+void InstallUiPort(UiPort* port);
+
+// Shows a message and returns the answer (kIdOk, kIdYes, kIdNo or kIdCancel). Every
+// user-visible message of the system goes through here.
+int ShowMessage(const std::string& text, const std::string& caption, unsigned flags);
+bool AskOpenFileName(std::string& path, const std::string& filter, const std::string& default_ext);
+bool AskSaveFileName(std::string& path, const std::string& filter, const std::string& default_ext);
+void RedrawMainWindow();
+
+// How many messages have been shown since the program started (or since the count was reset).
+int MessageCount();
+void ResetMessageCount();
+
+// Headless port. Questions are answered by the policy (kIdYes, kIdNo or kIdCancel; kIdNo at
+// start); a question that offers no such button gets the nearest one it offers.
+void SetHeadlessAnswer(int answer);
+
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+    unsigned flags = 0;
+};
+// Recording mode, for tests: messages are kept instead of written to stderr.
+void RecordMessages(bool on);
+std::vector<ShownMessage> TakeRecordedMessages();
+
+// Starts a program from a shell command line and never waits for it. Like the Windows call it
+// replaces, a result above 31 is success.
+int StartProgram(const std::string& command_line);
+
+// Copies a file; false when the source cannot be read or the target not written.
+bool CopyFileTo(const std::string& from, const std::string& to);
+
+// The directory of the program's own files, ending in '/': the one set by
+// SetProgramDirectory, else $KORVEL_HOME, else the executable's directory.
+std::string ProgramDirectory();
+void SetProgramDirectory(const std::string& dir);
+
+// The process's current directory, ending in '/'.
+std::string CurrentDirectory();
+int ProcessId();
+
+} // namespace korvel

@@ -1,0 +1,165 @@
+// Interpreting script lines and files, and following INCLUDE.
+#include "script/interpreter.h"
+
+#include <cstdio>
+#include <sys/stat.h>
+#include <vector>
+
+#include "platform/platform.h"
+#include "script/errors.h"
+#include "script/keywords.h"
+#include "script/text.h"
+
+namespace korvel {
+
+namespace {
+
+// A file being read, known by device and inode so that another path to the same file (a
+// link, "./", "../x/") is still the same file.
+struct OpenScript {
+    dev_t device;
+    ino_t inode;
+};
+std::vector<OpenScript> g_reading;
+
+// Deeper nesting than this is surely a mistake; it also bounds the recursion.
+constexpr std::size_t kMaxIncludeDepth = 32;
+
+bool IsBeingRead(const struct stat& st) {
+    for (const OpenScript& s : g_reading)
+        if (s.device == st.st_dev && s.inode == st.st_ino)
+            return true;
+    return false;
+}
+
+// Reads the next piece of a physical line, at most kMaxScriptLine bytes. line_end tells
+// whether the piece ends its physical line. False at the end of the file.
+bool NextPiece(std::FILE* f, std::string& piece, bool& line_end) {
+    piece.clear();
+    int c;
+    while (piece.size() < kMaxScriptLine) {
+        c = getc_unlocked(f);
+        if (c == EOF) {
+            line_end = true;
+            return !piece.empty();
+        }
+        if (c == '\n') {
+            if (!piece.empty() && piece.back() == '\r')
+                piece.pop_back(); // CR LF written by another system
+            line_end = true;
+            return true;
+        }
+        piece.push_back(static_cast<char>(c));
+    }
+    c = getc_unlocked(f);
+    if (c == '\n' || c == EOF) {
+        if (!piece.empty() && piece.back() == '\r')
+            piece.pop_back();
+        line_end = true;
+    } else {
+        ungetc(c, f);
+        line_end = false;
+    }
+    return true;
+}
+
+bool IsCommentText(const std::string& text) {
+    std::size_t first = text.find_first_not_of(" \t");
+    return first != std::string::npos && (text[first] == '#' || text[first] == ';');
+}
+
+int FileNotFound(const std::string& path) {
+    ShowMessage("File not found!", path, kMbOk | kMbIconExclamation);
+    return 0;
+}
+
+} // namespace
+
+int IntrepretLine(std::string& line, const char* file, int line_no) {
+    int count = args(line);
+    if (count == 0 || Arg(0)[0] == '#' || Arg(0)[0] == ';')
+        return 1;
+    std::string keyword = Upper(Arg(0));
+    int code = recogn(keyword);
+    CommandHandler handler = KeywordHandler(code);
+    if (!handler)
+        return UnRecogn(file, line_no);
+    return handler(file, line_no);
+}
+
+ScriptReadResult ReadScript(const std::string& path) {
+    ScriptReadResult result;
+    struct stat st;
+    // Only regular files are scripts: a directory, a device or a pipe is not found (reading
+    // /dev/zero or a FIFO would never end).
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        FileNotFound(path);
+        return result;
+    }
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        FileNotFound(path);
+        return result;
+    }
+    result.opened = true;
+    g_reading.push_back({st.st_dev, st.st_ino});
+
+    // A piece that continues an over-long line is interpreted as a line of its own, but its
+    // messages name the physical line it belongs to. The rest of an over-long comment line is
+    // still comment: its text must never run as a command.
+    std::string piece;
+    bool line_end = true;
+    bool starts_line = true;
+    bool comment_line = false;
+    int line_no = 0;
+    while (NextPiece(f, piece, line_end)) {
+        if (starts_line) {
+            ++line_no;
+            comment_line = IsCommentText(piece);
+        }
+        if (starts_line || !comment_line) {
+            result.last_result = IntrepretLine(piece, path.c_str(), line_no);
+            if (result.last_result == 0)
+                ++result.rejected;
+        } else {
+            result.last_result = 1;
+        }
+        starts_line = line_end;
+    }
+    if (std::ferror(f)) {
+        ShowMessage(Sprintf("Reading stopped at line %d: the file cannot be read further.",
+                            line_no),
+                    path, kMbOk | kMbIconExclamation);
+        result.last_result = 0;
+        ++result.rejected;
+    }
+    std::fclose(f);
+    g_reading.pop_back();
+    return result;
+}
+
+int InterpretFile(const std::string& path) {
+    ScriptReadResult r = ReadScript(path);
+    return r.opened ? r.last_result : 0;
+}
+
+int IncludeCom(const char* file, int line) {
+    if (ArgCount() != 2)
+        return SyntaxError(file, line);
+    std::string path = ProgramDirectory() + Arg(1);
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && IsBeingRead(st)) {
+        std::string what = Sprintf("INCLUDE of [%s] would read a file that is already being "
+                                   "read (include cycle)",
+                                   path.c_str());
+        return ScriptError(what.c_str(), file, line);
+    }
+    if (g_reading.size() >= kMaxIncludeDepth) {
+        std::string what = Sprintf("INCLUDE of [%s] nests files more than %zu deep",
+                                   path.c_str(), kMaxIncludeDepth);
+        return ScriptError(what.c_str(), file, line);
+    }
+    return InterpretFile(path);
+}
+
+} // namespace korvel

@@ -1,0 +1,211 @@
+// The interpreter through its real interfaces: typed lines, script files, includes.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "script/interpreter.h"
+#include "script/keywords.h"
+#include "script/units.h"
+#include "support.h"
+
+namespace korvel {
+namespace {
+
+using test::KorvelTest;
+using V = std::vector<std::string>;
+
+TEST(KeywordTable, CodesAreTheFileFormat) {
+    EXPECT_EQ(KeywordName(kInclude), "INCLUDE");
+    EXPECT_EQ(KeywordName(kBlock), "BLOCK");
+    EXPECT_EQ(KeywordName(kBulge), "BULGE");
+    EXPECT_EQ(KeywordName(kCwto), "CWTO");
+    EXPECT_EQ(KeywordName(kVer), "VER");
+    EXPECT_EQ(KeywordName(kEngText), "ENG_TEXT");
+    EXPECT_EQ(KeywordName(kDefmat), "DEFMAT");
+    EXPECT_EQ(kDefmat, 133);
+    for (int empty : {34, 35, 64, 65, -1, 134})
+        EXPECT_EQ(KeywordName(empty), "") << empty;
+}
+
+TEST(Recogn, NamesAbbreviationsAndCodes) {
+    EXPECT_EQ(recogn("bulge"), kBulge);
+    EXPECT_EQ(recogn("BULGE"), kBulge);
+    EXPECT_EQ(recogn("$16"), kBulge);
+    EXPECT_EQ(recogn("$16abc"), kBulge);
+    EXPECT_EQ(recogn("$"), 0);
+    EXPECT_EQ(recogn("$999"), 999);
+    EXPECT_EQ(recogn("$99999999999999999999"), kNoKeyword);
+    EXPECT_EQ(recogn("NOSUCHWORD"), kNoKeyword);
+    EXPECT_EQ(recogn("MI"), kAmbiguousKeyword);
+    EXPECT_EQ(recogn("BL"), kBlock);
+    EXPECT_EQ(recogn("BLO"), kBlock);
+    EXPECT_EQ(recogn("END"), kEnd);
+    EXPECT_EQ(recogn("USE"), kUse);
+    EXPECT_EQ(recogn("ENDO"), kEndoffile);
+}
+
+TEST_F(KorvelTest, UnrecognizedWordsAndCodes) {
+    for (const char* line : {"MI", "NOSUCHWORD", "$999", "$34", "$-1", "MILLTYPE"})
+        EXPECT_EQ(Type(line), 0) << line;
+    EXPECT_EQ(Messages(), V(6, "[Errors found] Unrecognized command"));
+}
+
+TEST_F(KorvelTest, CommentsAndBlankLinesAreAccepted) {
+    for (const char* line : {"", "   ", "# note", "#BLOCK 1 2 3", "; MI", "\t;"})
+        EXPECT_EQ(Type(line), 1) << line;
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(KorvelTest, MessageCommandJoinsItsWords) {
+    EXPECT_EQ(Type("msg  Tool   \"T 5\"  missing"), 1);
+    EXPECT_EQ(Type("$115 second"), 1);
+    EXPECT_EQ(Type("MSG"), 1);
+    EXPECT_EQ(Messages(), (V{"[User message] Tool \"T 5\" missing", "[User message] second"}));
+}
+
+TEST_F(KorvelTest, TooManyTokensReachTheHandler) {
+    std::string many = "VER";
+    for (int i = 0; i < 40; ++i)
+        many += " 1";
+    EXPECT_EQ(Type(many), 0);
+    EXPECT_EQ(Messages(), V{"[Errors found] Syntax error"});
+}
+
+TEST_F(KorvelTest, VersionLine) {
+    EXPECT_EQ(Type("VER 2.05"), 1);
+    EXPECT_EQ(Type("VER 1.0"), 1);
+    EXPECT_EQ(Type("VER 2.06"), 0); // typed: rejected without a word
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Type("VER"), 0);
+    EXPECT_EQ(Messages(), V{"[Errors found] Syntax error"});
+
+    std::string path = WriteFile("new.kvp", "VER 2.06\nMSG still read\n");
+    EXPECT_EQ(InterpretFile(path), 1);
+    V shown = Messages();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].rfind("[WARNING!] File has been created by a newer version (2.06).\n"
+                             "You can upgrade KORVEL for free at ",
+                             0),
+              0u);
+    EXPECT_EQ(shown[1], "[User message] still read");
+}
+
+TEST_F(KorvelTest, UnitDeclarations) {
+    EXPECT_EQ(Type("PROJECTUNIT inch"), 1);
+    EXPECT_DOUBLE_EQ(UnitFactor(), 25.4);
+    EXPECT_EQ(Type("PROJECTUNIT MM"), 1); // equal to the user unit: factor unchanged
+    EXPECT_DOUBLE_EQ(UnitFactor(), 25.4);
+    EXPECT_EQ(Type("ENDOFFILE extra"), 0); // resets, then reports
+    EXPECT_DOUBLE_EQ(UnitFactor(), 1.0);
+    EXPECT_EQ(Type("USERUNIT Inch"), 1);
+    EXPECT_EQ(UserUnit(), kUnitInch);
+    EXPECT_EQ(Type("PROJECTUNIT MM"), 1);
+    EXPECT_DOUBLE_EQ(UnitFactor(), 1 / 25.4);
+    EXPECT_EQ(Type("ENDOFFILE"), 1);
+    EXPECT_DOUBLE_EQ(UnitFactor(), 1.0);
+    EXPECT_EQ(Type("USERUNIT CM"), 0);
+    EXPECT_EQ(Type("PROJECTUNIT"), 0);
+    EXPECT_EQ(Type("PROJECTUNIT FEET"), 0);
+    EXPECT_EQ(UserUnit(), kUnitInch);
+    EXPECT_EQ(Messages(), (V{"[Errors found] Syntax error", "[Errors found] Value(s) out of range",
+                             "[Errors found] Syntax error",
+                             "[Errors found] Value(s) out of range"}));
+}
+
+TEST_F(KorvelTest, InchFileLeavesItsFactorWithoutEndOfFile) {
+    std::string path = WriteFile("inch.kvp", "PROJECTUNIT INCH\n");
+    EXPECT_EQ(InterpretFile(path), 1);
+    EXPECT_DOUBLE_EQ(UnitFactor(), 25.4);
+}
+
+TEST_F(KorvelTest, AcceptedForOldFilesAndObsolete) {
+    EXPECT_EQ(Type("CONFIG anything at all"), 1);
+    EXPECT_EQ(Type("BASE 1 2"), 1);
+    EXPECT_EQ(DefinitionMode(), 0);
+    EXPECT_EQ(Type("DEFINE"), 1);
+    EXPECT_EQ(DefinitionMode(), 1);
+    EXPECT_EQ(Type("CDDEPTH 3"), 0);
+    EXPECT_EQ(Messages(), V{"[Errors found] Syntax not supported any more"});
+}
+
+TEST_F(KorvelTest, FileErrorsNameFileAndLineAndTheFileGoesOn) {
+    std::string path = WriteFile("bad.kvp", "MSG one\nMI\n\nNOSUCH\r\nMSG two\n# last\n");
+    ScriptReadResult r = ReadScript(path);
+    EXPECT_TRUE(r.opened);
+    EXPECT_EQ(r.rejected, 2);
+    EXPECT_EQ(r.last_result, 1); // the last line is a comment
+    EXPECT_EQ(Messages(), (V{"[User message] one",
+                             "[Errors found] Unrecognized command in file [" + path + "], line [2]",
+                             "[Errors found] Unrecognized command in file [" + path + "], line [4]",
+                             "[User message] two"}));
+    std::string last_bad = WriteFile("lastbad.kvp", "MSG x\nMI");
+    EXPECT_EQ(InterpretFile(last_bad), 0);
+}
+
+TEST_F(KorvelTest, MissingFilesAndDirectories) {
+    std::string missing = ScratchDir() + "/none.kvp";
+    EXPECT_EQ(InterpretFile(missing), 0);
+    EXPECT_EQ(InterpretFile(ScratchDir()), 0);
+    EXPECT_EQ(Messages(), (V{"[" + missing + "] File not found!",
+                             "[" + ScratchDir() + "] File not found!"}));
+    EXPECT_EQ(InterpretFile("/dev/zero"), 0);
+    EXPECT_EQ(Messages(), V{"[/dev/zero] File not found!"});
+    std::string empty = WriteFile("empty.kvp", "");
+    EXPECT_EQ(InterpretFile(empty), 1);
+}
+
+TEST_F(KorvelTest, OverlongLinesAreReadInPiecesOfTheirPhysicalLine) {
+    // 254 characters of a message, then a second piece that is a command of its own.
+    std::string first = "MSG " + std::string(250, 'a');
+    std::string path = WriteFile("long.kvp", first + "NOSUCH\nMI\n");
+    ReadScript(path);
+    V shown = Messages();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], "[User message] " + std::string(250, 'a'));
+    EXPECT_EQ(shown[1], "[Errors found] Unrecognized command in file [" + path + "], line [1]");
+    EXPECT_EQ(shown[2], "[Errors found] Unrecognized command in file [" + path + "], line [2]");
+}
+
+TEST_F(KorvelTest, TheTailOfAnOverlongCommentNeverRuns) {
+    std::string comment = "# " + std::string(400, '-') + " MSG not a command";
+    std::string path = WriteFile("comment.kvp", comment + "\nMSG after\n");
+    EXPECT_EQ(InterpretFile(path), 1);
+    EXPECT_EQ(Messages(), V{"[User message] after"});
+}
+
+TEST_F(KorvelTest, NulBytesEndALine) {
+    std::string content("MSG before\0MI\nMSG next\n", 23);
+    std::string path = WriteFile("nul.kvp", content);
+    EXPECT_EQ(InterpretFile(path), 1);
+    EXPECT_EQ(Messages(), (V{"[User message] before", "[User message] next"}));
+}
+
+TEST_F(KorvelTest, IncludeReadsFromTheProgramDirectory) {
+    WriteFile("inc/part.kvs", "MSG included\nPROJECTUNIT INCH\n");
+    SetProgramDirectory(ScratchDir() + "/inc");
+    EXPECT_EQ(Type("INCLUDE part.kvs"), 1);
+    EXPECT_DOUBLE_EQ(UnitFactor(), 25.4);
+    EXPECT_EQ(Type("INCLUDE"), 0);
+    EXPECT_EQ(Type("INCLUDE missing.kvs"), 0);
+    EXPECT_EQ(Messages(), (V{"[User message] included", "[Errors found] Syntax error",
+                             "[" + ScratchDir() + "/inc/missing.kvs] File not found!"}));
+}
+
+TEST_F(KorvelTest, IncludeCycleIsRejectedAtTheClosingLine) {
+    std::string a = WriteFile("a.kvs", "MSG in a\nINCLUDE b.kvs\nMSG a done\n");
+    std::string b = WriteFile("b.kvs", "INCLUDE ./a.kvs\nMSG b done\n");
+    SetProgramDirectory(ScratchDir());
+    EXPECT_EQ(InterpretFile(a), 1);
+    std::string dir = ScratchDir() + "/";
+    EXPECT_EQ(Messages(), (V{"[User message] in a",
+                             "[Errors found] INCLUDE of [" + dir + "./a.kvs] would read a file "
+                             "that is already being read (include cycle) in file [" +
+                                 dir + "b.kvs], line [1]",
+                             "[User message] b done", "[User message] a done"}));
+    std::string self = WriteFile("self.kvs", "INCLUDE self.kvs\n");
+    EXPECT_EQ(InterpretFile(self), 0);
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+} // namespace
+} // namespace korvel

@@ -1,0 +1,171 @@
+// Line splitters and string routines.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "script/text.h"
+
+namespace korvel {
+namespace {
+
+std::vector<std::string> Tokens(int (*splitter)(std::string&), std::string line) {
+    int n = splitter(line);
+    std::vector<std::string> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(Arg(i));
+    return out;
+}
+
+using V = std::vector<std::string>;
+
+TEST(Args, BlankLinesGiveNoTokens) {
+    std::string empty, blanks = "   \t  \n";
+    EXPECT_EQ(args(empty), 0);
+    EXPECT_EQ(args(blanks), 0);
+}
+
+TEST(Args, DelimitersAndQuotesMakeTheirOwnTokens) {
+    EXPECT_EQ(Tokens(args, "BLOCK 100,50 \"Steel plate\""),
+              (V{"BLOCK", "100", ",", "50", "\"Steel plate\""}));
+    EXPECT_EQ(Tokens(args, "X=10"), (V{"X", "=", "10"}));
+    EXPECT_EQ(Tokens(args, "#BLOCK"), (V{"#", "BLOCK"}));
+    EXPECT_EQ(Tokens(args, "a(b)[c]<d>|e&f^g%h;i\xB3j"),
+              (V{"a", "(", "b", ")", "[", "c", "]", "<", "d", ">", "|", "e", "&", "f", "^", "g",
+                 "%", "h", ";", "i", "\xB3", "j"}));
+    EXPECT_EQ(Tokens(args, "MSG \"no end here"), (V{"MSG", "\"no end here"}));
+    EXPECT_EQ(Tokens(args, "\tkeep Case\n"), (V{"keep", "Case"}));
+}
+
+TEST(Args, ThirtyOneTokensFitThirtyTwoDoNot) {
+    std::string line31, line32;
+    for (int i = 0; i < 31; ++i)
+        line31 += "w ";
+    line32 = line31 + "w";
+    EXPECT_EQ(args(line31), 31);
+    EXPECT_EQ(args(line32), -1);
+    EXPECT_EQ(ArgCount(), -1);
+}
+
+TEST(Args, LongWordsContinueAsNextToken) {
+    std::string word(300, 'x');
+    std::string line = word;
+    ASSERT_EQ(args(line), 2);
+    EXPECT_EQ(Arg(0).size(), 255u);
+    EXPECT_EQ(Arg(1).size(), 45u);
+}
+
+TEST(Args, NulByteEndsTheLine) {
+    std::string line("BLOCK 1\0 2 3", 12);
+    EXPECT_EQ(Tokens(args, line), (V{"BLOCK", "1"}));
+}
+
+TEST(Args, SlotsOutsideTheVectorAreEmpty) {
+    std::string line = "A B";
+    args(line);
+    EXPECT_EQ(Arg(-1), "");
+    EXPECT_EQ(Arg(32), "");
+    EXPECT_EQ(Arg(5), "");
+}
+
+TEST(Argt, TabsOnlySeparate) {
+    EXPECT_EQ(Tokens(argt, "ST37 2\t\t  lead\tlast field \n"),
+              (V{"ST37 2", "lead", "last field "}));
+}
+
+TEST(ArgGm, GCodeWords) {
+    EXPECT_EQ(Tokens(arg_gm, "N10G01X5.5 Y2"), (V{"N10", "G01", "X5.5", "Y2"}));
+    EXPECT_EQ(Tokens(arg_gm, "N20 (TOOL 3) M06"), (V{"N20", "(TOOL 3", ")", "M06"}));
+    EXPECT_EQ(Tokens(arg_gm, "S1200M3"), (V{"S1200", "M3"}));
+}
+
+TEST(InvArgs, WritesEachArgumentWithABlank) {
+    std::string line = "MOVE 3 1.5", out;
+    args(line);
+    EXPECT_EQ(inv_args(out), 3);
+    EXPECT_EQ(out, "MOVE 3 1.5 ");
+    std::string blank;
+    args(blank);
+    EXPECT_EQ(inv_args(out), 0);
+    EXPECT_EQ(out, "");
+}
+
+TEST(StringRoutines, LineEnds) {
+    std::string a = "abc\r\n", b = "abc\rdef", c = "abc";
+    EXPECT_EQ(rmnl(a), 1);
+    EXPECT_EQ(a, "abc\r");
+    EXPECT_EQ(rmnl(b), 1);
+    EXPECT_EQ(b, "abc");
+    EXPECT_EQ(rmnl(c), 0);
+    EXPECT_EQ(enl("x\n"), 1);
+    EXPECT_EQ(enl("x"), 0);
+}
+
+TEST(StringRoutines, BlankTrimming) {
+    std::string s = "  a b  ";
+    std::size_t first = rmb(s);
+    EXPECT_EQ(s, "  a b");
+    EXPECT_EQ(s.substr(first), "a b");
+    std::string empty;
+    EXPECT_EQ(rmb(empty), 0u);
+    std::string t = "x \t";
+    rmtb(t);
+    EXPECT_EQ(t, "x");
+}
+
+TEST(StringRoutines, CaseQuotesAndUnderscores) {
+    std::string s = "abc\xE9z9";
+    caps(s);
+    EXPECT_EQ(s, "ABC\xE9Z9");
+
+    std::string q = "  \"two words\" ", w = "word", inner = "\"a\"b\"";
+    RemQuotes(q);
+    RemQuotes(w);
+    RemQuotes(inner);
+    EXPECT_EQ(q, "two words");
+    EXPECT_EQ(w, "word");
+    EXPECT_EQ(inner, "a\"b");
+
+    std::string u = "a b\tc";
+    Blank2UScore(u);
+    EXPECT_EQ(u, "a_b_c");
+    UScore2Blank(u);
+    EXPECT_EQ(u, "a b c");
+}
+
+TEST(StringRoutines, CopiesAndBlankTests) {
+    std::string d;
+    cpstr(d, "G01  X1   Y2\t\tZ3");
+    EXPECT_EQ(d, "G01 X1 Y2\t\tZ3");
+    q_copy(d, "abcdef", 3);
+    EXPECT_EQ(d, "abc");
+    q_copy(d, "ab", 5);
+    EXPECT_EQ(d, "ab");
+    EXPECT_EQ(IsBlank(" \t\r\n"), 1);
+    EXPECT_EQ(IsBlank(""), 1);
+    EXPECT_EQ(IsBlank(" x"), 0);
+}
+
+TEST(StringRoutines, FileExistOnlyForReadableFiles) {
+    EXPECT_EQ(FileExist("/nonexistent/korvel"), 0);
+    EXPECT_EQ(FileExist("/tmp"), 0);
+    EXPECT_EQ(FileExist("/proc/self/status"), 1);
+}
+
+TEST(StringStack, EightDeepThenIgnored) {
+    ClearStringStack();
+    for (int i = 0; i < 9; ++i)
+        Remember("s" + std::to_string(i));
+    std::string s;
+    Retrieve(s);
+    EXPECT_EQ(s, "s7");
+    for (int i = 0; i < 7; ++i)
+        Retrieve(s);
+    EXPECT_EQ(s, "s0");
+    s = "kept";
+    Retrieve(s);
+    EXPECT_EQ(s, "kept");
+}
+
+} // namespace
+} // namespace korvel

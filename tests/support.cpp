@@ -1,0 +1,79 @@
+#include "support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+#include "model/registry.h"
+#include "script/interpreter.h"
+#include "script/text.h"
+#include "script/units.h"
+
+namespace korvel::test {
+
+void KorvelTest::SetUp() {
+    InitID();
+    ResetUnits();
+    ClearStringStack();
+    SetProgramDirectory("");
+    SetHeadlessAnswer(kIdNo);
+    RecordMessages(true);
+    char pattern[] = "/tmp/korvel-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+}
+
+void KorvelTest::TearDown() {
+    RecordMessages(false);
+    SetProgramDirectory("");
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+}
+
+int KorvelTest::Type(const std::string& line) {
+    std::string buffer = line;
+    return IntrepretLine(buffer, nullptr, 0);
+}
+
+std::vector<std::string> KorvelTest::Messages() {
+    std::vector<std::string> shown;
+    for (const ShownMessage& m : TakeRecordedMessages())
+        shown.push_back("[" + m.caption + "] " + m.text);
+    return shown;
+}
+
+std::string KorvelTest::WriteFile(const std::string& name, const std::string& content) {
+    std::string path = dir_ + "/" + name;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+}
+
+namespace {
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+} // namespace
+
+int RunCommand(const std::string& command, std::string* out, std::string* err) {
+    char pattern[] = "/tmp/korvel-run-XXXXXX";
+    if (!mkdtemp(pattern))
+        return -1;
+    std::string dir = pattern;
+    std::string full = command + " >" + dir + "/out 2>" + dir + "/err </dev/null";
+    int status = std::system(full.c_str());
+    if (out)
+        *out = Slurp(dir + "/out");
+    if (err)
+        *err = Slurp(dir + "/err");
+    std::filesystem::remove_all(dir);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace korvel::test

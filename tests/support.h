@@ -1,0 +1,34 @@
+// Shared test fixture: a fresh world for each test, messages recorded instead of printed,
+// and helpers to type lines and write scratch files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace korvel::test {
+
+class KorvelTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Interprets a line as typed into the command line.
+    int Type(const std::string& line);
+    // The messages shown since the last call, as "[caption] text".
+    std::vector<std::string> Messages();
+    // A file in this test's scratch folder; returns its path.
+    std::string WriteFile(const std::string& name, const std::string& content);
+    std::string ScratchDir() const { return dir_; }
+
+private:
+    std::string dir_;
+};
+
+// Runs a command line, capturing stdout and stderr; returns the exit status.
+int RunCommand(const std::string& command, std::string* out, std::string* err);
+
+} // namespace korvel::test
