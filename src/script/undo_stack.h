@@ -1,0 +1,35 @@
+// The undo, redo and reversal stacks: each entry is one script command that reverses a change.
+// A push on a full stack forgets the oldest entry, so a push never fails.
+#pragma once
+
+#include <string>
+
+namespace korvel {
+
+constexpr int kUndoDepth = 4096;    // undo and redo stacks
+constexpr int kReversalDepth = 512; // scratch stack that keeps order while moving entries
+
+// Empties the undo and redo stacks.
+void InitUndoBuf();
+
+// Push a copy of a command; an empty one is ignored. Return 1.
+int PushUndoCom(const std::string &s);
+int PushRedoCom(const std::string &s);
+int PushRevCom(const std::string &s);
+
+// Remove the top entry into out; 0 (and out emptied) when the stack is empty.
+int PopUndoCom(std::string &out);
+int PopRedoCom(std::string &out);
+int PopRevCom(std::string &out);
+
+// Copy the top entry without removing it; 0 (and out emptied) when empty.
+int PeepUndoCom(std::string &out);
+int PeepRedoCom(std::string &out);
+
+void ClearUndoList();
+void ClearRedoList();
+
+int UndoDepth();
+int RedoDepth();
+
+} // namespace korvel
