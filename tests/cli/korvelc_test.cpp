@@ -15,7 +15,7 @@ struct CliRun {
     std::string out, err;
 };
 
-CliRun Korvelc(const std::string& arguments) {
+CliRun Korvelc(const std::string &arguments) {
     CliRun r;
     r.status = RunCommand(std::string(KORVELC_PATH) + " " + arguments, &r.out, &r.err);
     return r;
@@ -89,6 +89,7 @@ TEST_F(KorvelcTest, UsageErrors) {
 }
 
 TEST_F(KorvelcTest, IncludeFollowsTheHomeOption) {
+    WriteFile("home/korvel.cfg", "# a home of its own\n");
     WriteFile("home/extra.kvs", "MSG from home\n");
     CliRun r = Korvelc("--home " + ScratchDir() + "/home exec 'INCLUDE extra.kvs'");
     EXPECT_EQ(r.status, 0);

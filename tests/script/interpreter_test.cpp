@@ -45,13 +45,13 @@ TEST(Recogn, NamesAbbreviationsAndCodes) {
 }
 
 TEST_F(KorvelTest, UnrecognizedWordsAndCodes) {
-    for (const char* line : {"MI", "NOSUCHWORD", "$999", "$34", "$-1", "MILLTYPE"})
+    for (const char *line : {"MI", "NOSUCHWORD", "$999", "$34", "$-1", "MILLTYPE"})
         EXPECT_EQ(Type(line), 0) << line;
     EXPECT_EQ(Messages(), V(6, "[Errors found] Unrecognized command"));
 }
 
 TEST_F(KorvelTest, CommentsAndBlankLinesAreAccepted) {
-    for (const char* line : {"", "   ", "# note", "#BLOCK 1 2 3", "; MI", "\t;"})
+    for (const char *line : {"", "   ", "# note", "#BLOCK 1 2 3", "; MI", "\t;"})
         EXPECT_EQ(Type(line), 1) << line;
     EXPECT_TRUE(Messages().empty());
 }
@@ -107,9 +107,9 @@ TEST_F(KorvelTest, UnitDeclarations) {
     EXPECT_EQ(Type("PROJECTUNIT"), 0);
     EXPECT_EQ(Type("PROJECTUNIT FEET"), 0);
     EXPECT_EQ(UserUnit(), kUnitInch);
-    EXPECT_EQ(Messages(), (V{"[Errors found] Syntax error", "[Errors found] Value(s) out of range",
-                             "[Errors found] Syntax error",
-                             "[Errors found] Value(s) out of range"}));
+    EXPECT_EQ(Messages(),
+              (V{"[Errors found] Syntax error", "[Errors found] Value(s) out of range",
+                 "[Errors found] Syntax error", "[Errors found] Value(s) out of range"}));
 }
 
 TEST_F(KorvelTest, InchFileLeavesItsFactorWithoutEndOfFile) {
@@ -146,8 +146,8 @@ TEST_F(KorvelTest, MissingFilesAndDirectories) {
     std::string missing = ScratchDir() + "/none.kvp";
     EXPECT_EQ(InterpretFile(missing), 0);
     EXPECT_EQ(InterpretFile(ScratchDir()), 0);
-    EXPECT_EQ(Messages(), (V{"[" + missing + "] File not found!",
-                             "[" + ScratchDir() + "] File not found!"}));
+    EXPECT_EQ(Messages(),
+              (V{"[" + missing + "] File not found!", "[" + ScratchDir() + "] File not found!"}));
     EXPECT_EQ(InterpretFile("/dev/zero"), 0);
     EXPECT_EQ(Messages(), V{"[/dev/zero] File not found!"});
     std::string empty = WriteFile("empty.kvp", "");
@@ -198,8 +198,9 @@ TEST_F(KorvelTest, IncludeCycleIsRejectedAtTheClosingLine) {
     EXPECT_EQ(InterpretFile(a), 1);
     std::string dir = ScratchDir() + "/";
     EXPECT_EQ(Messages(), (V{"[User message] in a",
-                             "[Errors found] INCLUDE of [" + dir + "./a.kvs] would read a file "
-                             "that is already being read (include cycle) in file [" +
+                             "[Errors found] INCLUDE of [" + dir +
+                                 "./a.kvs] would read a file "
+                                 "that is already being read (include cycle) in file [" +
                                  dir + "b.kvs], line [1]",
                              "[User message] b done", "[User message] a done"}));
     std::string self = WriteFile("self.kvs", "INCLUDE self.kvs\n");

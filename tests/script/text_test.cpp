@@ -9,7 +9,7 @@
 namespace korvel {
 namespace {
 
-std::vector<std::string> Tokens(int (*splitter)(std::string&), std::string line) {
+std::vector<std::string> Tokens(int (*splitter)(std::string &), std::string line) {
     int n = splitter(line);
     std::vector<std::string> out;
     for (int i = 0; i < n; ++i)
@@ -31,8 +31,8 @@ TEST(Args, DelimitersAndQuotesMakeTheirOwnTokens) {
     EXPECT_EQ(Tokens(args, "X=10"), (V{"X", "=", "10"}));
     EXPECT_EQ(Tokens(args, "#BLOCK"), (V{"#", "BLOCK"}));
     EXPECT_EQ(Tokens(args, "a(b)[c]<d>|e&f^g%h;i\xB3j"),
-              (V{"a", "(", "b", ")", "[", "c", "]", "<", "d", ">", "|", "e", "&", "f", "^", "g",
-                 "%", "h", ";", "i", "\xB3", "j"}));
+              (V{"a", "(", "b", ")", "[", "c", "]", "<", "d", ">",    "|",
+                 "e", "&", "f", "^", "g", "%", "h", ";", "i", "\xB3", "j"}));
     EXPECT_EQ(Tokens(args, "MSG \"no end here"), (V{"MSG", "\"no end here"}));
     EXPECT_EQ(Tokens(args, "\tkeep Case\n"), (V{"keep", "Case"}));
 }

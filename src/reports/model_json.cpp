@@ -1,0 +1,172 @@
+// Writing the model as JSON.
+#include "reports/model_json.h"
+
+#include <nlohmann/json.hpp>
+
+#include "model/block.h"
+#include "model/machine.h"
+#include "model/registry.h"
+#include "script/config.h"
+#include "script/settings.h"
+#include "script/units.h"
+
+namespace korvel {
+
+namespace {
+
+using nlohmann::ordered_json;
+
+ordered_json OnOff(int flag) {
+    return flag ? "ON" : "OFF";
+}
+
+ordered_json SettingsJson() {
+    const Settings &s = GetSettings();
+    ordered_json j;
+    j["USERUNIT"] = UserUnit() == kUnitInch ? "INCH" : "MM";
+    j["RPLANE"] = s.rplane;
+    j["QPLANE"] = s.qplane;
+    j["OVERLAP"] = {{"step_over", s.overlap}};
+    j["RFOVERLAP"] = {{"step_over", s.rf_overlap}};
+    j["FFOVERLAP"] = {{"step_over", s.ff_overlap}};
+    j["RFDZ"] = s.rfdz;
+    j["FFDZ"] = s.ffdz;
+    j["FFDXY"] = s.ffdxy;
+    j["RFSOR"] = s.rfsor;
+    j["RFFOR"] = s.rffor;
+    j["QUALITY"] = s.quality;
+    j["MINBTXD"] = s.minbtxd;
+    j["DFTLEX"] = s.dftlex;
+    j["TMEFF"] = s.tmeff;
+    j["CENTERDRILLING"] = {{"on", OnOff(s.center_drilling)}, {"depth", s.cd_depth}};
+    j["PECKDRILL"] = {{"on", OnOff(s.peck_drill)}, {"peck", s.peck}};
+    j["CLEANDRILLS"] = {{"on", OnOff(s.clean_drills)},
+                        {"speed", s.clean_speed},
+                        {"duration", s.clean_duration},
+                        {"repeat", s.clean_repeat},
+                        {"distance", s.clean_distance}};
+    j["THREADING"] = s.threading;
+    j["BORING"] = s.boring;
+    j["CONTURING"] = s.conturing;
+    j["USE"] = {{"G81", OnOff(s.use_g81)},
+                {"G44", OnOff(s.use_g44)},
+                {"G00_BEFORE_TOOL_COMP", OnOff(s.use_g00_before_tool_comp)},
+                {"R_IN_G02_G03", OnOff(s.use_r_in_g02_g03)},
+                {"NEWFILTER", OnOff(s.use_newfilter)}};
+    j["OPTIMISE"] = OnOff(s.optimise);
+    j["EXCESSMR"] = OnOff(s.excessmr);
+    j["FOPI"] = OnOff(s.alt_path_filter);
+    j["MULTI_G_LINES"] = OnOff(s.multi_g_lines);
+    j["NUM_C_LINES"] = OnOff(s.num_c_lines);
+    j["COMMENTS"] = s.comments;
+    j["LABELING"] = s.labeling;
+    j["TOOLHOLDER"] = s.toolholder;
+    j["DELAY"] = s.delay;
+    j["CON_TOLERANCE"] = s.con_tolerance;
+    j["NCHRARCSEG"] = s.nchrarcseg;
+    j["CHRARCSEGCOR"] = OnOff(s.chrarcsegcor);
+    j["TEXTSIZE"] = s.textsize;
+    j["SNAPSETTINGS"] = s.snapsettings;
+    j["BACKGROUND"] = s.background_white ? "WHITE" : "BLACK";
+    j["VIEW"] = {{"mode", s.view_mode}, {"scale", s.view_scale}, {"x", s.view_x},
+                 {"y", s.view_y},       {"bits", s.view_bits},   {"given", s.view_given}};
+    j["PROGRAM"] = s.program;
+    j["GCFILE"] = s.gcfile;
+    j["DWGFILE"] = s.dwgfile;
+    j["NOOFPARTS"] = s.noofparts;
+    j["PART"] = s.part;
+    j["PROJECT"] = s.project;
+    j["DESCRIPTION"] = s.description;
+    j["CLIENT"] = s.client;
+    j["USER"] = s.user;
+    j["COMPANY"] = s.company;
+    j["COMPANY_LOGO"] = s.company_logo;
+    j["OPERATOR"] = s.operator_name;
+    j["COMPANY_IMG"] = s.company_img;
+    j["PROGSTART"] = s.progstart;
+    j["PROGEND"] = s.progend;
+    j["EDIT"] = s.edit;
+    j["HTMLVIEW"] = s.htmlview;
+    j["HELP"] = {{"program", s.help_program}, {"document", s.help_document}};
+    j["DWGEDITOR"] = s.dwgeditor;
+    j["POSTPROC"] = s.postproc;
+    j["TRANSFER"] = s.transfer;
+    j["CNC"] = s.machine_name;
+    j["CORRIDOR"] = GetMachine().corridor;
+    return j;
+}
+
+ordered_json MachineJson() {
+    MachineSetup m = GetMachine();
+    ordered_json j;
+    j["table"] = {
+        {"length", m.table_length}, {"width", m.table_width}, {"x", m.table_x}, {"y", m.table_y}};
+    j["vtslots"] = {{"count", m.vslots}, {"pitch", m.vslot_pitch}, {"width", m.vslot_width}};
+    j["htslots"] = {{"count", m.hslots}, {"pitch", m.hslot_pitch}, {"width", m.hslot_width}};
+    j["workspace"] = {{"x", m.ws_x}, {"y", m.ws_y}, {"z", m.ws_z}};
+    j["toolchange"] = {
+        {"manual", m.tc_manual}, {"position", m.tc_position}, {"x", m.tc_x}, {"y", m.tc_y}};
+    j["corridor"] = m.corridor;
+    j["definitions"] = ordered_json::array();
+    for (int i = 0; i < MachineCount(); ++i) {
+        MachineDefinition d = GetMachineDefinition(i);
+        j["definitions"].push_back({{"name", d.name}, {"file", d.file}});
+    }
+    j["definition_mode"] = DefinitionMode();
+    j["output_file"] = GetSettings().output_file;
+    return j;
+}
+
+ordered_json BlockJson() {
+    BlockRecord b = GetBlock();
+    if (!b.valid) return nullptr;
+    return {{"id", b.id},
+            {"length", b.length},
+            {"width", b.width},
+            {"height", b.height},
+            {"x", b.x},
+            {"y", b.y},
+            {"z", b.z},
+            {"top", b.z + b.height},
+            {"rough_tool", b.rough_tool},
+            {"fine_tool", b.fine_tool},
+            {"quality", b.quality},
+            {"mill_down", b.mill_down},
+            {"mill_down_flags", b.mill_down_flags},
+            {"material", b.material},
+            {"selected", b.selected}};
+}
+
+ordered_json CoordinatesJson() {
+    Coordinates c = GetCoordinates();
+    return {{"work_offset", c.work_offset},
+            {"work_offset_name", WorkOffsetName(c.work_offset)},
+            {"work_zero", {{"x", c.wz_x}, {"y", c.wz_y}, {"z", c.wz_z}}},
+            {"user_origin", {{"x", c.user_x}, {"y", c.user_y}, {"z", c.user_z}}}};
+}
+
+ordered_json ObjectsJson() {
+    ordered_json list = ordered_json::array();
+    int id;
+    for (int ok = GetFirstRegisteredObject(id); ok; ok = GetNextRegisteredObject(id)) {
+        int type = -1, index = -1;
+        FindID(id, type, index);
+        list.push_back({{"id", id}, {"type", type}, {"index", index}});
+    }
+    return list;
+}
+
+} // namespace
+
+std::string ModelJson() {
+    ordered_json j;
+    j["settings"] = SettingsJson();
+    j["block"] = BlockJson();
+    j["coordinates"] = CoordinatesJson();
+    j["machine"] = MachineJson();
+    j["objects"] = ObjectsJson();
+    // Text that is not valid UTF-8 (old files use a DOS code page) is replaced, not refused.
+    return j.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
+}
+
+} // namespace korvel

@@ -1,0 +1,20 @@
+// The start-up both front ends run: every table initialised, the configuration read, the
+// snapshot taken that new projects start from.
+#pragma once
+
+namespace korvel {
+
+enum class StartupResult {
+    kOk,
+    kConfigMissing,  // korvel.cfg is not in the program directory
+    kConfigRejected, // korvel.cfg's last line was rejected
+};
+
+// Every table of the system to its start state, settings to their built-in defaults.
+void InitAllTables();
+
+// InitAllTables, then korvel.cfg, then the configuration snapshot and empty undo lists. The
+// program must not go on unless the result is kOk.
+StartupResult StartUp();
+
+} // namespace korvel
