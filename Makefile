@@ -13,10 +13,10 @@ release: bootstrap
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=OFF
 	cmake --build build/release -j$(JOBS)
 
-# Runs korvelc on the bundled example.
+# Checks the bundled example project with korvelc and prints its model.
 demo: release
 	./build/release/korvelc check examples/first-steps.kvp
-	./build/release/korvelc exec -p examples/first-steps.kvp 'MSG Demo finished'
+	./build/release/korvelc dump examples/first-steps.kvp
 
 # Builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test.
 test: bootstrap
