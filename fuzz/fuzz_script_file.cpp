@@ -15,12 +15,12 @@ using namespace korvel;
 namespace {
 std::string ScratchDir() {
     char pattern[] = "/tmp/korvel-fuzz-XXXXXX";
-    const char *dir = mkdtemp(pattern);
+    const char* dir = mkdtemp(pattern);
     return dir ? std::string(dir) + "/" : std::string("/tmp/");
 }
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string dir = ScratchDir();
     static bool ready = [] {
         RecordMessages(true);
@@ -31,8 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     InitID();
     ResetUnits();
     std::string path = dir + "input.kvs";
-    std::FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f) return 0;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return 0;
     std::fwrite(data, 1, size, f);
     std::fclose(f);
     ReadScript(path);

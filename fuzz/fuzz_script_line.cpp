@@ -11,7 +11,7 @@
 
 using namespace korvel;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool ready = [] {
         RecordMessages(true);
         SetProgramDirectory("/nonexistent-korvel-fuzz/");
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     (void)ready;
     InitID();
     ResetUnits();
-    std::string text(reinterpret_cast<const char *>(data), size);
+    std::string text(reinterpret_cast<const char*>(data), size);
 
     std::string copy = text;
     args(copy);

@@ -29,19 +29,19 @@ void KorvelTest::TearDown() {
     std::filesystem::remove_all(dir_, ec);
 }
 
-int KorvelTest::Type(const std::string &line) {
+int KorvelTest::Type(const std::string& line) {
     std::string buffer = line;
     return IntrepretLine(buffer, nullptr, 0);
 }
 
 std::vector<std::string> KorvelTest::Messages() {
     std::vector<std::string> shown;
-    for (const ShownMessage &m : TakeRecordedMessages())
+    for (const ShownMessage& m : TakeRecordedMessages())
         shown.push_back("[" + m.caption + "] " + m.text);
     return shown;
 }
 
-std::string KorvelTest::WriteFile(const std::string &name, const std::string &content) {
+std::string KorvelTest::WriteFile(const std::string& name, const std::string& content) {
     std::string path = dir_ + "/" + name;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << content;
@@ -49,7 +49,7 @@ std::string KorvelTest::WriteFile(const std::string &name, const std::string &co
 }
 
 namespace {
-std::string Slurp(const std::string &path) {
+std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
@@ -57,14 +57,17 @@ std::string Slurp(const std::string &path) {
 }
 } // namespace
 
-int RunCommand(const std::string &command, std::string *out, std::string *err) {
+int RunCommand(const std::string& command, std::string* out, std::string* err) {
     char pattern[] = "/tmp/korvel-run-XXXXXX";
-    if (!mkdtemp(pattern)) return -1;
+    if (!mkdtemp(pattern))
+        return -1;
     std::string dir = pattern;
     std::string full = command + " >" + dir + "/out 2>" + dir + "/err </dev/null";
     int status = std::system(full.c_str());
-    if (out) *out = Slurp(dir + "/out");
-    if (err) *err = Slurp(dir + "/err");
+    if (out)
+        *out = Slurp(dir + "/out");
+    if (err)
+        *err = Slurp(dir + "/err");
     std::filesystem::remove_all(dir);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

@@ -17,11 +17,11 @@ protected:
     void TearDown() override;
 
     // Interprets a line as typed into the command line.
-    int Type(const std::string &line);
+    int Type(const std::string& line);
     // The messages shown since the last call, as "[caption] text".
     std::vector<std::string> Messages();
     // A file in this test's scratch folder; returns its path.
-    std::string WriteFile(const std::string &name, const std::string &content);
+    std::string WriteFile(const std::string& name, const std::string& content);
     std::string ScratchDir() const { return dir_; }
 
 private:
@@ -29,6 +29,6 @@ private:
 };
 
 // Runs a command line, capturing stdout and stderr; returns the exit status.
-int RunCommand(const std::string &command, std::string *out, std::string *err);
+int RunCommand(const std::string& command, std::string* out, std::string* err);
 
 } // namespace korvel::test

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/heights.h"
 #include "platform/platform.h"
 #include "reports/model_json.h"
 #include "script/config.h"
@@ -20,18 +21,20 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-const char *const kUsage =
+const char* const kUsage =
     "usage: korvelc [--home DIR] [--answer yes|no|cancel] COMMAND ...\n"
     "  check PROJECT                 read the project; exit 1 if any message was shown\n"
-    "  exec  [-p PROJECT] [--dump] LINE...\n"
+    "  exec  [-p PROJECT] [--dump] [--print-objects] LINE...\n"
     "                                start empty or from PROJECT and interpret each LINE as\n"
     "                                typed into the command line (options may also follow\n"
     "                                the LINEs; after -- everything is a LINE); --dump\n"
-    "                                prints the model as JSON afterwards\n"
+    "                                prints the model as JSON afterwards, --print-objects\n"
+    "                                every object's lines as the project file has them\n"
     "  dump  PROJECT                 print the model of a project as JSON\n";
 
-int Usage(const char *problem) {
-    if (problem) std::fprintf(stderr, "korvelc: %s\n", problem);
+int Usage(const char* problem) {
+    if (problem)
+        std::fprintf(stderr, "korvelc: %s\n", problem);
     std::fputs(kUsage, stderr);
     return kExitUsage;
 }
@@ -54,73 +57,87 @@ bool Start() {
 }
 
 // Reads a project into a cleared project; false when it could not be read at all.
-bool LoadProject(const std::string &path) {
+bool LoadProject(const std::string& path) {
     InitProject();
     MutableSettings().project_file = path;
     return ReadScript(path).opened;
 }
 
-void PrintModel() {
-    std::fputs(ModelJson().c_str(), stdout);
-}
+void PrintModel() { std::fputs(ModelJson().c_str(), stdout); }
 
-int CheckCommand(const std::vector<std::string> &words) {
-    if (words.size() != 1) return Usage("check takes one PROJECT");
-    if (!Start()) return kExitFailed;
+int CheckCommand(const std::vector<std::string>& words) {
+    if (words.size() != 1)
+        return Usage("check takes one PROJECT");
+    if (!Start())
+        return kExitFailed;
     ResetMessageCount();
     LoadProject(words[0]);
     return MessageCount() > 0 ? kExitFailed : kExitOk;
 }
 
-int ExecCommand(const std::vector<std::string> &words) {
+int ExecCommand(const std::vector<std::string>& words) {
     std::string project;
     std::vector<std::string> lines;
     bool options_done = false;
     bool dump = false;
+    bool print_objects = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
-        const std::string &w = words[i];
+        const std::string& w = words[i];
         if (options_done) {
             lines.push_back(w);
         } else if (w == "--") {
             options_done = true;
         } else if (w == "-p") {
-            if (i + 1 >= words.size()) return Usage("-p needs a PROJECT");
+            if (i + 1 >= words.size())
+                return Usage("-p needs a PROJECT");
             project = words[++i];
         } else if (w == "--dump") {
             dump = true;
+        } else if (w == "--print-objects") {
+            print_objects = true;
         } else if (w.size() > 1 && w[0] == '-' && w[1] == '-') {
             return Usage(("unknown option " + w).c_str());
         } else {
             lines.push_back(w);
         }
     }
-    if (!Start()) return kExitFailed;
+    if (!Start())
+        return kExitFailed;
     bool failed = false;
-    if (!project.empty() && !LoadProject(project)) failed = true;
-    for (const std::string &typed : lines) {
+    if (!project.empty() && !LoadProject(project))
+        failed = true;
+    for (const std::string& typed : lines) {
         std::string line = typed;
-        if (!IntrepretLine(line, nullptr, 0)) failed = true;
+        if (!IntrepretLine(line, nullptr, 0))
+            failed = true;
     }
-    if (dump) PrintModel();
+    RecalcZ();
+    if (dump)
+        PrintModel();
+    if (print_objects)
+        std::fputs(AllObjectLines().c_str(), stdout);
     return failed ? kExitFailed : kExitOk;
 }
 
-int DumpCommand(const std::vector<std::string> &words) {
-    if (words.size() != 1) return Usage("dump takes one PROJECT");
-    if (!Start()) return kExitFailed;
+int DumpCommand(const std::vector<std::string>& words) {
+    if (words.size() != 1)
+        return Usage("dump takes one PROJECT");
+    if (!Start())
+        return kExitFailed;
     bool opened = LoadProject(words[0]);
+    RecalcZ();
     PrintModel();
     return opened ? kExitOk : kExitFailed;
 }
 
-int Main(int argc, char **argv) {
+int Main(int argc, char** argv) {
     std::vector<std::string> words(argv + 1, argv + argc);
     std::size_t i = 0;
     for (; i < words.size() && words[i].starts_with("--"); ++i) {
         if (words[i] == "--home" && i + 1 < words.size()) {
             SetProgramDirectory(words[++i]);
         } else if (words[i] == "--answer" && i + 1 < words.size()) {
-            const std::string &a = words[++i];
+            const std::string& a = words[++i];
             if (a == "yes")
                 SetHeadlessAnswer(kIdYes);
             else if (a == "no")
@@ -136,18 +153,20 @@ int Main(int argc, char **argv) {
             return Usage(("unknown option " + words[i]).c_str());
         }
     }
-    if (i >= words.size()) return Usage("no COMMAND given");
+    if (i >= words.size())
+        return Usage("no COMMAND given");
     std::string command = words[i];
     std::vector<std::string> rest(words.begin() + static_cast<long>(i) + 1, words.end());
-    if (command == "check") return CheckCommand(rest);
-    if (command == "exec") return ExecCommand(rest);
-    if (command == "dump") return DumpCommand(rest);
+    if (command == "check")
+        return CheckCommand(rest);
+    if (command == "exec")
+        return ExecCommand(rest);
+    if (command == "dump")
+        return DumpCommand(rest);
     return Usage(("unknown command " + command).c_str());
 }
 
 } // namespace
 } // namespace korvel
 
-int main(int argc, char **argv) {
-    return korvel::Main(argc, argv);
-}
+int main(int argc, char** argv) { return korvel::Main(argc, argv); }

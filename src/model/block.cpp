@@ -18,27 +18,31 @@ namespace {
 BlockRecord g_block;
 Coordinates g_coords;
 
-std::string MaterialFromArg(const std::string &arg) {
+std::string MaterialFromArg(const std::string& arg) {
     std::string name = Upper(arg);
     UScore2Blank(name);
-    if (name.size() > kMaxMaterialName) name.resize(kMaxMaterialName);
+    if (name.size() > kMaxMaterialName)
+        name.resize(kMaxMaterialName);
     return name;
 }
 
 // Parses a work offset word: G54..G59, G59.1..G59.3, a number (54.. taken as G-numbers), or
 // ANY (the current index). Returns the index, possibly outside 0..8.
-int ParseWorkOffset(const std::string &word, int current) {
+int ParseWorkOffset(const std::string& word, int current) {
     std::string w = Upper(word);
-    if (w == "ANY") return current;
+    if (w == "ANY")
+        return current;
     if (!w.empty() && w[0] == 'G') {
         double v = std::atof(w.c_str() + 1);
-        if (v <= 59) return static_cast<int>(v) - 54;
+        if (v <= 59)
+            return static_cast<int>(v) - 54;
         // G59.1 .. G59.3: the tenths digit is taken from the text, since 59.1 etc. are not
         // exact in binary.
         std::size_t dot = w.find('.');
         if (std::atoi(w.c_str() + 1) == 59 && dot != std::string::npos && dot + 1 < w.size()) {
             char tenth = w[dot + 1];
-            if (tenth >= '1' && tenth <= '3') return 5 + (tenth - '0');
+            if (tenth >= '1' && tenth <= '3')
+                return 5 + (tenth - '0');
         }
         return -1;
     }
@@ -48,30 +52,16 @@ int ParseWorkOffset(const std::string &word, int current) {
 
 } // namespace
 
-BlockRecord GetBlock() {
-    return g_block;
-}
-void PutBlock(const BlockRecord &block) {
-    g_block = block;
-}
-Coordinates GetCoordinates() {
-    return g_coords;
-}
+BlockRecord GetBlock() { return g_block; }
+void PutBlock(const BlockRecord& block) { g_block = block; }
+Coordinates GetCoordinates() { return g_coords; }
 
-int GetBlockId() {
-    return g_block.valid ? g_block.id : -1;
-}
-int Block_valid() {
-    return g_block.valid;
-}
-int Block_selected() {
-    return g_block.selected;
-}
-void SetBlockSelected(int mark) {
-    g_block.selected = mark;
-}
+int GetBlockId() { return g_block.valid ? g_block.id : -1; }
+int Block_valid() { return g_block.valid; }
+int Block_selected() { return g_block.selected; }
+void SetBlockSelected(int mark) { g_block.selected = mark; }
 
-int Block_material(std::string &name) {
+int Block_material(std::string& name) {
     if (!g_block.valid) {
         name.clear();
         return 0;
@@ -81,7 +71,8 @@ int Block_material(std::string &name) {
 }
 
 void MoveBlockBy(double dx, double dy) {
-    if (!g_block.valid) return;
+    if (!g_block.valid)
+        return;
     g_block.x += dx;
     g_block.y += dy;
     PushUndoCom(
@@ -89,20 +80,23 @@ void MoveBlockBy(double dx, double dy) {
 }
 
 void ScaleBlockBy(double cx, double cy, double s) {
-    if (!g_block.valid || !(s > 0) || s == 1) return;
+    if (!g_block.valid || !(s > 0) || s == 1)
+        return;
     bool top_at_zero = std::fabs(g_block.z + g_block.height) < 1e-9;
     g_block.x = cx + (g_block.x - cx) * s;
     g_block.y = cy + (g_block.y - cy) * s;
     g_block.length *= s;
     g_block.width *= s;
     g_block.height *= s;
-    if (top_at_zero) g_block.z *= s;
+    if (top_at_zero)
+        g_block.z *= s;
     PushUndoCom(Sprintf("SCALE %d %s %s %s", g_block.id, ExactNumber(cx).c_str(),
                         ExactNumber(cy).c_str(), ExactNumber(1 / s).c_str()));
 }
 
-int StrBlockData(std::string &line) {
-    if (!g_block.valid) return 0;
+int StrBlockData(std::string& line) {
+    if (!g_block.valid)
+        return 0;
     std::string material = g_block.material;
     Blank2UScore(material);
     line = Sprintf("$%d %d %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %d %d %d %0.5f %d %s", kBlock,
@@ -112,8 +106,9 @@ int StrBlockData(std::string &line) {
     return 1;
 }
 
-int WriteBlockData(std::string &lines) {
-    if (!g_block.valid) return 0;
+int WriteBlockData(std::string& lines) {
+    if (!g_block.valid)
+        return 0;
     lines = Sprintf("$%d %d %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %d %d %d\n", kBlock, g_block.id,
                     g_block.length, g_block.width, g_block.height, g_block.x, g_block.y, g_block.z,
                     g_block.rough_tool, g_block.fine_tool, g_block.quality);
@@ -127,8 +122,10 @@ int WriteBlockData(std::string &lines) {
 }
 
 std::string WorkOffsetName(int index) {
-    if (index >= 0 && index <= 5) return Sprintf("G%d", 54 + index);
-    if (index >= 6 && index <= 8) return Sprintf("G59.%d", index - 5);
+    if (index >= 0 && index <= 5)
+        return Sprintf("G%d", 54 + index);
+    if (index >= 6 && index <= 8)
+        return Sprintf("G59.%d", index - 5);
     return "";
 }
 
@@ -139,16 +136,18 @@ void InitBlock() {
     g_coords.wz_z = 0;
 }
 
-int BlockCom(const char *file, int line) {
+int BlockCom(const char* file, int line) {
     int count = ArgCount();
-    if (count != 11 && count != 14) return SyntaxError(file, line);
+    if (count != 11 && count != 14)
+        return SyntaxError(file, line);
     int id = ArgI(1);
     double f = UnitFactor();
     double length = ArgF(2) * f, width = ArgF(3) * f, height = ArgF(4) * f;
     if (!(length > 0) || !(width > 0) || !(height > 0) || id < 1 || id > kMaxObjectId)
         return OutOfRange(file, line);
     int type, index;
-    if (FindID(id, type, index) && type != kTypeBlock) return WrongObjectType(file, line);
+    if (FindID(id, type, index) && type != kTypeBlock)
+        return WrongObjectType(file, line);
 
     std::string undo;
     if (StrBlockData(undo))
@@ -157,7 +156,8 @@ int BlockCom(const char *file, int line) {
         PushUndoCom(Sprintf("DELETE %d", id));
 
     // One block per project: a block line with another ID replaces the block's ID.
-    if (g_block.valid && g_block.id != id) UnregisterID(g_block.id);
+    if (g_block.valid && g_block.id != id)
+        UnregisterID(g_block.id);
     RegisterID(id, kTypeBlock, 0);
     g_block.id = id;
     g_block.length = length;
@@ -183,25 +183,29 @@ int BlockCom(const char *file, int line) {
     return 1;
 }
 
-int MaterialCom(const char *file, int line) {
-    if (ArgCount() != 2) return SyntaxError(file, line);
+int MaterialCom(const char* file, int line) {
+    if (ArgCount() != 2)
+        return SyntaxError(file, line);
     g_block.material = MaterialFromArg(Arg(1));
     return 1;
 }
 
-int TopCom(const char *file, int line) {
+int TopCom(const char* file, int line) {
     int count = ArgCount();
-    if (count != 2 && count != 3) return SyntaxError(file, line);
+    if (count != 2 && count != 3)
+        return SyntaxError(file, line);
     g_block.mill_down = ArgF(1) * UnitFactor();
     g_block.mill_down_flags = count == 3 ? ArgI(2) : 0;
     return 1;
 }
 
-int CoordsCom(const char *file, int line) {
+int CoordsCom(const char* file, int line) {
     int count = ArgCount();
-    if (count != 5 && count != 6) return SyntaxError(file, line);
+    if (count != 5 && count != 6)
+        return SyntaxError(file, line);
     int index = ParseWorkOffset(Arg(1), g_coords.work_offset);
-    if (index < 0 || index > 8) return OutOfRange(file, line);
+    if (index < 0 || index > 8)
+        return OutOfRange(file, line);
     double f = UnitFactor();
     g_coords.work_offset = index;
     g_coords.wz_x = ArgF(2) * f;
@@ -209,7 +213,8 @@ int CoordsCom(const char *file, int line) {
     g_coords.wz_z = ArgF(4) * f;
     if (count == 6) {
         int unit = ParseUnitWord(Arg(5).c_str());
-        if (unit < 0) return OutOfRange(file, line);
+        if (unit < 0)
+            return OutOfRange(file, line);
         f = FactorFromUnit(unit);
         g_coords.wz_x = ArgF(2) * f;
         g_coords.wz_y = ArgF(3) * f;
@@ -218,8 +223,9 @@ int CoordsCom(const char *file, int line) {
     return 1;
 }
 
-int UCoordsCom(const char *file, int line) {
-    if (ArgCount() != 4) return SyntaxError(file, line);
+int UCoordsCom(const char* file, int line) {
+    if (ArgCount() != 4)
+        return SyntaxError(file, line);
     double f = UnitFactor();
     g_coords.user_x = ArgF(1) * f;
     g_coords.user_y = ArgF(2) * f;

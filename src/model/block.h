@@ -6,7 +6,7 @@
 namespace korvel {
 
 constexpr std::size_t kMaxMaterialName = 79;
-constexpr const char *kDefaultMaterial = "ST37-2";
+constexpr const char* kDefaultMaterial = "ST37-2";
 
 struct BlockRecord {
     int id = -1;
@@ -29,7 +29,7 @@ struct Coordinates {
 };
 
 BlockRecord GetBlock();
-void PutBlock(const BlockRecord &block);
+void PutBlock(const BlockRecord& block);
 Coordinates GetCoordinates();
 
 int GetBlockId(); // -1 when no block is defined
@@ -37,7 +37,7 @@ int Block_valid();
 int Block_selected();
 void SetBlockSelected(int mark);
 // Copies the material name; 0 and an empty name when no block is defined.
-int Block_material(std::string &name);
+int Block_material(std::string& name);
 
 // With a valid block: moves it and pushes the reversing MOVE.
 void MoveBlockBy(double dx, double dy);
@@ -45,9 +45,9 @@ void MoveBlockBy(double dx, double dy);
 // SCALE. Z is scaled only when the block's top is the zero plane, so that it stays there.
 void ScaleBlockBy(double cx, double cy, double s);
 // The block's full data line (13-value BLOCK in code form); 0 (line untouched) without a block.
-int StrBlockData(std::string &line);
+int StrBlockData(std::string& line);
 // The block's lines as the project file has them: 10-value BLOCK, MATERIAL, TOPFACE.
-int WriteBlockData(std::string &lines);
+int WriteBlockData(std::string& lines);
 // The text a work offset index stands for ("G54" .. "G59.3").
 std::string WorkOffsetName(int index);
 
@@ -55,10 +55,10 @@ std::string WorkOffsetName(int index);
 void InitBlock();
 
 // Script commands.
-int BlockCom(const char *file, int line);    // BLOCK id l w h x y z rough fine quality [...]
-int MaterialCom(const char *file, int line); // MATERIAL name
-int TopCom(const char *file, int line);      // TOPFACE depth [flags]
-int CoordsCom(const char *file, int line);   // COORDINATES offset x y z [unit]
-int UCoordsCom(const char *file, int line);  // UCOORDS x y z
+int BlockCom(const char* file, int line);    // BLOCK id l w h x y z rough fine quality [...]
+int MaterialCom(const char* file, int line); // MATERIAL name
+int TopCom(const char* file, int line);      // TOPFACE depth [flags]
+int CoordsCom(const char* file, int line);   // COORDINATES offset x y z [unit]
+int UCoordsCom(const char* file, int line);  // UCOORDS x y z
 
 } // namespace korvel

@@ -16,20 +16,24 @@ MachineSetup g_machine;
 
 // The factor for machine items: the unit word at `arg` when the line has one, else 1 (these
 // values are written in the user unit). False for a bad unit word.
-bool MachineFactor(int arg, double &factor) {
+bool MachineFactor(int arg, double& factor) {
     factor = 1.0;
-    if (ArgCount() <= arg) return true;
+    if (ArgCount() <= arg)
+        return true;
     int unit = ParseUnitWord(Arg(arg).c_str());
-    if (unit < 0) return false;
+    if (unit < 0)
+        return false;
     factor = FactorFromUnit(unit);
     return true;
 }
 
-int SlotsCom(bool vertical, const char *file, int line) {
+int SlotsCom(bool vertical, const char* file, int line) {
     int count = ArgCount();
-    if (count != 4 && count != 5) return SyntaxError(file, line);
+    if (count != 4 && count != 5)
+        return SyntaxError(file, line);
     double f;
-    if (!MachineFactor(4, f)) return OutOfRange(file, line);
+    if (!MachineFactor(4, f))
+        return OutOfRange(file, line);
     int slots = ArgI(1);
     double pitch = ArgF(2) * f, width = ArgF(3) * f;
     if (vertical) {
@@ -43,22 +47,17 @@ int SlotsCom(bool vertical, const char *file, int line) {
         g_machine.hslot_width = width;
         g_machine.vslots = 0;
     }
-    if (slots < 0 || !(pitch >= 0) || !(width >= 0)) return OutOfRange(file, line);
+    if (slots < 0 || !(pitch >= 0) || !(width >= 0))
+        return OutOfRange(file, line);
     return 1;
 }
 
 } // namespace
 
-MachineSetup GetMachine() {
-    return g_machine;
-}
-void PutMachine(const MachineSetup &machine) {
-    g_machine = machine;
-}
+MachineSetup GetMachine() { return g_machine; }
+void PutMachine(const MachineSetup& machine) { g_machine = machine; }
 
-double DefaultCorridor() {
-    return UserUnit() == kUnitInch ? 25.0 / kMMPerInch : 25.0;
-}
+double DefaultCorridor() { return UserUnit() == kUnitInch ? 25.0 / kMMPerInch : 25.0; }
 
 void ResetMachineSetup() {
     g_machine = MachineSetup();
@@ -75,11 +74,13 @@ void ResetMachineSetup() {
     g_machine.corridor = DefaultCorridor();
 }
 
-int TableCom(const char *file, int line) {
+int TableCom(const char* file, int line) {
     int count = ArgCount();
-    if (count != 5 && count != 6) return SyntaxError(file, line);
+    if (count != 5 && count != 6)
+        return SyntaxError(file, line);
     double f;
-    if (!MachineFactor(5, f)) return OutOfRange(file, line);
+    if (!MachineFactor(5, f))
+        return OutOfRange(file, line);
     g_machine.table_length = static_cast<float>(ArgF(1) * f);
     g_machine.table_width = static_cast<float>(ArgF(2) * f);
     g_machine.table_x = static_cast<float>(ArgF(3) * f);
@@ -89,18 +90,16 @@ int TableCom(const char *file, int line) {
     return 1;
 }
 
-int TableSlotsVCom(const char *file, int line) {
-    return SlotsCom(true, file, line);
-}
-int TableSlotsHCom(const char *file, int line) {
-    return SlotsCom(false, file, line);
-}
+int TableSlotsVCom(const char* file, int line) { return SlotsCom(true, file, line); }
+int TableSlotsHCom(const char* file, int line) { return SlotsCom(false, file, line); }
 
-int WorkSpaceCom(const char *file, int line) {
+int WorkSpaceCom(const char* file, int line) {
     int count = ArgCount();
-    if (count != 4 && count != 5) return SyntaxError(file, line);
+    if (count != 4 && count != 5)
+        return SyntaxError(file, line);
     double f;
-    if (!MachineFactor(4, f)) return OutOfRange(file, line);
+    if (!MachineFactor(4, f))
+        return OutOfRange(file, line);
     g_machine.ws_x = static_cast<float>(ArgF(1) * f);
     g_machine.ws_y = static_cast<float>(ArgF(2) * f);
     g_machine.ws_z = static_cast<float>(ArgF(3) * f);
@@ -110,11 +109,12 @@ int WorkSpaceCom(const char *file, int line) {
     return 1;
 }
 
-int ToolChangeCom(const char *file, int line) {
+int ToolChangeCom(const char* file, int line) {
     int count = ArgCount();
     // A mode alone, or a mode and the X and Y of the tool-change position. A mode with a
     // single coordinate has no meaning and is refused.
-    if (count < 2 || count == 3) return SyntaxError(file, line);
+    if (count < 2 || count == 3)
+        return SyntaxError(file, line);
     std::string mode = Upper(Arg(1));
     int manual;
     if (std::string_view("AUTO").starts_with(mode))
@@ -134,19 +134,21 @@ int ToolChangeCom(const char *file, int line) {
     return 1;
 }
 
-int CorridorCom(const char *file, int line) {
+int CorridorCom(const char* file, int line) {
     g_machine.corridor = DefaultCorridor();
     int count = ArgCount();
     double f = UnitFactor();
     if (count == 3) {
         int unit = ParseUnitWord(Arg(2).c_str());
-        if (unit < 0) return OutOfRange(file, line);
+        if (unit < 0)
+            return OutOfRange(file, line);
         f = FactorFromUnit(unit);
     } else if (count != 2) {
         return SyntaxError(file, line);
     }
     double height = ArgF(1) * f;
-    if (!(height >= 0) || !std::isfinite(height)) return OutOfRange(file, line);
+    if (!(height >= 0) || !std::isfinite(height))
+        return OutOfRange(file, line);
     g_machine.corridor = height;
     return 1;
 }

@@ -19,18 +19,18 @@ struct MachineSetup {
 };
 
 MachineSetup GetMachine();
-void PutMachine(const MachineSetup &machine);
+void PutMachine(const MachineSetup& machine);
 
 // The default safe corridor in the user unit (25 mm).
 double DefaultCorridor();
 // Every machine item to its default, in the user unit.
 void ResetMachineSetup();
 
-int TableCom(const char *file, int line);       // TABLE length width x y [unit]
-int TableSlotsVCom(const char *file, int line); // VTSLOTS count pitch width [unit]
-int TableSlotsHCom(const char *file, int line); // HTSLOTS count pitch width [unit]
-int WorkSpaceCom(const char *file, int line);   // WORKSPACE x y z [unit]
-int ToolChangeCom(const char *file, int line);  // TOOLCHANGE AUTO|MANUAL [x y]
-int CorridorCom(const char *file, int line);    // CORRIDOR height [unit]
+int TableCom(const char* file, int line);       // TABLE length width x y [unit]
+int TableSlotsVCom(const char* file, int line); // VTSLOTS count pitch width [unit]
+int TableSlotsHCom(const char* file, int line); // HTSLOTS count pitch width [unit]
+int WorkSpaceCom(const char* file, int line);   // WORKSPACE x y z [unit]
+int ToolChangeCom(const char* file, int line);  // TOOLCHANGE AUTO|MANUAL [x y]
+int CorridorCom(const char* file, int line);    // CORRIDOR height [unit]
 
 } // namespace korvel

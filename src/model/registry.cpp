@@ -3,6 +3,9 @@
 
 #include <array>
 
+#include "model/block.h"
+#include "model/bulge.h"
+
 namespace korvel {
 
 namespace {
@@ -21,9 +24,7 @@ int g_object_cursor = 0;
 int g_type_cursor = 0;
 int g_id_cursor = 0;
 
-bool InUse(int id) {
-    return id >= 1 && id <= kMaxObjectId && g_registry[id].id == id;
-}
+bool InUse(int id) { return id >= 1 && id <= kMaxObjectId && g_registry[id].id == id; }
 
 // A parent walk longer than the registry means parent links form a loop (a damaged file);
 // every walk stops there.
@@ -33,8 +34,9 @@ constexpr int kMaxWalk = kMaxObjectId;
 // table this build does not hold.
 int ParentOf(int type, int index) {
     switch (type) {
+    case kTypeBulge:
+        return GetBulgePid(index);
     default:
-        (void)index;
         return -1;
     }
 }
@@ -42,16 +44,13 @@ int ParentOf(int type, int index) {
 // The selection mark of a possible parent (block, bulge, bore, pocket); 0 for other types.
 int SelectionMarkOf(int type, int index) {
     switch (type) {
+    case kTypeBlock:
+        return Block_selected();
+    case kTypeBulge:
+        return Bulge_selected(index);
     default:
-        (void)index;
         return 0;
     }
-}
-
-// The level of a bulge by its index.
-int LevelOfBulge(int index) {
-    (void)index;
-    return -1;
 }
 
 // Whether an object counts as attached to its parent for CountAttachedObjects.
@@ -83,11 +82,12 @@ int Register(int id, int cid, int type, int index) {
 
 int LowestFreeId() {
     for (int id = 1; id <= kMaxObjectId; ++id)
-        if (g_registry[id].id != id) return id;
+        if (g_registry[id].id != id)
+            return id;
     return -1;
 }
 
-int NextObject(int &cursor, int &type, int &index) {
+int NextObject(int& cursor, int& type, int& index) {
     while (++cursor <= kMaxObjectId) {
         if (InUse(cursor)) {
             type = g_registry[cursor].type;
@@ -99,7 +99,7 @@ int NextObject(int &cursor, int &type, int &index) {
     return 0;
 }
 
-int NextOfType(int type, int &index) {
+int NextOfType(int type, int& index) {
     while (++g_type_cursor <= kMaxObjectId) {
         if (InUse(g_type_cursor) && g_registry[g_type_cursor].type == type) {
             index = g_registry[g_type_cursor].index;
@@ -111,11 +111,13 @@ int NextOfType(int type, int &index) {
 }
 
 int CountAttached(int id, bool with_bulges) {
-    if (id < 1) return 0;
+    if (id < 1)
+        return 0;
     int count = 0;
     for (int other = 1; other <= kMaxObjectId; ++other) {
-        if (!InUse(other) || other == id) continue;
-        const RegistryEntry &e = g_registry[other];
+        if (!InUse(other) || other == id)
+            continue;
+        const RegistryEntry& e = g_registry[other];
         if (CountsAsAttached(e.type, e.index, with_bulges) && ParentOf(e.type, e.index) == id)
             ++count;
     }
@@ -125,7 +127,7 @@ int CountAttached(int id, bool with_bulges) {
 } // namespace
 
 int InitID() {
-    for (RegistryEntry &e : g_registry) {
+    for (RegistryEntry& e : g_registry) {
         e.id = e.cid = e.type = e.index = -1;
     }
     g_object_cursor = g_type_cursor = g_id_cursor = 0;
@@ -142,24 +144,25 @@ int ExtNewID(int type, int index, int cid) {
     return id < 0 ? -1 : Register(id, cid, type, index);
 }
 
-int RegisterID(int id, int type, int index) {
-    return ExtRegisterID(id, id, type, index);
-}
+int RegisterID(int id, int type, int index) { return ExtRegisterID(id, id, type, index); }
 
 int ExtRegisterID(int id, int cid, int type, int index) {
-    if (id < 1 || id > kMaxObjectId) return -1;
+    if (id < 1 || id > kMaxObjectId)
+        return -1;
     return Register(id, cid, type, index);
 }
 
 int UnregisterID(int id) {
-    if (id < 0 || id > kMaxObjectId || g_registry[id].id != id) return 0;
-    RegistryEntry &e = g_registry[id];
+    if (id < 0 || id > kMaxObjectId || g_registry[id].id != id)
+        return 0;
+    RegistryEntry& e = g_registry[id];
     e.id = e.cid = e.type = e.index = -1;
     return 1;
 }
 
-int FindID(int id, int &type, int &index) {
-    if (!InUse(id)) return 0;
+int FindID(int id, int& type, int& index) {
+    if (!InUse(id))
+        return 0;
     type = g_registry[id].type;
     index = g_registry[id].index;
     return 1;
@@ -167,7 +170,8 @@ int FindID(int id, int &type, int &index) {
 
 int GetID(int type, int index) {
     for (int id = 1; id <= kMaxObjectId; ++id)
-        if (InUse(id) && g_registry[id].type == type && g_registry[id].index == index) return id;
+        if (InUse(id) && g_registry[id].type == type && g_registry[id].index == index)
+            return id;
     return -1;
 }
 
@@ -178,34 +182,31 @@ int GetCID(int type, int index) {
 
 int GetPID(int id) {
     int type, index;
-    if (!FindID(id, type, index)) return -1;
+    if (!FindID(id, type, index))
+        return -1;
     return ParentOf(type, index);
 }
 
-int GetFirstObject(int &type, int &index) {
+int GetFirstObject(int& type, int& index) {
     g_object_cursor = 0;
     return NextObject(g_object_cursor, type, index);
 }
 
-int GetNextObject(int &type, int &index) {
-    return NextObject(g_object_cursor, type, index);
-}
+int GetNextObject(int& type, int& index) { return NextObject(g_object_cursor, type, index); }
 
-int GetFirstObjectOfType(int type, int &index) {
+int GetFirstObjectOfType(int type, int& index) {
     g_type_cursor = 0;
     return NextOfType(type, index);
 }
 
-int GetNextObjectOfType(int type, int &index) {
-    return NextOfType(type, index);
-}
+int GetNextObjectOfType(int type, int& index) { return NextOfType(type, index); }
 
-int GetFirstRegisteredObject(int &id) {
+int GetFirstRegisteredObject(int& id) {
     g_id_cursor = 0;
     return GetNextRegisteredObject(id);
 }
 
-int GetNextRegisteredObject(int &id) {
+int GetNextRegisteredObject(int& id) {
     while (++g_id_cursor <= kMaxObjectId) {
         if (InUse(g_id_cursor)) {
             id = g_id_cursor;
@@ -217,24 +218,26 @@ int GetNextRegisteredObject(int &id) {
 }
 
 int IsDescendant(int a, int b) {
-    if (a == b) return 0;
+    if (a == b)
+        return 0;
     int id = GetPID(a);
     for (int step = 0; id >= 1 && step < kMaxWalk; ++step) {
-        if (id == b) return 1;
+        if (id == b)
+            return 1;
         id = GetPID(id);
     }
     return 0;
 }
 
-int IsAncestor(int a, int b) {
-    return IsDescendant(b, a);
-}
+int IsAncestor(int a, int b) { return IsDescendant(b, a); }
 
 int ObjLevel(int id) {
     for (int step = 0; step < kMaxWalk; ++step) {
         int type, index;
-        if (!FindID(id, type, index) || type == kTypeBlock) return -1;
-        if (type == kTypeBulge) return LevelOfBulge(index);
+        if (!FindID(id, type, index) || type == kTypeBlock)
+            return -1;
+        if (type == kTypeBulge)
+            return BulgeLevel(index);
         id = ParentOf(type, index);
     }
     return -1;
@@ -242,44 +245,44 @@ int ObjLevel(int id) {
 
 int ParentCandidate() {
     for (int id = 1; id <= kMaxObjectId; ++id) {
-        if (!InUse(id)) continue;
-        const RegistryEntry &e = g_registry[id];
-        if (SelectionMarkOf(e.type, e.index) & 2) return id;
+        if (!InUse(id))
+            continue;
+        const RegistryEntry& e = g_registry[id];
+        if (SelectionMarkOf(e.type, e.index) & 2)
+            return id;
     }
     return -1;
 }
 
-int CountAttachedObjects(int id) {
-    return CountAttached(id, true);
-}
-int CountAttachedNonBulgeObjects(int id) {
-    return CountAttached(id, false);
-}
+int CountAttachedObjects(int id) { return CountAttached(id, true); }
+int CountAttachedNonBulgeObjects(int id) { return CountAttached(id, false); }
 
 void DeclareAllObjectsNotReady() {
     for (int id = 1; id <= kMaxObjectId; ++id)
-        if (InUse(id)) g_registry[id].state = kNotReady;
+        if (InUse(id))
+            g_registry[id].state = kNotReady;
 }
 
 int DeclareObjectProcessed(int id) {
-    if (!InUse(id)) return 0;
+    if (!InUse(id))
+        return 0;
     g_registry[id].state = kProcessed;
     return 1;
 }
 
 int DeclareObjectReady(int id) {
-    if (!InUse(id)) return 0;
+    if (!InUse(id))
+        return 0;
     g_registry[id].state = kReady;
     return 1;
 }
 
 void DeclareProcessedObjectsReady() {
     for (int id = 1; id <= kMaxObjectId; ++id)
-        if (InUse(id) && g_registry[id].state == kProcessed) g_registry[id].state = kReady;
+        if (InUse(id) && g_registry[id].state == kProcessed)
+            g_registry[id].state = kReady;
 }
 
-int ObjectIsReady(int id) {
-    return InUse(id) && g_registry[id].state == kReady ? 1 : 0;
-}
+int ObjectIsReady(int id) { return InUse(id) && g_registry[id].state == kReady ? 1 : 0; }
 
 } // namespace korvel

@@ -41,7 +41,7 @@ int ExtRegisterID(int id, int cid, int type, int index);
 int UnregisterID(int id);
 
 // 1 with the type and index of a registered ID; 0 (outputs untouched) otherwise.
-int FindID(int id, int &type, int &index);
+int FindID(int id, int& type, int& index);
 // The ID (origin ID) of the object with that type and index; -1 when none.
 int GetID(int type, int index);
 int GetCID(int type, int index);
@@ -50,12 +50,12 @@ int GetPID(int id);
 
 // Iteration in ascending ID order. Each First restarts; each call returns 1 and the next entry,
 // or 0 and outputs -1 at the end. Each kind has one cursor: do not nest the same kind.
-int GetFirstObject(int &type, int &index);
-int GetNextObject(int &type, int &index);
-int GetFirstObjectOfType(int type, int &index);
-int GetNextObjectOfType(int type, int &index);
-int GetFirstRegisteredObject(int &id);
-int GetNextRegisteredObject(int &id);
+int GetFirstObject(int& type, int& index);
+int GetNextObject(int& type, int& index);
+int GetFirstObjectOfType(int type, int& index);
+int GetNextObjectOfType(int type, int& index);
+int GetFirstRegisteredObject(int& id);
+int GetNextRegisteredObject(int& id);
 
 // 1 when b is a proper ancestor of a.
 int IsDescendant(int a, int b);

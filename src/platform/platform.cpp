@@ -16,7 +16,7 @@ namespace {
 
 class HeadlessPort final : public UiPort {
 public:
-    int ShowMessage(const std::string &text, const std::string &caption, unsigned flags) override {
+    int ShowMessage(const std::string& text, const std::string& caption, unsigned flags) override {
         if (recording) {
             recorded.push_back({text, caption, flags});
         } else {
@@ -32,10 +32,10 @@ public:
         }
         return Answer(flags & kMbButtonMask);
     }
-    bool AskOpenFileName(std::string &, const std::string &, const std::string &) override {
+    bool AskOpenFileName(std::string&, const std::string&, const std::string&) override {
         return false;
     }
-    bool AskSaveFileName(std::string &, const std::string &, const std::string &) override {
+    bool AskSaveFileName(std::string&, const std::string&, const std::string&) override {
         return false;
     }
     void RedrawMainWindow() override {}
@@ -59,48 +59,39 @@ public:
 };
 
 HeadlessPort g_headless;
-UiPort *g_port = &g_headless;
+UiPort* g_port = &g_headless;
 int g_message_count = 0;
 std::string g_program_dir;
 
 std::string WithSlash(std::string dir) {
-    if (dir.empty() || dir.back() != '/') dir += '/';
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
     return dir;
 }
 
 } // namespace
 
-void InstallUiPort(UiPort *port) {
-    g_port = port ? port : &g_headless;
-}
+void InstallUiPort(UiPort* port) { g_port = port ? port : &g_headless; }
 
-int ShowMessage(const std::string &text, const std::string &caption, unsigned flags) {
+int ShowMessage(const std::string& text, const std::string& caption, unsigned flags) {
     ++g_message_count;
     return g_port->ShowMessage(text, caption, flags);
 }
 
-bool AskOpenFileName(std::string &path, const std::string &filter, const std::string &ext) {
+bool AskOpenFileName(std::string& path, const std::string& filter, const std::string& ext) {
     return g_port->AskOpenFileName(path, filter, ext);
 }
 
-bool AskSaveFileName(std::string &path, const std::string &filter, const std::string &ext) {
+bool AskSaveFileName(std::string& path, const std::string& filter, const std::string& ext) {
     return g_port->AskSaveFileName(path, filter, ext);
 }
 
-void RedrawMainWindow() {
-    g_port->RedrawMainWindow();
-}
+void RedrawMainWindow() { g_port->RedrawMainWindow(); }
 
-int MessageCount() {
-    return g_message_count;
-}
-void ResetMessageCount() {
-    g_message_count = 0;
-}
+int MessageCount() { return g_message_count; }
+void ResetMessageCount() { g_message_count = 0; }
 
-void SetHeadlessAnswer(int answer) {
-    g_headless.answer = answer;
-}
+void SetHeadlessAnswer(int answer) { g_headless.answer = answer; }
 
 void RecordMessages(bool on) {
     g_headless.recording = on;
@@ -113,11 +104,12 @@ std::vector<ShownMessage> TakeRecordedMessages() {
     return taken;
 }
 
-int StartProgram(const std::string &command_line) {
+int StartProgram(const std::string& command_line) {
     // Double fork: the grandchild runs the command through the shell, the child exits at once
     // and is reaped here, so the caller never waits and leaves no zombie behind.
     pid_t child = fork();
-    if (child < 0) return 0;
+    if (child < 0)
+        return 0;
     if (child == 0) {
         pid_t grandchild = fork();
         if (grandchild == 0) {
@@ -127,22 +119,24 @@ int StartProgram(const std::string &command_line) {
                 dup2(null_fd, STDIN_FILENO);
                 close(null_fd);
             }
-            execl("/bin/sh", "sh", "-c", command_line.c_str(), static_cast<char *>(nullptr));
+            execl("/bin/sh", "sh", "-c", command_line.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
         _exit(grandchild < 0 ? 1 : 0);
     }
     int status = 0;
     while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) return 0;
+        if (errno != EINTR)
+            return 0;
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 33 : 0;
 }
 
-bool CopyFileTo(const std::string &from, const std::string &to) {
-    std::FILE *in = std::fopen(from.c_str(), "rb");
-    if (!in) return false;
-    std::FILE *out = std::fopen(to.c_str(), "wb");
+bool CopyFileTo(const std::string& from, const std::string& to) {
+    std::FILE* in = std::fopen(from.c_str(), "rb");
+    if (!in)
+        return false;
+    std::FILE* out = std::fopen(to.c_str(), "wb");
     if (!out) {
         std::fclose(in);
         return false;
@@ -156,34 +150,38 @@ bool CopyFileTo(const std::string &from, const std::string &to) {
             break;
         }
     }
-    if (std::ferror(in)) ok = false;
+    if (std::ferror(in))
+        ok = false;
     std::fclose(in);
-    if (std::fclose(out) != 0) ok = false;
+    if (std::fclose(out) != 0)
+        ok = false;
     return ok;
 }
 
 std::string ProgramDirectory() {
-    if (!g_program_dir.empty()) return g_program_dir;
-    if (const char *home = std::getenv("KORVEL_HOME"); home && *home) return WithSlash(home);
+    if (!g_program_dir.empty())
+        return g_program_dir;
+    if (const char* home = std::getenv("KORVEL_HOME"); home && *home)
+        return WithSlash(home);
     char path[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) return CurrentDirectory();
+    if (n <= 0)
+        return CurrentDirectory();
     std::string exe(path, static_cast<size_t>(n));
     return exe.substr(0, exe.rfind('/') + 1);
 }
 
-void SetProgramDirectory(const std::string &dir) {
+void SetProgramDirectory(const std::string& dir) {
     g_program_dir = dir.empty() ? std::string() : WithSlash(dir);
 }
 
 std::string CurrentDirectory() {
     char path[PATH_MAX];
-    if (!getcwd(path, sizeof path)) return "./";
+    if (!getcwd(path, sizeof path))
+        return "./";
     return WithSlash(path);
 }
 
-int ProcessId() {
-    return static_cast<int>(getpid());
-}
+int ProcessId() { return static_cast<int>(getpid()); }
 
 } // namespace korvel

@@ -30,26 +30,26 @@ enum { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 class UiPort {
 public:
     virtual ~UiPort() = default;
-    virtual int ShowMessage(const std::string &text, const std::string &caption,
+    virtual int ShowMessage(const std::string& text, const std::string& caption,
                             unsigned flags) = 0;
     // filter: pairs "description|pattern|..." as in "Projects (*.kvp)|*.kvp|";
     // false when the user cancelled.
-    virtual bool AskOpenFileName(std::string &path, const std::string &filter,
-                                 const std::string &default_ext) = 0;
-    virtual bool AskSaveFileName(std::string &path, const std::string &filter,
-                                 const std::string &default_ext) = 0;
+    virtual bool AskOpenFileName(std::string& path, const std::string& filter,
+                                 const std::string& default_ext) = 0;
+    virtual bool AskSaveFileName(std::string& path, const std::string& filter,
+                                 const std::string& default_ext) = 0;
     // Asks the main window to draw itself again; nothing where there is none.
     virtual void RedrawMainWindow() = 0;
 };
 
 // Installs a port (nullptr: the headless one again). The port must outlive its use.
-void InstallUiPort(UiPort *port);
+void InstallUiPort(UiPort* port);
 
 // Shows a message and returns the answer (kIdOk, kIdYes, kIdNo or kIdCancel). Every
 // user-visible message of the system goes through here.
-int ShowMessage(const std::string &text, const std::string &caption, unsigned flags);
-bool AskOpenFileName(std::string &path, const std::string &filter, const std::string &default_ext);
-bool AskSaveFileName(std::string &path, const std::string &filter, const std::string &default_ext);
+int ShowMessage(const std::string& text, const std::string& caption, unsigned flags);
+bool AskOpenFileName(std::string& path, const std::string& filter, const std::string& default_ext);
+bool AskSaveFileName(std::string& path, const std::string& filter, const std::string& default_ext);
 void RedrawMainWindow();
 
 // How many messages have been shown since the program started (or since the count was reset).
@@ -71,15 +71,15 @@ std::vector<ShownMessage> TakeRecordedMessages();
 
 // Starts a program from a shell command line and never waits for it. Like the Windows call it
 // replaces, a result above 31 is success.
-int StartProgram(const std::string &command_line);
+int StartProgram(const std::string& command_line);
 
 // Copies a file; false when the source cannot be read or the target not written.
-bool CopyFileTo(const std::string &from, const std::string &to);
+bool CopyFileTo(const std::string& from, const std::string& to);
 
 // The directory of the program's own files, ending in '/': the one set by
 // SetProgramDirectory, else $KORVEL_HOME, else the executable's directory.
 std::string ProgramDirectory();
-void SetProgramDirectory(const std::string &dir);
+void SetProgramDirectory(const std::string& dir);
 
 // The process's current directory, ending in '/'.
 std::string CurrentDirectory();

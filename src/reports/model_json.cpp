@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "model/block.h"
+#include "model/bulge.h"
 #include "model/machine.h"
 #include "model/registry.h"
 #include "script/config.h"
@@ -16,12 +17,10 @@ namespace {
 
 using nlohmann::ordered_json;
 
-ordered_json OnOff(int flag) {
-    return flag ? "ON" : "OFF";
-}
+ordered_json OnOff(int flag) { return flag ? "ON" : "OFF"; }
 
 ordered_json SettingsJson() {
-    const Settings &s = GetSettings();
+    const Settings& s = GetSettings();
     ordered_json j;
     j["USERUNIT"] = UserUnit() == kUnitInch ? "INCH" : "MM";
     j["RPLANE"] = s.rplane;
@@ -119,7 +118,8 @@ ordered_json MachineJson() {
 
 ordered_json BlockJson() {
     BlockRecord b = GetBlock();
-    if (!b.valid) return nullptr;
+    if (!b.valid)
+        return nullptr;
     return {{"id", b.id},
             {"length", b.length},
             {"width", b.width},
@@ -145,6 +145,45 @@ ordered_json CoordinatesJson() {
             {"user_origin", {{"x", c.user_x}, {"y", c.user_y}, {"z", c.user_z}}}};
 }
 
+ordered_json ShapeJson(const Shape& shape) {
+    ordered_json list = ordered_json::array();
+    for (int i = 0; i < shape.n && i < kMaxShapeVertices; ++i) {
+        const ShapeVertex& v = shape.v[i];
+        list.push_back({{"x", v.x}, {"y", v.y}, {"radius", v.radius}, {"kind", v.kind}});
+    }
+    return list;
+}
+
+ordered_json BulgesJson() {
+    ordered_json list = ordered_json::array();
+    for (int i = 0; i < kMaxBulges; ++i) {
+        Bulge b;
+        if (!GetBulge(i, b))
+            continue;
+        list.push_back({{"index", i},
+                        {"id", b.id},
+                        {"pid", b.pid},
+                        {"kind", b.kind},
+                        {"dim1", b.dim1},
+                        {"dim2", b.dim2},
+                        {"wz", b.wz},
+                        {"z", b.z},
+                        {"top", b.z + b.wz},
+                        {"level", BulgeLevel(i)},
+                        {"island", Bulge_is_island(i)},
+                        {"chamfer", b.chamfer},
+                        {"tol_offset", b.tol_offset},
+                        {"rough_tool", b.rough_tool},
+                        {"fine_tool", b.fine_tool},
+                        {"quality", b.quality},
+                        {"scan", b.scan},
+                        {"selected", b.selected},
+                        {"count", b.shape.n},
+                        {"vertices", ShapeJson(b.shape)}});
+    }
+    return list;
+}
+
 ordered_json ObjectsJson() {
     ordered_json list = ordered_json::array();
     int id;
@@ -165,6 +204,8 @@ std::string ModelJson() {
     j["coordinates"] = CoordinatesJson();
     j["machine"] = MachineJson();
     j["objects"] = ObjectsJson();
+    j["top_level"] = TopLevel();
+    j["bulges"] = BulgesJson();
     // Text that is not valid UTF-8 (old files use a DOS code page) is replaced, not refused.
     return j.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }

@@ -27,9 +27,9 @@ std::string ConfigPath();
 // Opens korvel.cfg in the editor; changes take effect at the next start.
 void EditCfgFile();
 // Makes a defined machine current; 0 for an unknown name.
-int LoadCNC(const std::string &name);
+int LoadCNC(const std::string& name);
 
-int CncCom(const char *file, int line);  // CNC name [machine file]
-int FontCom(const char *file, int line); // FONT file
+int CncCom(const char* file, int line);  // CNC name [machine file]
+int FontCom(const char* file, int line); // FONT file
 
 } // namespace korvel

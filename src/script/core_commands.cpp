@@ -8,14 +8,17 @@
 
 namespace korvel {
 
-const char *const kKorvelHomePage = "https://korvel-cam.org/";
+const char* const kKorvelHomePage = "https://korvel-cam.org/";
 
-int VerCom(const char *file, int line) {
-    if (ArgCount() != 2) return SyntaxError(file, line);
+int VerCom(const char* file, int line) {
+    if (ArgCount() != 2)
+        return SyntaxError(file, line);
     // The thousandth taken off lets a file of this very version pass despite rounding.
     float version = static_cast<float>(ArgF(1) - 0.001);
-    if (version <= kKorvelVersion) return 1;
-    if (!file) return 0;
+    if (version <= kKorvelVersion)
+        return 1;
+    if (!file)
+        return 0;
     ShowMessage(Sprintf("File has been created by a newer version (%0.2f).\n"
                         "You can upgrade KORVEL for free at %s",
                         version, kKorvelHomePage),
@@ -23,29 +26,34 @@ int VerCom(const char *file, int line) {
     return 1;
 }
 
-int UserUnitCom(const char *file, int line) {
-    if (ArgCount() != 2) return SyntaxError(file, line);
+int UserUnitCom(const char* file, int line) {
+    if (ArgCount() != 2)
+        return SyntaxError(file, line);
     int unit = ParseUnitWord(Arg(1).c_str());
-    if (unit < 0) return OutOfRange(file, line);
+    if (unit < 0)
+        return OutOfRange(file, line);
     SetUserUnit(unit);
     return 1;
 }
 
-int ProjectUnitCom(const char *file, int line) {
-    if (ArgCount() != 2) return SyntaxError(file, line);
+int ProjectUnitCom(const char* file, int line) {
+    if (ArgCount() != 2)
+        return SyntaxError(file, line);
     int unit = ParseUnitWord(Arg(1).c_str());
-    if (unit < 0) return OutOfRange(file, line);
+    if (unit < 0)
+        return OutOfRange(file, line);
     // A declaration equal to the user unit leaves the factor as it is.
-    if (unit != UserUnit()) SetUnitFactor(FactorFromUnit(unit));
+    if (unit != UserUnit())
+        SetUnitFactor(FactorFromUnit(unit));
     return 1;
 }
 
-int EndOfFileCom(const char *file, int line) {
+int EndOfFileCom(const char* file, int line) {
     SetUnitFactor(1.0);
     return ArgCount() == 1 ? 1 : SyntaxError(file, line);
 }
 
-int MessageCom(const char *, int) {
+int MessageCom(const char*, int) {
     int count = ArgCount();
     if (count >= 2) {
         std::string text = Arg(1);
@@ -57,20 +65,14 @@ int MessageCom(const char *, int) {
     return 1;
 }
 
-int ConfigCom(const char *, int) {
-    return 1;
-}
-int BaseCom(const char *, int) {
-    return 1;
-}
+int ConfigCom(const char*, int) { return 1; }
+int BaseCom(const char*, int) { return 1; }
 
-int DefineCom(const char *, int) {
+int DefineCom(const char*, int) {
     SetDefinitionMode(1);
     return 1;
 }
 
-int CDDepthCom(const char *file, int line) {
-    return NotSupported(file, line);
-}
+int CDDepthCom(const char* file, int line) { return NotSupported(file, line); }
 
 } // namespace korvel

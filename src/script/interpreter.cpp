@@ -25,15 +25,16 @@ std::vector<OpenScript> g_reading;
 // Deeper nesting than this is surely a mistake; it also bounds the recursion.
 constexpr std::size_t kMaxIncludeDepth = 32;
 
-bool IsBeingRead(const struct stat &st) {
-    for (const OpenScript &s : g_reading)
-        if (s.device == st.st_dev && s.inode == st.st_ino) return true;
+bool IsBeingRead(const struct stat& st) {
+    for (const OpenScript& s : g_reading)
+        if (s.device == st.st_dev && s.inode == st.st_ino)
+            return true;
     return false;
 }
 
 // Reads the next piece of a physical line, at most kMaxScriptLine bytes. line_end tells
 // whether the piece ends its physical line. False at the end of the file.
-bool NextPiece(std::FILE *f, std::string &piece, bool &line_end) {
+bool NextPiece(std::FILE* f, std::string& piece, bool& line_end) {
     piece.clear();
     int c;
     while (piece.size() < kMaxScriptLine) {
@@ -52,7 +53,8 @@ bool NextPiece(std::FILE *f, std::string &piece, bool &line_end) {
     }
     c = getc_unlocked(f);
     if (c == '\n' || c == EOF) {
-        if (!piece.empty() && piece.back() == '\r') piece.pop_back();
+        if (!piece.empty() && piece.back() == '\r')
+            piece.pop_back();
         line_end = true;
     } else {
         ungetc(c, f);
@@ -61,29 +63,31 @@ bool NextPiece(std::FILE *f, std::string &piece, bool &line_end) {
     return true;
 }
 
-bool IsCommentText(const std::string &text) {
+bool IsCommentText(const std::string& text) {
     std::size_t first = text.find_first_not_of(" \t");
     return first != std::string::npos && (text[first] == '#' || text[first] == ';');
 }
 
-int FileNotFound(const std::string &path) {
+int FileNotFound(const std::string& path) {
     ShowMessage("File not found!", path, kMbOk | kMbIconExclamation);
     return 0;
 }
 
 } // namespace
 
-int IntrepretLine(std::string &line, const char *file, int line_no) {
+int IntrepretLine(std::string& line, const char* file, int line_no) {
     int count = args(line);
-    if (count == 0 || Arg(0)[0] == '#' || Arg(0)[0] == ';') return 1;
+    if (count == 0 || Arg(0)[0] == '#' || Arg(0)[0] == ';')
+        return 1;
     std::string keyword = Upper(Arg(0));
     int code = recogn(keyword);
     CommandHandler handler = KeywordHandler(code);
-    if (!handler) return UnRecogn(file, line_no);
+    if (!handler)
+        return UnRecogn(file, line_no);
     return handler(file, line_no);
 }
 
-ScriptReadResult ReadScript(const std::string &path) {
+ScriptReadResult ReadScript(const std::string& path) {
     ScriptReadResult result;
     struct stat st;
     // Only regular files are scripts: a directory, a device or a pipe is not found (reading
@@ -100,7 +104,7 @@ ScriptReadResult ReadScript(const std::string &path) {
                     "Errors found", kMbOk | kMbIconExclamation);
         return result;
     }
-    std::FILE *f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         FileNotFound(path);
         return result;
@@ -123,7 +127,8 @@ ScriptReadResult ReadScript(const std::string &path) {
         }
         if (starts_line || !comment_line) {
             result.last_result = IntrepretLine(piece, path.c_str(), line_no);
-            if (result.last_result == 0) ++result.rejected;
+            if (result.last_result == 0)
+                ++result.rejected;
         } else {
             result.last_result = 1;
         }
@@ -141,13 +146,14 @@ ScriptReadResult ReadScript(const std::string &path) {
     return result;
 }
 
-int InterpretFile(const std::string &path) {
+int InterpretFile(const std::string& path) {
     ScriptReadResult r = ReadScript(path);
     return r.opened ? r.last_result : 0;
 }
 
-int IncludeCom(const char *file, int line) {
-    if (ArgCount() != 2) return SyntaxError(file, line);
+int IncludeCom(const char* file, int line) {
+    if (ArgCount() != 2)
+        return SyntaxError(file, line);
     std::string path = ProgramDirectory() + Arg(1);
     struct stat st;
     if (stat(path.c_str(), &st) == 0 && IsBeingRead(st)) {

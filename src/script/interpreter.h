@@ -12,7 +12,7 @@ constexpr std::size_t kMaxScriptLine = 254;
 // Interprets one script line: 1 when it was accepted, blank or a comment; 0 when it was
 // rejected (its message has been shown). file is nullptr for typed and replayed lines, and
 // line_no is then 0. The buffer is cut at the line end.
-int IntrepretLine(std::string &line, const char *file, int line_no);
+int IntrepretLine(std::string& line, const char* file, int line_no);
 
 struct ScriptReadResult {
     bool opened = false; // false: the file could not be read ("File not found!" was shown)
@@ -22,12 +22,12 @@ struct ScriptReadResult {
 
 // Reads a script file line by line; every line is interpreted, a rejected line does not stop
 // the file.
-ScriptReadResult ReadScript(const std::string &path);
+ScriptReadResult ReadScript(const std::string& path);
 // As ReadScript: 0 when the file cannot be opened, else the result of its last line.
-int InterpretFile(const std::string &path);
+int InterpretFile(const std::string& path);
 
 // INCLUDE name: interprets the file of that name in the program directory. A file being read
 // must not be included again (directly or through others): that INCLUDE line is rejected.
-int IncludeCom(const char *file, int line);
+int IncludeCom(const char* file, int line);
 
 } // namespace korvel

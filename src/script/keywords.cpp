@@ -9,6 +9,8 @@
 #include <string>
 
 #include "model/block.h"
+#include "model/bulge.h"
+#include "model/contour.h"
 #include "model/machine.h"
 #include "script/config.h"
 #include "script/core_commands.h"
@@ -41,11 +43,11 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  12 */ {"PART", PartCom},
     /*  13 */ {"PROJECT", ProjectCom},
     /*  14 */ {"DESCRIPTION", DescrCom},
-    /*  15 */ {"RBULGE", nullptr},
-    /*  16 */ {"BULGE", nullptr},
-    /*  17 */ {"END", nullptr},
-    /*  18 */ {"CBULGE", nullptr},
-    /*  19 */ {"POLYGON", nullptr},
+    /*  15 */ {"RBULGE", LRectCom},
+    /*  16 */ {"BULGE", BulgeCom},
+    /*  17 */ {"END", EndCom},
+    /*  18 */ {"CBULGE", CylinderCom},
+    /*  19 */ {"POLYGON", PolygonCom},
     /*  20 */ {"RPOCKET", nullptr},
     /*  21 */ {"COMMENTS", CommentsCom},
     /*  22 */ {"DRILL", nullptr},
@@ -57,9 +59,9 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  28 */ {"TOPFACE", TopCom},
     /*  29 */ {"CORRIDOR", CorridorCom},
     /*  30 */ {"POSTPROC", PostProcCom},
-    /*  31 */ {"LINETO", nullptr},
-    /*  32 */ {"CCWTO", nullptr},
-    /*  33 */ {"CWTO", nullptr},
+    /*  31 */ {"LINETO", LineCom},
+    /*  32 */ {"CCWTO", CcwToCom},
+    /*  33 */ {"CWTO", CwToCom},
     /*  34 */ {"", nullptr}, // no keyword
     /*  35 */ {"", nullptr}, // no keyword
     /*  36 */ {"CLEANDRILLS", CleanDrillsCom},
@@ -178,13 +180,16 @@ int recogn(std::string_view word) {
         std::string digits(word.substr(1));
         errno = 0;
         long code = std::strtol(digits.c_str(), nullptr, 10);
-        if (errno == ERANGE || code > INT_MAX || code < INT_MIN) return kNoKeyword;
+        if (errno == ERANGE || code > INT_MAX || code < INT_MIN)
+            return kNoKeyword;
         return static_cast<int>(code);
     }
     std::string upper = Upper(word);
-    if (upper.empty()) return kNoKeyword;
+    if (upper.empty())
+        return kNoKeyword;
     for (int code = 0; code < kKeywordCount; ++code)
-        if (kKeywords[code].name == upper) return code;
+        if (kKeywords[code].name == upper)
+            return code;
     int found = kNoKeyword;
     int matches = 0;
     for (int code = 0; code < kKeywordCount; ++code) {

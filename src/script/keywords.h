@@ -149,7 +149,7 @@ constexpr int kAmbiguousKeyword = 9999;
 // The command handler of a keyword: reads its arguments from the argument vector, returns 1
 // when the line is accepted and 0 when it was rejected (the message has been shown). file is
 // nullptr for typed and replayed commands, and line is then 0.
-using CommandHandler = int (*)(const char *file, int line);
+using CommandHandler = int (*)(const char* file, int line);
 
 // The keyword of a code ("" for 34, 35, 64, 65 and for codes outside 0..133).
 std::string_view KeywordName(int code);

@@ -37,17 +37,16 @@ Snapshot g_snapshot;
 bool g_snapshot_taken = false;
 
 // Millimetre defaults that follow the user unit.
-double MM(double mm) {
-    return UserUnit() == kUnitInch ? mm / kMMPerInch : mm;
-}
+double MM(double mm) { return UserUnit() == kUnitInch ? mm / kMMPerInch : mm; }
 
 // A length argument and its optional unit word: the value times the unit factor, or
 // converted by the word. False for a bad unit word.
-bool LengthArg(int arg, double &value) {
+bool LengthArg(int arg, double& value) {
     double f = UnitFactor();
     if (ArgCount() > arg + 1) {
         int unit = ParseUnitWord(Arg(arg + 1).c_str());
-        if (unit < 0) return false;
+        if (unit < 0)
+            return false;
         f = FactorFromUnit(unit);
     }
     value = ArgF(arg) * f;
@@ -55,54 +54,66 @@ bool LengthArg(int arg, double &value) {
 }
 
 // length [unit word], above 0.
-int PositiveLength(double &setting, const char *file, int line) {
+int PositiveLength(double& setting, const char* file, int line) {
     int count = ArgCount();
-    if (count != 2 && count != 3) return SyntaxError(file, line);
+    if (count != 2 && count != 3)
+        return SyntaxError(file, line);
     double v;
-    if (!LengthArg(1, v) || !(v > 0) || !std::isfinite(v)) return OutOfRange(file, line);
+    if (!LengthArg(1, v) || !(v > 0) || !std::isfinite(v))
+        return OutOfRange(file, line);
     setting = v;
     return 1;
 }
 
 // One number in [low, high]; stored divided by `scale`.
-int NumberIn(double &setting, double low, double high, double scale, const char *file, int line) {
-    if (ArgCount() != 2) return SyntaxError(file, line);
+int NumberIn(double& setting, double low, double high, double scale, const char* file, int line) {
+    if (ArgCount() != 2)
+        return SyntaxError(file, line);
     double v = ArgF(1);
-    if (!(v >= low && v <= high)) return OutOfRange(file, line);
+    if (!(v >= low && v <= high))
+        return OutOfRange(file, line);
     setting = v / scale;
     return 1;
 }
 
-int IntegerIn(int &setting, int low, int high, const char *file, int line) {
-    if (ArgCount() != 2) return SyntaxError(file, line);
+int IntegerIn(int& setting, int low, int high, const char* file, int line) {
+    if (ArgCount() != 2)
+        return SyntaxError(file, line);
     int v = ArgI(1);
-    if (v < low || v > high) return OutOfRange(file, line);
+    if (v < low || v > high)
+        return OutOfRange(file, line);
     setting = v;
     return 1;
 }
 
 // OVERLAP and its twins: a percentage 0 <= p < 100 stored as the step-over factor.
-int Overlap(double &setting, const char *file, int line) {
-    if (ArgCount() != 2) return SyntaxError(file, line);
+int Overlap(double& setting, const char* file, int line) {
+    if (ArgCount() != 2)
+        return SyntaxError(file, line);
     double p = ArgF(1);
-    if (!(p >= 0 && p < 100)) return OutOfRange(file, line);
+    if (!(p >= 0 && p < 100))
+        return OutOfRange(file, line);
     setting = (100 - p) / 100;
     return 1;
 }
 
 // 1 for ON, 0 for OFF, -1 otherwise.
-int OnOff(const std::string &word, bool any_case) {
+int OnOff(const std::string& word, bool any_case) {
     std::string w = any_case ? Upper(word) : word;
-    if (w == "ON") return 1;
-    if (w == "OFF") return 0;
+    if (w == "ON")
+        return 1;
+    if (w == "OFF")
+        return 0;
     return -1;
 }
 
 // ON or OFF, exactly in upper case; else OutOfRange.
-int Flag(int &setting, const char *file, int line) {
-    if (ArgCount() != 2) return SyntaxError(file, line);
+int Flag(int& setting, const char* file, int line) {
+    if (ArgCount() != 2)
+        return SyntaxError(file, line);
     int v = OnOff(Arg(1), false);
-    if (v < 0) return OutOfRange(file, line);
+    if (v < 0)
+        return OutOfRange(file, line);
     setting = v;
     return 1;
 }
@@ -113,24 +124,29 @@ std::string JoinWords(int first, std::size_t max) {
     std::string text;
     for (int i = first; i < ArgCount(); ++i) {
         std::size_t added = Arg(i).size() + (text.empty() ? 0 : 1);
-        if (text.size() + added > max) continue;
-        if (!text.empty()) text += ' ';
+        if (text.size() + added > max)
+            continue;
+        if (!text.empty())
+            text += ' ';
         text += Arg(i);
     }
     return text;
 }
 
 // Report texts: with at least one word when `need_word`, else no word leaves the text.
-int ReportText(std::string &setting, bool need_word, std::size_t max, const char *file, int line) {
+int ReportText(std::string& setting, bool need_word, std::size_t max, const char* file, int line) {
     int count = ArgCount();
-    if (count < 0 || (need_word && count < 2)) return SyntaxError(file, line);
-    if (count >= 2) setting = JoinWords(1, max);
+    if (count < 0 || (need_word && count < 2))
+        return SyntaxError(file, line);
+    if (count >= 2)
+        setting = JoinWords(1, max);
     return 1;
 }
 
 // A file or program name: one argument, quotes removed.
-int OneName(std::string &setting, const char *file, int line) {
-    if (ArgCount() != 2) return SyntaxError(file, line);
+int OneName(std::string& setting, const char* file, int line) {
+    if (ArgCount() != 2)
+        return SyntaxError(file, line);
     std::string name = Arg(1);
     RemQuotes(name);
     setting = name;
@@ -138,37 +154,37 @@ int OneName(std::string &setting, const char *file, int line) {
 }
 
 // BORING and CONTURING words: any leading part of FACEMILL, SIDEMILL or ENDMILL.
-int ToolKind(const std::string &word) {
+int ToolKind(const std::string& word) {
     std::string w = Upper(word);
-    if (std::string_view("FACEMILL").starts_with(w)) return kChooseFaceMill;
+    if (std::string_view("FACEMILL").starts_with(w))
+        return kChooseFaceMill;
     if (std::string_view("SIDEMILL").starts_with(w) || std::string_view("ENDMILL").starts_with(w))
         return kChooseSideOrEndMill;
     return -1;
 }
 
-int ToolChoice(int &setting, const char *file, int line) {
+int ToolChoice(int& setting, const char* file, int line) {
     int count = ArgCount();
-    if (count != 2 && count != 3) return SyntaxError(file, line);
+    if (count != 2 && count != 3)
+        return SyntaxError(file, line);
     int first = ToolKind(Arg(1));
-    if (first < 0) return SyntaxError(file, line);
+    if (first < 0)
+        return SyntaxError(file, line);
     if (count == 2) {
         setting = first;
         return 1;
     }
     int fallback = ToolKind(Arg(2));
-    if (fallback < 0 || fallback == first) return SyntaxError(file, line);
+    if (fallback < 0 || fallback == first)
+        return SyntaxError(file, line);
     setting = fallback * 10 + first;
     return 1;
 }
 
 } // namespace
 
-const Settings &GetSettings() {
-    return g_settings;
-}
-Settings &MutableSettings() {
-    return g_settings;
-}
+const Settings& GetSettings() { return g_settings; }
+Settings& MutableSettings() { return g_settings; }
 
 void ResetSettings() {
     g_settings = Settings();
@@ -192,7 +208,7 @@ void ClearProjectTexts() {
 }
 
 void StoreCfgValues() {
-    const Settings &s = g_settings;
+    const Settings& s = g_settings;
     g_snapshot = {s.rplane,       s.qplane,
                   s.overlap,      s.rf_overlap,
                   s.ff_overlap,   s.rfdz,
@@ -211,8 +227,8 @@ void StoreCfgValues() {
 
 void LoadCfgValues() {
     if (g_snapshot_taken) {
-        const Snapshot &c = g_snapshot;
-        Settings &s = g_settings;
+        const Snapshot& c = g_snapshot;
+        Settings& s = g_settings;
         s.rplane = c.rplane;
         s.qplane = c.qplane;
         s.overlap = c.overlap;
@@ -248,98 +264,84 @@ void LoadCfgValues() {
     SetDefinitionMode(0);
 }
 
-int RPlaneCom(const char *f, int l) {
-    return PositiveLength(g_settings.rplane, f, l);
-}
-int QPlaneCom(const char *f, int l) {
-    return PositiveLength(g_settings.qplane, f, l);
-}
-int OverlapCom(const char *f, int l) {
-    return Overlap(g_settings.overlap, f, l);
-}
-int RFOverlapCom(const char *f, int l) {
-    return Overlap(g_settings.rf_overlap, f, l);
-}
-int FFOverlapCom(const char *f, int l) {
-    return Overlap(g_settings.ff_overlap, f, l);
-}
-int RoughFinishDzCom(const char *f, int l) {
-    return PositiveLength(g_settings.rfdz, f, l);
-}
-int FineFinishDzCom(const char *f, int l) {
-    return PositiveLength(g_settings.ffdz, f, l);
-}
-int FineFinishDxyCom(const char *f, int l) {
-    return PositiveLength(g_settings.ffdxy, f, l);
-}
-int SpeedOverRideCom(const char *f, int l) {
-    return NumberIn(g_settings.rfsor, 0, 4, 1, f, l);
-}
-int FeedOverRideCom(const char *f, int l) {
-    return NumberIn(g_settings.rffor, 0, 4, 1, f, l);
-}
-int FinishQuality(const char *f, int l) {
-    return IntegerIn(g_settings.quality, 0, 5, f, l);
-}
-int DrillsForTapsLenExtCom(const char *f, int l) {
-    return PositiveLength(g_settings.dftlex, f, l);
-}
-int TMEFFCom(const char *f, int l) {
-    return NumberIn(g_settings.tmeff, 1, 100, 100, f, l);
-}
+int RPlaneCom(const char* f, int l) { return PositiveLength(g_settings.rplane, f, l); }
+int QPlaneCom(const char* f, int l) { return PositiveLength(g_settings.qplane, f, l); }
+int OverlapCom(const char* f, int l) { return Overlap(g_settings.overlap, f, l); }
+int RFOverlapCom(const char* f, int l) { return Overlap(g_settings.rf_overlap, f, l); }
+int FFOverlapCom(const char* f, int l) { return Overlap(g_settings.ff_overlap, f, l); }
+int RoughFinishDzCom(const char* f, int l) { return PositiveLength(g_settings.rfdz, f, l); }
+int FineFinishDzCom(const char* f, int l) { return PositiveLength(g_settings.ffdz, f, l); }
+int FineFinishDxyCom(const char* f, int l) { return PositiveLength(g_settings.ffdxy, f, l); }
+int SpeedOverRideCom(const char* f, int l) { return NumberIn(g_settings.rfsor, 0, 4, 1, f, l); }
+int FeedOverRideCom(const char* f, int l) { return NumberIn(g_settings.rffor, 0, 4, 1, f, l); }
+int FinishQuality(const char* f, int l) { return IntegerIn(g_settings.quality, 0, 5, f, l); }
+int DrillsForTapsLenExtCom(const char* f, int l) { return PositiveLength(g_settings.dftlex, f, l); }
+int TMEFFCom(const char* f, int l) { return NumberIn(g_settings.tmeff, 1, 100, 100, f, l); }
 
-int MinBoreDiaCom(const char *f, int l) {
-    if (ArgCount() != 2) return SyntaxError(f, l);
+int MinBoreDiaCom(const char* f, int l) {
+    if (ArgCount() != 2)
+        return SyntaxError(f, l);
     double v = ArgF(1);
-    if (!(v > 0) || !std::isfinite(v)) return OutOfRange(f, l);
+    if (!(v > 0) || !std::isfinite(v))
+        return OutOfRange(f, l);
     g_settings.minbtxd = v;
     return 1;
 }
 
-int SpotDrillingCom(const char *f, int l) {
+int SpotDrillingCom(const char* f, int l) {
     g_settings.cd_depth = UserUnit() == kUnitInch ? 0.12 : 3.0;
     g_settings.center_drilling = 0;
     int count = ArgCount();
-    if (count < 2 || count > 4) return SyntaxError(f, l);
+    if (count < 2 || count > 4)
+        return SyntaxError(f, l);
     int on = OnOff(Arg(1), false);
-    if (on < 0) return SyntaxError(f, l);
+    if (on < 0)
+        return SyntaxError(f, l);
     g_settings.center_drilling = on;
     if (count >= 3) {
         double depth;
-        if (!LengthArg(2, depth)) return SyntaxError(f, l);
+        if (!LengthArg(2, depth))
+            return SyntaxError(f, l);
         g_settings.cd_depth = depth;
     }
     return 1;
 }
 
-int PeckDrillCom(const char *f, int l) {
-    if (ArgCount() != 3) return SyntaxError(f, l);
+int PeckDrillCom(const char* f, int l) {
+    if (ArgCount() != 3)
+        return SyntaxError(f, l);
     int on = OnOff(Arg(1), true);
-    if (on < 0) return SyntaxError(f, l);
+    if (on < 0)
+        return SyntaxError(f, l);
     int percent = ArgI(2);
-    if (percent < 1 || percent > 299) return OutOfRange(f, l);
+    if (percent < 1 || percent > 299)
+        return OutOfRange(f, l);
     g_settings.peck_drill = on;
     g_settings.peck = percent / 100.0;
     return 1;
 }
 
-int CleanDrillsCom(const char *f, int l) {
-    Settings &s = g_settings;
+int CleanDrillsCom(const char* f, int l) {
+    Settings& s = g_settings;
     s.clean_drills = 0;
     s.clean_speed = 1.0;
     s.clean_duration = 1;
     s.clean_repeat = 1;
     s.clean_distance = UserUnit() == kUnitInch ? 1.0 : 25.0;
     int count = ArgCount();
-    if (count != 2 && count != 6 && count != 7) return SyntaxError(f, l);
+    if (count != 2 && count != 6 && count != 7)
+        return SyntaxError(f, l);
     int on = OnOff(Arg(1), false);
-    if (on < 0) return SyntaxError(f, l);
+    if (on < 0)
+        return SyntaxError(f, l);
     s.clean_drills = on;
-    if (count == 2) return 1;
+    if (count == 2)
+        return 1;
     double speed = ArgF(2);
     int duration = ArgI(3), repeat = ArgI(4);
     double distance;
-    if (!LengthArg(5, distance)) return OutOfRange(f, l);
+    if (!LengthArg(5, distance))
+        return OutOfRange(f, l);
     if (!(speed >= 100 && speed <= 990) || duration < 1 || duration > 9999 || repeat < 1 ||
         repeat > 9 || !(distance >= 0) || !std::isfinite(distance))
         return OutOfRange(f, l);
@@ -350,8 +352,9 @@ int CleanDrillsCom(const char *f, int l) {
     return 1;
 }
 
-int ThreadingCom(const char *f, int l) {
-    if (ArgCount() != 2) return SyntaxError(f, l);
+int ThreadingCom(const char* f, int l) {
+    if (ArgCount() != 2)
+        return SyntaxError(f, l);
     std::string w = Upper(Arg(1));
     if (w.size() >= 2 && std::string_view("TAP").starts_with(w))
         g_settings.threading = kThreadByTap;
@@ -362,20 +365,18 @@ int ThreadingCom(const char *f, int l) {
     return 1;
 }
 
-int BoringCom(const char *f, int l) {
-    return ToolChoice(g_settings.boring, f, l);
-}
-int ConturingCom(const char *f, int l) {
-    return ToolChoice(g_settings.conturing, f, l);
-}
+int BoringCom(const char* f, int l) { return ToolChoice(g_settings.boring, f, l); }
+int ConturingCom(const char* f, int l) { return ToolChoice(g_settings.conturing, f, l); }
 
-int UseCom(const char *f, int l) {
+int UseCom(const char* f, int l) {
     int count = ArgCount();
-    if (count != 2 && count != 3) return SyntaxError(f, l);
+    if (count != 2 && count != 3)
+        return SyntaxError(f, l);
     int on = 1;
-    if (count == 3 && (on = OnOff(Arg(2), false)) < 0) return SyntaxError(f, l);
+    if (count == 3 && (on = OnOff(Arg(2), false)) < 0)
+        return SyntaxError(f, l);
     std::string option = Upper(Arg(1));
-    Settings &s = g_settings;
+    Settings& s = g_settings;
     if (option == "G81")
         s.use_g81 = on;
     else if (option == "G44")
@@ -398,35 +399,27 @@ int UseCom(const char *f, int l) {
     return 1;
 }
 
-int OptimiseCom(const char *f, int l) {
-    return Flag(g_settings.optimise, f, l);
-}
-int ExcessMaterialRemovalCom(const char *f, int l) {
-    return Flag(g_settings.excessmr, f, l);
-}
-int MultipleGCodeLinesCom(const char *f, int l) {
-    return Flag(g_settings.multi_g_lines, f, l);
-}
-int NumberCommentLinesCom(const char *f, int l) {
-    return Flag(g_settings.num_c_lines, f, l);
-}
-int CharArcSegCorCom(const char *f, int l) {
-    return Flag(g_settings.chrarcsegcor, f, l);
-}
+int OptimiseCom(const char* f, int l) { return Flag(g_settings.optimise, f, l); }
+int ExcessMaterialRemovalCom(const char* f, int l) { return Flag(g_settings.excessmr, f, l); }
+int MultipleGCodeLinesCom(const char* f, int l) { return Flag(g_settings.multi_g_lines, f, l); }
+int NumberCommentLinesCom(const char* f, int l) { return Flag(g_settings.num_c_lines, f, l); }
+int CharArcSegCorCom(const char* f, int l) { return Flag(g_settings.chrarcsegcor, f, l); }
 
-int FilterOutPathIntersectionsCom(const char *f, int l) {
-    if (ArgCount() != 1) return SyntaxError(f, l);
+int FilterOutPathIntersectionsCom(const char* f, int l) {
+    if (ArgCount() != 1)
+        return SyntaxError(f, l);
     g_settings.alt_path_filter = 0;
     return 1;
 }
 
-int CommentsCom(const char *f, int l) {
+int CommentsCom(const char* f, int l) {
     int count = ArgCount();
     if (count == 1) {
         g_settings.comments = 1;
         return 1;
     }
-    if (count != 2) return SyntaxError(f, l);
+    if (count != 2)
+        return SyntaxError(f, l);
     std::string w = Upper(Arg(1));
     if (w == "ON")
         g_settings.comments = 1;
@@ -439,63 +432,69 @@ int CommentsCom(const char *f, int l) {
     return 1;
 }
 
-int LabelingCom(const char *f, int l) {
+int LabelingCom(const char* f, int l) {
     int count = ArgCount();
     int on = 1;
-    if (count == 2) on = OnOff(Arg(1), true);
-    if ((count != 1 && count != 2) || on < 0) return SyntaxError(f, l);
+    if (count == 2)
+        on = OnOff(Arg(1), true);
+    if ((count != 1 && count != 2) || on < 0)
+        return SyntaxError(f, l);
     g_settings.labeling = on ? 0 : -1;
     return 1;
 }
 
-int ToolholderCom(const char *f, int l) {
-    return IntegerIn(g_settings.toolholder, 1, 99, f, l);
-}
-int DelayCom(const char *f, int l) {
-    return IntegerIn(g_settings.delay, 1, 9999, f, l);
-}
+int ToolholderCom(const char* f, int l) { return IntegerIn(g_settings.toolholder, 1, 99, f, l); }
+int DelayCom(const char* f, int l) { return IntegerIn(g_settings.delay, 1, 9999, f, l); }
 
-int ConTolCom(const char *f, int l) {
+int ConTolCom(const char* f, int l) {
     g_settings.con_tolerance = UserUnit() == kUnitInch ? 0.0004 : 0.01;
     return PositiveLength(g_settings.con_tolerance, f, l);
 }
 
-int NominalCharArcSegmentCom(const char *f, int l) {
-    if (ArgCount() != 2) return SyntaxError(f, l);
+int NominalCharArcSegmentCom(const char* f, int l) {
+    if (ArgCount() != 2)
+        return SyntaxError(f, l);
     double v = ArgF(1);
-    if (!(v > 0) || !std::isfinite(v)) return OutOfRange(f, l);
+    if (!(v > 0) || !std::isfinite(v))
+        return OutOfRange(f, l);
     g_settings.nchrarcseg = v;
     return 1;
 }
 
-int TextSizeCom(const char *f, int l) {
-    if (ArgCount() != 2) return SyntaxError(f, l);
+int TextSizeCom(const char* f, int l) {
+    if (ArgCount() != 2)
+        return SyntaxError(f, l);
     double v = ArgF(1);
-    if (!(v > 0) || !std::isfinite(v)) return OutOfRange(f, l);
+    if (!(v > 0) || !std::isfinite(v))
+        return OutOfRange(f, l);
     g_settings.textsize = v;
     return 1;
 }
 
-int OSnapCom(const char *f, int l) {
-    if (ArgCount() != 2) return SyntaxError(f, l);
+int OSnapCom(const char* f, int l) {
+    if (ArgCount() != 2)
+        return SyntaxError(f, l);
     g_settings.snapsettings = ArgI(1);
     return 1;
 }
 
-int BackGroundCom(const char *f, int l) {
-    if (ArgCount() != 2) return SyntaxError(f, l);
+int BackGroundCom(const char* f, int l) {
+    if (ArgCount() != 2)
+        return SyntaxError(f, l);
     g_settings.background_white = std::string_view("WHITE").starts_with(Upper(Arg(1)));
     return 1;
 }
 
-int ViewCom(const char *f, int l) {
-    if (ArgCount() != 6) return SyntaxError(f, l);
+int ViewCom(const char* f, int l) {
+    if (ArgCount() != 6)
+        return SyntaxError(f, l);
     int mode = ArgI(1);
     double scale = ArgF(2);
     // A view that cannot be drawn (unknown projection, no scale) is refused here rather than
     // divided by later.
-    if (mode < 0 || mode > 3 || !(scale > 0) || !std::isfinite(scale)) return OutOfRange(f, l);
-    Settings &s = g_settings;
+    if (mode < 0 || mode > 3 || !(scale > 0) || !std::isfinite(scale))
+        return OutOfRange(f, l);
+    Settings& s = g_settings;
     s.view_mode = mode;
     s.view_scale = scale;
     s.view_x = ArgF(3) * UnitFactor();
@@ -505,7 +504,7 @@ int ViewCom(const char *f, int l) {
     return 1;
 }
 
-int ProgramCom(const char *f, int l) {
+int ProgramCom(const char* f, int l) {
     int count = ArgCount();
     std::string number;
     if (count == 2)
@@ -514,80 +513,74 @@ int ProgramCom(const char *f, int l) {
         number = Arg(2);
     else
         return SyntaxError(f, l);
-    if (!number.empty() && (number[0] == 'O' || number[0] == 'o')) number.erase(0, 1);
+    if (!number.empty() && (number[0] == 'O' || number[0] == 'o'))
+        number.erase(0, 1);
     g_settings.program = std::atoi(number.c_str());
     return 1;
 }
 
-int GCFileCom(const char *f, int l) {
-    if (!OneName(g_settings.gcfile, f, l)) return 0;
+int GCFileCom(const char* f, int l) {
+    if (!OneName(g_settings.gcfile, f, l))
+        return 0;
     g_settings.output_file = g_settings.gcfile;
     return 1;
 }
-int DWGFileCom(const char *f, int l) {
-    return OneName(g_settings.dwgfile, f, l);
-}
-int CImgCom(const char *f, int l) {
-    return OneName(g_settings.company_img, f, l);
-}
-int EditorCom(const char *f, int l) {
-    return OneName(g_settings.edit, f, l);
-}
-int BrowserCom(const char *f, int l) {
-    return OneName(g_settings.htmlview, f, l);
-}
-int DWGEditorCom(const char *f, int l) {
-    return OneName(g_settings.dwgeditor, f, l);
-}
-int PostProcCom(const char *f, int l) {
-    return OneName(g_settings.postproc, f, l);
-}
+int DWGFileCom(const char* f, int l) { return OneName(g_settings.dwgfile, f, l); }
+int CImgCom(const char* f, int l) { return OneName(g_settings.company_img, f, l); }
+int EditorCom(const char* f, int l) { return OneName(g_settings.edit, f, l); }
+int BrowserCom(const char* f, int l) { return OneName(g_settings.htmlview, f, l); }
+int DWGEditorCom(const char* f, int l) { return OneName(g_settings.dwgeditor, f, l); }
+int PostProcCom(const char* f, int l) { return OneName(g_settings.postproc, f, l); }
 
-int NoOfPartsCom(const char *f, int l) {
-    if (ArgCount() != 2) return SyntaxError(f, l);
+int NoOfPartsCom(const char* f, int l) {
+    if (ArgCount() != 2)
+        return SyntaxError(f, l);
     g_settings.noofparts = ArgI(1);
     return 1;
 }
 
-int PartCom(const char *f, int l) {
+int PartCom(const char* f, int l) {
     return ReportText(g_settings.part, false, kMaxSettingText, f, l);
 }
-int ProjectCom(const char *f, int l) {
+int ProjectCom(const char* f, int l) {
     return ReportText(g_settings.project, false, kMaxSettingText, f, l);
 }
-int DescrCom(const char *f, int l) {
+int DescrCom(const char* f, int l) {
     return ReportText(g_settings.description, false, kMaxSettingText, f, l);
 }
-int ClientCom(const char *f, int l) {
+int ClientCom(const char* f, int l) {
     return ReportText(g_settings.client, true, kMaxSettingText, f, l);
 }
-int UserCom(const char *f, int l) {
+int UserCom(const char* f, int l) {
     return ReportText(g_settings.user, true, kMaxSettingText, f, l);
 }
-int CNameCom(const char *f, int l) {
+int CNameCom(const char* f, int l) {
     return ReportText(g_settings.company, true, kMaxSettingText, f, l);
 }
-int CLogoCom(const char *f, int l) {
+int CLogoCom(const char* f, int l) {
     return ReportText(g_settings.company_logo, true, kMaxSettingText, f, l);
 }
-int OperatorCom(const char *f, int l) {
+int OperatorCom(const char* f, int l) {
     return ReportText(g_settings.operator_name, true, kMaxOperatorText, f, l);
 }
 
-int ProgStartCom(const char *f, int l) {
-    if (ArgCount() < 1) return SyntaxError(f, l);
+int ProgStartCom(const char* f, int l) {
+    if (ArgCount() < 1)
+        return SyntaxError(f, l);
     g_settings.progstart = JoinWords(1, kMaxSettingText);
     return 1;
 }
 
-int ProgEndCom(const char *f, int l) {
-    if (ArgCount() < 1) return SyntaxError(f, l);
+int ProgEndCom(const char* f, int l) {
+    if (ArgCount() < 1)
+        return SyntaxError(f, l);
     g_settings.progend = JoinWords(1, kMaxSettingText);
     return 1;
 }
 
-int HelpCom(const char *f, int l) {
-    if (ArgCount() != 3) return SyntaxError(f, l);
+int HelpCom(const char* f, int l) {
+    if (ArgCount() != 3)
+        return SyntaxError(f, l);
     std::string program = Arg(1), document = Arg(2);
     RemQuotes(program);
     RemQuotes(document);
@@ -596,9 +589,10 @@ int HelpCom(const char *f, int l) {
     return 1;
 }
 
-int TransferProgCom(const char *f, int l) {
+int TransferProgCom(const char* f, int l) {
     int count = ArgCount();
-    if (count < 2) return SyntaxError(f, l);
+    if (count < 2)
+        return SyntaxError(f, l);
     if (count == 2) {
         std::string command = Arg(1);
         RemQuotes(command);

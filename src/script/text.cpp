@@ -24,21 +24,17 @@ int g_stack_depth = 0;
 // DOS code page that older files use as a separator.
 constexpr std::string_view kDelimiters = "()[]=,<>\xB3|&#^%;";
 
-bool IsDelimiter(char c) {
-    return kDelimiters.find(c) != std::string_view::npos;
-}
-bool IsBlankOrTab(char c) {
-    return c == ' ' || c == '\t';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool IsDelimiter(char c) { return kDelimiters.find(c) != std::string_view::npos; }
+bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 using TokenRule = std::size_t (*)(std::string_view rest);
 
 std::size_t ScriptToken(std::string_view s) {
-    if (s.empty()) return 0;
-    if (IsDelimiter(s[0])) return 1;
+    if (s.empty())
+        return 0;
+    if (IsDelimiter(s[0]))
+        return 1;
     if (s[0] == '"') {
         std::size_t close = s.find('"', 1);
         return close == std::string_view::npos ? s.size() : close + 1;
@@ -55,7 +51,8 @@ std::size_t TabField(std::string_view s) {
 }
 
 std::size_t GCodeWord(std::string_view s) {
-    if (s.empty()) return 0;
+    if (s.empty())
+        return 0;
     char c = s[0];
     if (c == 'N' || c == 'G' || c == 'M' || c == 'S') {
         std::size_t n = 1;
@@ -74,9 +71,10 @@ std::size_t GCodeWord(std::string_view s) {
 }
 
 // The loop the three splitters share: skip blanks and tabs, measure a token, store it.
-int Split(std::string &line, TokenRule rule) {
+int Split(std::string& line, TokenRule rule) {
     std::size_t nul = line.find('\0');
-    if (nul != std::string::npos) line.resize(nul);
+    if (nul != std::string::npos)
+        line.resize(nul);
     rmnl(line);
     g_arg_count = 0;
     std::string_view rest(line);
@@ -84,8 +82,10 @@ int Split(std::string &line, TokenRule rule) {
         while (!rest.empty() && IsBlankOrTab(rest[0]))
             rest.remove_prefix(1);
         std::size_t len = rule(rest);
-        if (len == 0) break;
-        if (len > kMaxArgLen) len = kMaxArgLen; // a longer run continues as the next token
+        if (len == 0)
+            break;
+        if (len > kMaxArgLen)
+            len = kMaxArgLen; // a longer run continues as the next token
         q_copy(g_arg[g_arg_count], rest, len);
         rest.remove_prefix(len);
         if (++g_arg_count == kMaxArgs) {
@@ -98,37 +98,29 @@ int Split(std::string &line, TokenRule rule) {
 
 } // namespace
 
-int args(std::string &line) {
-    return Split(line, ScriptToken);
-}
-int argt(std::string &line) {
-    return Split(line, TabField);
-}
-int arg_gm(std::string &line) {
-    return Split(line, GCodeWord);
-}
+int args(std::string& line) { return Split(line, ScriptToken); }
+int argt(std::string& line) { return Split(line, TabField); }
+int arg_gm(std::string& line) { return Split(line, GCodeWord); }
 
-const std::string &Arg(int i) {
+const std::string& Arg(int i) {
     static const std::string empty;
     return i >= 0 && i < kMaxArgs ? g_arg[i] : empty;
 }
 
-int ArgCount() {
-    return g_arg_count;
-}
+int ArgCount() { return g_arg_count; }
 
-double ArgF(int i) {
-    return std::atof(Arg(i).c_str());
-}
+double ArgF(int i) { return std::atof(Arg(i).c_str()); }
 
 int ArgI(int i) {
     long v = std::strtol(Arg(i).c_str(), nullptr, 10);
-    if (v > INT_MAX) return INT_MAX;
-    if (v < INT_MIN) return INT_MIN;
+    if (v > INT_MAX)
+        return INT_MAX;
+    if (v < INT_MIN)
+        return INT_MIN;
     return static_cast<int>(v);
 }
 
-int inv_args(std::string &buffer) {
+int inv_args(std::string& buffer) {
     buffer.clear();
     for (int i = 0; i < g_arg_count; ++i) {
         buffer += g_arg[i];
@@ -137,32 +129,33 @@ int inv_args(std::string &buffer) {
     return g_arg_count;
 }
 
-int rmnl(std::string &s) {
+int rmnl(std::string& s) {
     std::size_t at = s.find('\n');
-    if (at == std::string::npos) at = s.find('\r');
-    if (at == std::string::npos) return 0;
+    if (at == std::string::npos)
+        at = s.find('\r');
+    if (at == std::string::npos)
+        return 0;
     s.resize(at);
     return 1;
 }
 
-int enl(std::string_view s) {
-    return s.find_first_of("\r\n") != std::string_view::npos;
-}
+int enl(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
-std::size_t rmb(std::string &s) {
+std::size_t rmb(std::string& s) {
     rmtb(s);
     std::size_t first = s.find_first_not_of(" \t");
     return first == std::string::npos ? s.size() : first;
 }
 
-void rmtb(std::string &s) {
+void rmtb(std::string& s) {
     std::size_t last = s.find_last_not_of(" \t");
     s.resize(last == std::string::npos ? 0 : last + 1);
 }
 
-void caps(std::string &s) {
-    for (char &c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+void caps(std::string& s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
 }
 
 std::string Upper(std::string_view s) {
@@ -171,62 +164,65 @@ std::string Upper(std::string_view s) {
     return u;
 }
 
-void RemQuotes(std::string &s) {
+void RemQuotes(std::string& s) {
     s.erase(0, rmb(s));
-    if (!s.empty() && s.front() == '"') s.erase(0, 1);
-    if (!s.empty() && s.back() == '"') s.pop_back();
+    if (!s.empty() && s.front() == '"')
+        s.erase(0, 1);
+    if (!s.empty() && s.back() == '"')
+        s.pop_back();
 }
 
-void UScore2Blank(std::string &s) {
-    for (char &c : s)
-        if (c == '_') c = ' ';
+void UScore2Blank(std::string& s) {
+    for (char& c : s)
+        if (c == '_')
+            c = ' ';
 }
 
-void Blank2UScore(std::string &s) {
-    for (char &c : s)
-        if (c == ' ' || c == '\t') c = '_';
+void Blank2UScore(std::string& s) {
+    for (char& c : s)
+        if (c == ' ' || c == '\t')
+            c = '_';
 }
 
-void cpstr(std::string &dst, std::string_view src) {
+void cpstr(std::string& dst, std::string_view src) {
     std::string out;
     out.reserve(src.size());
     for (std::size_t i = 0; i < src.size(); ++i) {
-        if (src[i] == ' ' && i > 0 && src[i - 1] == ' ') continue;
+        if (src[i] == ' ' && i > 0 && src[i - 1] == ' ')
+            continue;
         out += src[i];
     }
     dst = std::move(out);
 }
 
-void q_copy(std::string &dst, std::string_view src, std::size_t n) {
-    dst.assign(src.substr(0, n));
-}
+void q_copy(std::string& dst, std::string_view src, std::size_t n) { dst.assign(src.substr(0, n)); }
 
-int IsBlank(std::string_view s) {
-    return s.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
+int IsBlank(std::string_view s) { return s.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
-int FileExist(const std::string &path) {
+int FileExist(const std::string& path) {
     struct stat st;
-    if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return 0;
-    std::FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f) return 0;
+    if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return 0;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return 0;
     std::fclose(f);
     return 1;
 }
 
-void Remember(const std::string &s) {
-    if (g_stack_depth < kStackDepth) g_stack[g_stack_depth++] = s;
+void Remember(const std::string& s) {
+    if (g_stack_depth < kStackDepth)
+        g_stack[g_stack_depth++] = s;
 }
 
-void Retrieve(std::string &s) {
-    if (g_stack_depth >= 1) s = g_stack[--g_stack_depth];
+void Retrieve(std::string& s) {
+    if (g_stack_depth >= 1)
+        s = g_stack[--g_stack_depth];
 }
 
-void ClearStringStack() {
-    g_stack_depth = 0;
-}
+void ClearStringStack() { g_stack_depth = 0; }
 
-std::string Sprintf(const char *format, ...) {
+std::string Sprintf(const char* format, ...) {
     va_list ap;
     va_start(ap, format);
     va_list copy;
@@ -243,8 +239,6 @@ std::string Sprintf(const char *format, ...) {
     return out;
 }
 
-std::string ExactNumber(double v) {
-    return Sprintf("%.17g", v);
-}
+std::string ExactNumber(double v) { return Sprintf("%.17g", v); }
 
 } // namespace korvel

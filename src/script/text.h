@@ -18,51 +18,51 @@ constexpr std::size_t kMaxArgLen = 255; // characters a slot holds
 //           '"' (both kept), and each of ( ) [ ] = , < > \xB3 | & # ^ % ; is a token by itself
 //   argt:   tab-separated fields (database files); blanks belong to the field
 //   arg_gm: G-code words; N, G, M and S words end at the first non-digit after the letter
-int args(std::string &line);
-int argt(std::string &line);
-int arg_gm(std::string &line);
+int args(std::string& line);
+int argt(std::string& line);
+int arg_gm(std::string& line);
 
 // The argument vector: slot i of the last split ("" outside 0..31), and the count.
-const std::string &Arg(int i);
+const std::string& Arg(int i);
 int ArgCount();
 double ArgF(int i); // atof of slot i
 int ArgI(int i);    // atoi of slot i, clamped to the int range
 
 // Writes every stored argument followed by one blank; returns the count.
-int inv_args(std::string &buffer);
+int inv_args(std::string& buffer);
 
 // Cuts at the first line feed or, without one, the first carriage return; 1 if it cut.
-int rmnl(std::string &s);
+int rmnl(std::string& s);
 // 1 if the string holds a line feed or a carriage return.
 int enl(std::string_view s);
 // Removes trailing blanks and tabs and returns the position of the first character that is
 // neither (the text is not shifted).
-std::size_t rmb(std::string &s);
+std::size_t rmb(std::string& s);
 // Removes trailing blanks and tabs.
-void rmtb(std::string &s);
+void rmtb(std::string& s);
 // Upper-cases a-z; every other byte stays.
-void caps(std::string &s);
+void caps(std::string& s);
 // Trims blanks and tabs, then drops one leading and one trailing double quote.
-void RemQuotes(std::string &s);
-void UScore2Blank(std::string &s);
-void Blank2UScore(std::string &s); // blanks and tabs become '_'
+void RemQuotes(std::string& s);
+void UScore2Blank(std::string& s);
+void Blank2UScore(std::string& s); // blanks and tabs become '_'
 // Copies src to dst, folding every run of blanks into one blank.
-void cpstr(std::string &dst, std::string_view src);
+void cpstr(std::string& dst, std::string_view src);
 // Copies exactly n bytes of src (fewer if src is shorter).
-void q_copy(std::string &dst, std::string_view src, std::size_t n);
+void q_copy(std::string& dst, std::string_view src, std::size_t n);
 // 1 if s holds nothing but blanks, tabs, carriage returns and line feeds.
 int IsBlank(std::string_view s);
 // 1 if path names a regular file that can be opened for reading.
-int FileExist(const std::string &path);
+int FileExist(const std::string& path);
 
 // A string stack of 8 entries for the database dialogs: a push on a full stack and a pop on an
 // empty one do nothing.
-void Remember(const std::string &s);
-void Retrieve(std::string &s);
+void Remember(const std::string& s);
+void Retrieve(std::string& s);
 void ClearStringStack();
 
 // printf-style formatting into a std::string ("C" locale numbers).
-std::string Sprintf(const char *format, ...) __attribute__((format(printf, 1, 2)));
+std::string Sprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Text of the keyword-less upper-case comparison used by handlers that take words in any case.
 std::string Upper(std::string_view s);

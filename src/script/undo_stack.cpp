@@ -11,18 +11,21 @@ namespace {
 class CommandStack {
 public:
     explicit CommandStack(std::size_t capacity) : capacity_(capacity) {}
-    int Push(const std::string &s) {
-        if (s.empty()) return 1;
-        if (entries_.size() == capacity_) entries_.pop_back();
+    int Push(const std::string& s) {
+        if (s.empty())
+            return 1;
+        if (entries_.size() == capacity_)
+            entries_.pop_back();
         entries_.push_front(s);
         return 1;
     }
-    int Pop(std::string &out) {
-        if (!Peep(out)) return 0;
+    int Pop(std::string& out) {
+        if (!Peep(out))
+            return 0;
         entries_.pop_front();
         return 1;
     }
-    int Peep(std::string &out) const {
+    int Peep(std::string& out) const {
         if (entries_.empty()) {
             out.clear();
             return 0;
@@ -50,41 +53,17 @@ void InitUndoBuf() {
     g_reversal.Clear();
 }
 
-int PushUndoCom(const std::string &s) {
-    return g_undo.Push(s);
-}
-int PushRedoCom(const std::string &s) {
-    return g_redo.Push(s);
-}
-int PushRevCom(const std::string &s) {
-    return g_reversal.Push(s);
-}
-int PopUndoCom(std::string &out) {
-    return g_undo.Pop(out);
-}
-int PopRedoCom(std::string &out) {
-    return g_redo.Pop(out);
-}
-int PopRevCom(std::string &out) {
-    return g_reversal.Pop(out);
-}
-int PeepUndoCom(std::string &out) {
-    return g_undo.Peep(out);
-}
-int PeepRedoCom(std::string &out) {
-    return g_redo.Peep(out);
-}
-void ClearUndoList() {
-    g_undo.Clear();
-}
-void ClearRedoList() {
-    g_redo.Clear();
-}
-int UndoDepth() {
-    return g_undo.Depth();
-}
-int RedoDepth() {
-    return g_redo.Depth();
-}
+int PushUndoCom(const std::string& s) { return g_undo.Push(s); }
+int PushRedoCom(const std::string& s) { return g_redo.Push(s); }
+int PushRevCom(const std::string& s) { return g_reversal.Push(s); }
+int PopUndoCom(std::string& out) { return g_undo.Pop(out); }
+int PopRedoCom(std::string& out) { return g_redo.Pop(out); }
+int PopRevCom(std::string& out) { return g_reversal.Pop(out); }
+int PeepUndoCom(std::string& out) { return g_undo.Peep(out); }
+int PeepRedoCom(std::string& out) { return g_redo.Peep(out); }
+void ClearUndoList() { g_undo.Clear(); }
+void ClearRedoList() { g_redo.Clear(); }
+int UndoDepth() { return g_undo.Depth(); }
+int RedoDepth() { return g_redo.Depth(); }
 
 } // namespace korvel

@@ -13,18 +13,18 @@ constexpr int kReversalDepth = 512; // scratch stack that keeps order while movi
 void InitUndoBuf();
 
 // Push a copy of a command; an empty one is ignored. Return 1.
-int PushUndoCom(const std::string &s);
-int PushRedoCom(const std::string &s);
-int PushRevCom(const std::string &s);
+int PushUndoCom(const std::string& s);
+int PushRedoCom(const std::string& s);
+int PushRevCom(const std::string& s);
 
 // Remove the top entry into out; 0 (and out emptied) when the stack is empty.
-int PopUndoCom(std::string &out);
-int PopRedoCom(std::string &out);
-int PopRevCom(std::string &out);
+int PopUndoCom(std::string& out);
+int PopRedoCom(std::string& out);
+int PopRevCom(std::string& out);
 
 // Copy the top entry without removing it; 0 (and out emptied) when empty.
-int PeepUndoCom(std::string &out);
-int PeepRedoCom(std::string &out);
+int PeepUndoCom(std::string& out);
+int PeepRedoCom(std::string& out);
 
 void ClearUndoList();
 void ClearRedoList();

@@ -20,7 +20,7 @@ int DefinitionMode();
 void SetDefinitionMode(int mode);
 
 // Parses a unit word (MM or INCH, any case); -1 for anything else.
-int ParseUnitWord(const char *word);
+int ParseUnitWord(const char* word);
 // The factor that converts a length written in `unit` into the user unit.
 double FactorFromUnit(int unit);
 

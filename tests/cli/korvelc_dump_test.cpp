@@ -12,11 +12,11 @@ namespace {
 using nlohmann::json;
 using KorvelcDumpTest = test::KorvelTest;
 
-int Korvelc(const std::string &arguments, std::string *out, std::string *err) {
+int Korvelc(const std::string& arguments, std::string* out, std::string* err) {
     return test::RunCommand(std::string(KORVELC_PATH) + " " + arguments, out, err);
 }
 
-json Dump(const std::string &arguments) {
+json Dump(const std::string& arguments) {
     std::string out, err;
     EXPECT_EQ(Korvelc(arguments, &out, &err), 0) << err;
     EXPECT_EQ(err, "");
@@ -73,6 +73,32 @@ TEST_F(KorvelcDumpTest, DumpOfAProject) {
     std::string out, err;
     EXPECT_EQ(Korvelc("dump " + ScratchDir() + "/none.kvp", &out, &err), 1);
     EXPECT_EQ(Korvelc("dump", &out, &err), 2);
+}
+
+} // namespace
+} // namespace korvel
+
+namespace korvel {
+namespace {
+
+TEST_F(KorvelcDumpTest, PrintObjectsWritesTheProjectLines) {
+    std::string out, err;
+    ASSERT_EQ(Korvelc("exec 'BULGE 2 1 0 0 5 0 0 0 -1 0 0' 'CCWTO 10 0 5' 'CCWTO 0 0 5' END "
+                      "'BLOCK 1 100 80 20 0 0 -20 0 0 -1' --print-objects",
+                      &out, &err),
+              0)
+        << err;
+    EXPECT_EQ(out, "$3 1 100.00000 80.00000 20.00000 0.00000 0.00000 -20.00000 0 0 -1\n"
+                   "$4 ST37-2\n$28 0.00000 0\n"
+                   "$16 2 1 0.00000 0.00000 5.00000 0.00000 0 0 -1 0 0\n"
+                   "$32 10.00000 0.00000 5.00000\n$32 0.00000 0.00000 5.00000\n$17\n");
+    json model = Dump("exec 'BLOCK 1 100 80 20 0 0 -20 0 0 -1' "
+                      "'RBULGE 2 1 40 30 5 10 10 0 0 0 0 -1 0 0' --dump");
+    ASSERT_EQ(model["bulges"].size(), 1u);
+    EXPECT_EQ(model["bulges"][0]["level"], 0);
+    EXPECT_DOUBLE_EQ(model["bulges"][0]["z"].get<double>(), -5);
+    EXPECT_EQ(model["bulges"][0]["vertices"].size(), 4u);
+    EXPECT_EQ(model["top_level"], 0);
 }
 
 } // namespace

@@ -15,7 +15,7 @@ struct CliRun {
     std::string out, err;
 };
 
-CliRun Korvelc(const std::string &arguments) {
+CliRun Korvelc(const std::string& arguments) {
     CliRun r;
     r.status = RunCommand(std::string(KORVELC_PATH) + " " + arguments, &r.out, &r.err);
     return r;

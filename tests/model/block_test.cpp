@@ -130,7 +130,7 @@ TEST_F(BlockTest, MoveAndScalePushTheirReversal) {
 
 TEST_F(BlockTest, WorkOffsets) {
     struct Case {
-        const char *word;
+        const char* word;
         int index;
     };
     for (Case c : {Case{"G55", 1},
@@ -148,7 +148,7 @@ TEST_F(BlockTest, WorkOffsets) {
     EXPECT_EQ(Type("COORDINATES ANY 4 5 6"), 1);
     EXPECT_EQ(GetCoordinates().work_offset, 8);
     EXPECT_DOUBLE_EQ(GetCoordinates().wz_y, 5);
-    for (const char *bad : {"G60", "9", "G59.4", "G53", "-1", "G"})
+    for (const char* bad : {"G60", "9", "G59.4", "G53", "-1", "G"})
         EXPECT_EQ(Type(std::string("COORDINATES ") + bad + " 1 2 3"), 0) << bad;
     EXPECT_EQ(Messages(), V(6, kOutOfRange));
     EXPECT_EQ(GetCoordinates().work_offset, 8);

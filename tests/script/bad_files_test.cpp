@@ -16,7 +16,7 @@ namespace {
 
 using BadFiles = test::KorvelTest;
 
-void ReplaceAll(std::string &s, const std::string &from, const std::string &to) {
+void ReplaceAll(std::string& s, const std::string& from, const std::string& to) {
     for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
         s.replace(at, from.size(), to);
 }
@@ -24,12 +24,13 @@ void ReplaceAll(std::string &s, const std::string &from, const std::string &to) 
 TEST_F(BadFiles, EachRaisesTheMessageOfItsFirstLine) {
     std::string dir = std::string(KORVEL_SOURCE_DIR) + "/tests/bad";
     std::vector<std::string> paths;
-    for (const auto &entry : std::filesystem::directory_iterator(dir))
-        if (entry.is_regular_file()) paths.push_back(entry.path().string());
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        if (entry.is_regular_file())
+            paths.push_back(entry.path().string());
     std::sort(paths.begin(), paths.end());
     ASSERT_FALSE(paths.empty());
     SetProgramDirectory(dir);
-    for (const std::string &path : paths) {
+    for (const std::string& path : paths) {
         SCOPED_TRACE(path);
         std::string expected;
         std::getline(std::ifstream(path), expected);

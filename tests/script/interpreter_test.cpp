@@ -45,13 +45,13 @@ TEST(Recogn, NamesAbbreviationsAndCodes) {
 }
 
 TEST_F(KorvelTest, UnrecognizedWordsAndCodes) {
-    for (const char *line : {"MI", "NOSUCHWORD", "$999", "$34", "$-1", "MILLTYPE"})
+    for (const char* line : {"MI", "NOSUCHWORD", "$999", "$34", "$-1", "MILLTYPE"})
         EXPECT_EQ(Type(line), 0) << line;
     EXPECT_EQ(Messages(), V(6, "[Errors found] Unrecognized command"));
 }
 
 TEST_F(KorvelTest, CommentsAndBlankLinesAreAccepted) {
-    for (const char *line : {"", "   ", "# note", "#BLOCK 1 2 3", "; MI", "\t;"})
+    for (const char* line : {"", "   ", "# note", "#BLOCK 1 2 3", "; MI", "\t;"})
         EXPECT_EQ(Type(line), 1) << line;
     EXPECT_TRUE(Messages().empty());
 }

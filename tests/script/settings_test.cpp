@@ -13,9 +13,7 @@ using SettingsTest = test::KorvelTest;
 using V = std::vector<std::string>;
 const std::string kOutOfRange = "[Errors found] Value(s) out of range";
 const std::string kSyntax = "[Errors found] Syntax error";
-const Settings &S() {
-    return GetSettings();
-}
+const Settings& S() { return GetSettings(); }
 
 TEST_F(SettingsTest, OverlapsAreStoredAsStepOver) {
     EXPECT_EQ(Type("OVERLAP 100"), 0);

@@ -9,7 +9,7 @@
 namespace korvel {
 namespace {
 
-std::vector<std::string> Tokens(int (*splitter)(std::string &), std::string line) {
+std::vector<std::string> Tokens(int (*splitter)(std::string&), std::string line) {
     int n = splitter(line);
     std::vector<std::string> out;
     for (int i = 0; i < n; ++i)
