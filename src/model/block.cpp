@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "model/object_edit.h"
 #include "model/registry.h"
 #include "script/errors.h"
 #include "script/keywords.h"
@@ -75,8 +76,7 @@ void MoveBlockBy(double dx, double dy) {
         return;
     g_block.x += dx;
     g_block.y += dy;
-    PushUndoCom(
-        Sprintf("MOVE %d %s %s", g_block.id, ExactNumber(-dx).c_str(), ExactNumber(-dy).c_str()));
+    PushMoveUndo(g_block.id, dx, dy);
 }
 
 void ScaleBlockBy(double cx, double cy, double s) {
@@ -90,8 +90,7 @@ void ScaleBlockBy(double cx, double cy, double s) {
     g_block.height *= s;
     if (top_at_zero)
         g_block.z *= s;
-    PushUndoCom(Sprintf("SCALE %d %s %s %s", g_block.id, ExactNumber(cx).c_str(),
-                        ExactNumber(cy).c_str(), ExactNumber(1 / s).c_str()));
+    PushScaleUndo(g_block.id, cx, cy, s);
 }
 
 int StrBlockData(std::string& line) {
@@ -153,7 +152,7 @@ int BlockCom(const char* file, int line) {
     if (StrBlockData(undo))
         PushUndoCom(undo);
     else
-        PushUndoCom(Sprintf("DELETE %d", id));
+        PushDeleteUndo(id);
 
     // One block per project: a block line with another ID replaces the block's ID.
     if (g_block.valid && g_block.id != id)

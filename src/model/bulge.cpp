@@ -10,6 +10,7 @@
 #include "model/block.h"
 #include "model/contour.h"
 #include "model/heights.h"
+#include "model/object_edit.h"
 #include "model/registry.h"
 #include "model/selection.h"
 #include "platform/platform.h"
@@ -62,35 +63,19 @@ void ReadCommon(Bulge& b, int first, bool scale_tolerance) {
 
 bool ValidId(int id) { return id >= 1 && id <= kMaxObjectId; }
 
-// Whether a bulge with this ID could be stored: 0 after reporting why not.
-int CheckStorable(int id, const char* file, int line) {
-    int type, index;
-    if (FindID(id, type, index)) {
-        if (type != kTypeBulge)
-            return WrongObjectType(file, line);
-        return 1;
-    }
-    if (NextBulge() < 0)
-        return TooMany("Bulges", file, line);
-    return 1;
-}
-
 // Stores a bulge by its ID: replaces the bulge of that ID (pushing its lines for undo) or
 // takes a free slot (pushing DELETE).
 int StoreBulge(Bulge b, const char* file, int line) {
-    if (!CheckStorable(b.id, file, line))
+    UpsertSlot where = FindUpsertSlot(b.id, kTypeBulge, "Bulges", NextBulge, file, line);
+    if (where.slot < 0)
         return 0;
-    int type, slot;
-    if (FindID(b.id, type, slot) && InUse(slot)) {
-        PushBulgeUndo(slot);
-    } else {
-        slot = NextBulge();
-        RegisterID(b.id, kTypeBulge, slot);
-        PushUndoCom(Sprintf("DELETE %d", b.id));
-    }
+    if (where.existing)
+        PushBulgeUndo(where.slot);
+    else
+        RegisterNewObject(b.id, kTypeBulge, where.slot);
     b.valid = 1;
     b.selected = 0;
-    g_bulges[slot] = b;
+    g_bulges[where.slot] = b;
     return 1;
 }
 
@@ -506,14 +491,14 @@ void MirrorBulgeX(int index, double a) {
     if (!InUse(index))
         return;
     MirrorShape(g_bulges[index], true, a);
-    PushUndoCom(Sprintf("MIRRORX %d %s", g_bulges[index].id, ExactNumber(a).c_str()));
+    PushMirrorXUndo(g_bulges[index].id, a);
 }
 
 void MirrorBulgeY(int index, double b) {
     if (!InUse(index))
         return;
     MirrorShape(g_bulges[index], false, b);
-    PushUndoCom(Sprintf("MIRRORY %d %s", g_bulges[index].id, ExactNumber(b).c_str()));
+    PushMirrorYUndo(g_bulges[index].id, b);
 }
 
 void TurnBulge(int index, double cx, double cy, double angle_deg) {
@@ -571,7 +556,7 @@ int CopyBulgeTo(int index, double dx, double dy) {
     copy.valid = 1;
     copy.selected = 0;
     g_bulges[slot] = copy;
-    PushUndoCom(Sprintf("DELETE %d", id));
+    PushDeleteUndo(id);
     return id;
 }
 
@@ -655,7 +640,7 @@ int BulgeCom(const char* file, int line) {
     b.wz = ArgF(5) * f;
     if (!ValidId(b.id) || !(b.wz > 0))
         return OutOfRange(file, line);
-    if (!CheckStorable(b.id, file, line))
+    if (FindUpsertSlot(b.id, kTypeBulge, "Bulges", NextBulge, file, line).slot < 0)
         return 0;
     ReadCommon(b, 6, true);
     b.kind = kShapeFree;
