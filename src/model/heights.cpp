@@ -2,9 +2,13 @@
 #include "model/heights.h"
 
 #include "model/block.h"
+#include "model/bore.h"
 #include "model/bulge.h"
+#include "model/drill.h"
+#include "model/longhole.h"
 #include "model/machine.h"
 #include "model/registry.h"
+#include "model/thread.h"
 
 namespace korvel {
 
@@ -31,6 +35,13 @@ double CalcZ(int id, int depth) {
     }
     case kTypeBulge:
         return CalcZ(GetBulgePid(index), depth + 1) + Bulge_wz(index);
+    case kTypeDrill:
+    case kTypeThread:
+    case kTypeBore:
+    case kTypeLongHole:
+        return CalcZ(GetPID(id), depth + 1) - ObjectWz(id);
+    case kTypeSpot:
+        return CalcZ(GetSpotPid(index), depth + 1);
     default:
         return SafeHeight();
     }
@@ -45,6 +56,14 @@ double ObjectWz(int id) {
     switch (type) {
     case kTypeBulge:
         return Bulge_wz(index);
+    case kTypeDrill:
+        return Drill_wz(index);
+    case kTypeThread:
+        return Thread_wz(index);
+    case kTypeBore:
+        return Bore_wz(index);
+    case kTypeLongHole:
+        return LongHole_wz(index);
     default:
         return 0;
     }
@@ -60,6 +79,21 @@ void RecalcZ() {
         switch (type) {
         case kTypeBulge:
             SetBulge_z(index, calcZ(id) - Bulge_wz(index));
+            break;
+        case kTypeDrill:
+            SetDrill_z(index, calcZ(id) + Drill_wz(index));
+            break;
+        case kTypeThread:
+            SetThread_z(index, calcZ(id) + Thread_wz(index));
+            break;
+        case kTypeBore:
+            SetBore_z(index, calcZ(id) + Bore_wz(index));
+            break;
+        case kTypeLongHole:
+            SetLongHole_z(index, calcZ(id) + LongHole_wz(index));
+            break;
+        case kTypeSpot:
+            SetSpot_z(index, calcZ(id));
             break;
         default:
             break;

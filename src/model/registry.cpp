@@ -4,7 +4,11 @@
 #include <array>
 
 #include "model/block.h"
+#include "model/bore.h"
 #include "model/bulge.h"
+#include "model/drill.h"
+#include "model/longhole.h"
+#include "model/thread.h"
 
 namespace korvel {
 
@@ -36,6 +40,16 @@ int ParentOf(int type, int index) {
     switch (type) {
     case kTypeBulge:
         return GetBulgePid(index);
+    case kTypeDrill:
+        return GetDrillPid(index);
+    case kTypeThread:
+        return GetThreadPid(index);
+    case kTypeBore:
+        return Bore_pid(index);
+    case kTypeLongHole:
+        return GetLongHolePid(index);
+    case kTypeSpot:
+        return GetSpotPid(index);
     default:
         return -1;
     }
@@ -48,6 +62,8 @@ int SelectionMarkOf(int type, int index) {
         return Block_selected();
     case kTypeBulge:
         return Bulge_selected(index);
+    case kTypeBore:
+        return Bore_selected(index);
     default:
         return 0;
     }
@@ -55,15 +71,15 @@ int SelectionMarkOf(int type, int index) {
 
 // Whether an object counts as attached to its parent for CountAttachedObjects.
 bool CountsAsAttached(int type, int index, bool with_bulges) {
-    (void)index;
     switch (type) {
     case kTypeBulge:
         return with_bulges;
+    case kTypeDrill:
+        return !Drill_system(index);
     case kTypePocket:
     case kTypeBore:
     case kTypeThread:
     case kTypeLongHole:
-    case kTypeDrill:
     case kTypeEngText:
     case kTypeEngElement:
         return true;

@@ -4,9 +4,14 @@
 #include <nlohmann/json.hpp>
 
 #include "model/block.h"
+#include "model/bore.h"
 #include "model/bulge.h"
+#include "model/drill.h"
+#include "model/longhole.h"
 #include "model/machine.h"
 #include "model/registry.h"
+#include "model/thread.h"
+#include "model/thread_type.h"
 #include "script/config.h"
 #include "script/settings.h"
 #include "script/units.h"
@@ -184,6 +189,110 @@ ordered_json BulgesJson() {
     return list;
 }
 
+ordered_json DrillsJson() {
+    ordered_json list = ordered_json::array();
+    for (int i = 0; i < kMaxDrills; ++i) {
+        Drill d;
+        if (!GetDrill(d, i))
+            continue;
+        list.push_back({{"index", i},
+                        {"id", d.id},
+                        {"pid", d.pid},
+                        {"dia", d.dia},
+                        {"wz", d.wz},
+                        {"x", d.x},
+                        {"y", d.y},
+                        {"z", d.z},
+                        {"tool", d.tool},
+                        {"chamfer", d.chamfer},
+                        {"reserved", {d.reserved[1], d.reserved[0], d.reserved[2]}},
+                        {"selected", d.selected},
+                        {"system", d.system}});
+    }
+    return list;
+}
+
+ordered_json ThreadsJson() {
+    ordered_json list = ordered_json::array();
+    for (int i = 0; i < kMaxThreads; ++i) {
+        Thread t;
+        if (!GetThread(t, i))
+            continue;
+        list.push_back({{"index", i},
+                        {"id", t.id},
+                        {"pid", t.pid},
+                        {"dia", t.dia},
+                        {"pitch", t.pitch},
+                        {"name", ThreadStr(t.dia, t.pitch)},
+                        {"wz", t.wz},
+                        {"x", t.x},
+                        {"y", t.y},
+                        {"z", t.z},
+                        {"chamfer", t.chamfer},
+                        {"tool", t.tool},
+                        {"predrill_tool", t.predrill_tool},
+                        {"selected", t.selected}});
+    }
+    return list;
+}
+
+ordered_json BoresJson() {
+    ordered_json list = ordered_json::array();
+    for (int i = 0; i < kMaxBores; ++i) {
+        Bore b;
+        if (!GetBore(b, i))
+            continue;
+        list.push_back({{"index", i},
+                        {"id", b.id},
+                        {"pid", b.pid},
+                        {"dia", b.dia},
+                        {"wz", b.wz},
+                        {"x", b.x},
+                        {"y", b.y},
+                        {"z", b.z},
+                        {"chamfer", b.chamfer},
+                        {"rough_tool", b.rough_tool},
+                        {"fine_tool", b.fine_tool},
+                        {"quality", b.quality},
+                        {"tol_offset", b.tol_offset},
+                        {"selected", b.selected},
+                        {"system", b.system}});
+    }
+    return list;
+}
+
+ordered_json LongHolesJson() {
+    ordered_json list = ordered_json::array();
+    for (int i = 0; i < kMaxLongHoles; ++i) {
+        LongHole h;
+        if (!GetLongHole(h, i))
+            continue;
+        list.push_back({{"index", i},
+                        {"id", h.id},
+                        {"pid", h.pid},
+                        {"dia", h.dia},
+                        {"wz", h.wz},
+                        {"x", h.x},
+                        {"y", h.y},
+                        {"lx", h.lx},
+                        {"ly", h.ly},
+                        {"z", h.z},
+                        {"selected", h.selected}});
+    }
+    return list;
+}
+
+ordered_json ThreadTypesJson() {
+    ordered_json list = ordered_json::array();
+    for (int row = 0; !ThreadTypeStr(row, false).empty(); ++row)
+        list.push_back({{"name", ThreadTypeStr(row, false)},
+                        {"dia", ThreadDiameter(row)},
+                        {"pitch", ThreadPitch(row)},
+                        {"drill", ThreadDrill(row)},
+                        {"mill_dia", ThreadMillDia(row)}});
+    return list;
+}
+
 ordered_json ObjectsJson() {
     ordered_json list = ordered_json::array();
     int id;
@@ -206,6 +315,11 @@ std::string ModelJson() {
     j["objects"] = ObjectsJson();
     j["top_level"] = TopLevel();
     j["bulges"] = BulgesJson();
+    j["drills"] = DrillsJson();
+    j["threads"] = ThreadsJson();
+    j["bores"] = BoresJson();
+    j["longholes"] = LongHolesJson();
+    j["thread_types"] = ThreadTypesJson();
     // Text that is not valid UTF-8 (old files use a DOS code page) is replaced, not refused.
     return j.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }

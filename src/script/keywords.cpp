@@ -9,9 +9,14 @@
 #include <string>
 
 #include "model/block.h"
+#include "model/bore.h"
 #include "model/bulge.h"
 #include "model/contour.h"
+#include "model/drill.h"
+#include "model/longhole.h"
 #include "model/machine.h"
+#include "model/thread.h"
+#include "model/thread_type.h"
 #include "script/config.h"
 #include "script/core_commands.h"
 #include "script/interpreter.h"
@@ -50,11 +55,11 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  19 */ {"POLYGON", PolygonCom},
     /*  20 */ {"RPOCKET", nullptr},
     /*  21 */ {"COMMENTS", CommentsCom},
-    /*  22 */ {"DRILL", nullptr},
-    /*  23 */ {"THREAD", nullptr},
-    /*  24 */ {"BORE", nullptr},
+    /*  22 */ {"DRILL", DrillCom},
+    /*  23 */ {"THREAD", ThreadCom},
+    /*  24 */ {"BORE", BoreCom},
     /*  25 */ {"BASE", BaseCom},
-    /*  26 */ {"LONGHOLE", nullptr},
+    /*  26 */ {"LONGHOLE", LongHoleCom},
     /*  27 */ {"POCKET", nullptr},
     /*  28 */ {"TOPFACE", TopCom},
     /*  29 */ {"CORRIDOR", CorridorCom},
@@ -107,7 +112,7 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  76 */ {"RFFOR", FeedOverRideCom},
     /*  77 */ {"MINBTXD", MinBoreDiaCom},
     /*  78 */ {"DFTLEX", DrillsForTapsLenExtCom},
-    /*  79 */ {"THREADTYPE", nullptr},
+    /*  79 */ {"THREADTYPE", ThreadTypeCom},
     /*  80 */ {"THREADING", ThreadingCom},
     /*  81 */ {"CDDEPTH", CDDepthCom},
     /*  82 */ {"PECKDRILL", PeckDrillCom},

@@ -1,10 +1,14 @@
-// Clearing the project's tables.
+// Clearing the project's tables, and the lines the project file holds for each object.
 #include "script/project.h"
 
 #include "model/block.h"
+#include "model/bore.h"
 #include "model/bulge.h"
 #include "model/contour.h"
+#include "model/drill.h"
+#include "model/longhole.h"
 #include "model/registry.h"
+#include "model/thread.h"
 #include "script/settings.h"
 
 namespace korvel {
@@ -14,6 +18,11 @@ void InitProject() {
     InitBlock();
     InitBulge(kAllSlots);
     ResetContour();
+    RemoveDrill(kAllSlots);
+    RemoveSpot(kAllSlots);
+    InitThread(kAllSlots);
+    InitBore(kAllSlots);
+    InitLongHole(kAllSlots);
     ClearProjectTexts();
 }
 
@@ -27,9 +36,25 @@ int WriteObjectLines(int id, std::string& out) {
         return WriteBlockData(out);
     case kTypeBulge:
         return WriteBulgeData(index, out);
+    case kTypeDrill:
+        StrDrillData(out, index);
+        break;
+    case kTypeThread:
+        StrThreadData(out, index);
+        break;
+    case kTypeBore:
+        StrBoreData(out, index);
+        break;
+    case kTypeLongHole:
+        StrLongHoleData(out, index);
+        break;
     default:
         return 0;
     }
+    if (out.empty())
+        return 0; // compiler-made objects are not saved
+    out += '\n';
+    return 1;
 }
 
 std::string AllObjectLines() {

@@ -2,12 +2,15 @@
 #include "ui/startup.h"
 
 #include "model/registry.h"
+#include "model/thread_type.h"
+#include "platform/platform.h"
 #include "script/config.h"
 #include "script/project.h"
 #include "script/settings.h"
 #include "script/text.h"
 #include "script/undo_stack.h"
 #include "script/units.h"
+#include "tooldb/library.h"
 
 namespace korvel {
 
@@ -19,6 +22,29 @@ void InitAllTables() {
     InitMachine();
     InitUndoBuf();
     ClearStringStack();
+    ClearThreadTypes();
+    ResetLibrary();
+}
+
+void RunLoadingSteps() {
+    using Step = int (*)();
+    const Step steps[] = {LoadThreadDefinitions};
+    for (Step step : steps) {
+        if (step() < 0) {
+            SetSaveMode(kReadOnly);
+            break;
+        }
+    }
+    if (ReportLoadError("", true) > 0) {
+        SetSaveMode(kReadOnly);
+        ShowMessage("ERRORS in Tool Data Base. Please read the report in DB_ERR.TXT\n"
+                    "Tool Data base files will not be updated on exit!",
+                    "Korvel", kMbOk | kMbIconExclamation);
+    }
+    if (SaveMode() == kReadOnly)
+        ShowMessage("WARNING!\nTools Data Base is READONLY\n\nAny changes made will be effective "
+                    "only during this seccion\nand will be lost on exit",
+                    "Korvel", kMbOk | kMbIconExclamation);
 }
 
 StartupResult StartUp() {
@@ -28,6 +54,7 @@ StartupResult StartUp() {
         return exists ? StartupResult::kConfigRejected : StartupResult::kConfigMissing;
     InitUndoBuf();
     StoreCfgValues();
+    RunLoadingSteps();
     return StartupResult::kOk;
 }
 

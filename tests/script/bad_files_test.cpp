@@ -10,6 +10,7 @@
 
 #include "script/interpreter.h"
 #include "support.h"
+#include "ui/startup.h"
 
 namespace korvel {
 namespace {
@@ -39,6 +40,7 @@ TEST_F(BadFiles, EachRaisesTheMessageOfItsFirstLine) {
         ReplaceAll(expected, "{dir}", dir);
         ReplaceAll(expected, "{file}", path);
         ReplaceAll(expected, "\\n", "\n");
+        InitAllTables();
         ReadScript(path);
         std::vector<ShownMessage> shown = TakeRecordedMessages();
         ASSERT_EQ(shown.size(), 1u);

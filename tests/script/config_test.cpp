@@ -28,6 +28,7 @@ TEST_F(ConfigTest, ShippedConfigurationStartsWithoutAMessage) {
 
 TEST_F(ConfigTest, MissingOrRejectedConfiguration) {
     SetProgramDirectory(ScratchDir());
+    WriteFile("threads.dat", "# no threads\n");
     EXPECT_EQ(StartUp(), StartupResult::kConfigMissing);
     WriteFile("korvel.cfg", "OVERLAP 10\nOVERLAP 100\n");
     EXPECT_EQ(StartUp(), StartupResult::kConfigRejected);
@@ -77,6 +78,7 @@ TEST_F(ConfigTest, MachineTableIsFull) {
 
 TEST_F(ConfigTest, BadMachineFiles) {
     SetProgramDirectory(ScratchDir());
+    WriteFile("threads.dat", "# no threads\n");
     std::string self = WriteFile("self.mach", "TABLE 600 300 0 0\nCNC Loop self.mach\n");
     WriteFile("korvel.cfg", "CNC Loop self.mach\nCNC Gone gone.mach\nCNC Gone\n# end\n");
     EXPECT_EQ(StartUp(), StartupResult::kOk);

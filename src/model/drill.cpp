@@ -1,0 +1,218 @@
+// The drill and spot tables and the DRILL command.
+#include "model/drill.h"
+
+#include <array>
+#include <memory>
+
+#include "model/bulge.h"
+#include "model/hole_edit.h"
+#include "model/registry.h"
+#include "model/selection.h"
+#include "script/keywords.h"
+#include "script/text.h"
+#include "script/undo_stack.h"
+#include "script/units.h"
+
+namespace korvel {
+
+namespace {
+
+std::array<std::unique_ptr<Drill>, kMaxDrills> g_drills;
+std::array<std::unique_ptr<Spot>, kMaxSpots> g_spots;
+
+template <class T, std::size_t N> int FirstFree(std::array<std::unique_ptr<T>, N>& table) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (!table[i]) {
+            table[i] = std::make_unique<T>();
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+template <class T, std::size_t N> void Free(std::array<std::unique_ptr<T>, N>& table, int index) {
+    if (index == kAllSlots) {
+        for (auto& slot : table)
+            slot.reset();
+    } else if (index >= 0 && index < static_cast<int>(N)) {
+        table[index].reset();
+    }
+}
+
+template <class T, std::size_t N> T* Valid(std::array<std::unique_ptr<T>, N>& table, int index) {
+    if (index < 0 || index >= static_cast<int>(N) || !table[index] || !table[index]->valid)
+        return nullptr;
+    return table[index].get();
+}
+
+Drill* ValidDrill(int index) { return Valid(g_drills, index); }
+
+} // namespace
+
+int NextDrill() { return FirstFree(g_drills); }
+void RemoveDrill(int index) { Free(g_drills, index); }
+
+int GetDrill(Drill& drill, int index) {
+    if (index < 0 || index >= kMaxDrills || !g_drills[index])
+        return 0;
+    drill = *g_drills[index];
+    return drill.valid;
+}
+
+void PutDrill(const Drill& drill, int index) {
+    if (index >= 0 && index < kMaxDrills && g_drills[index])
+        *g_drills[index] = drill;
+}
+
+int GetDrillId(int index) { return ValidDrill(index) ? g_drills[index]->id : -1; }
+int GetDrillPid(int index) { return ValidDrill(index) ? g_drills[index]->pid : -1; }
+double Drill_wz(int index) { return ValidDrill(index) ? g_drills[index]->wz : -1; }
+int Drill_selected(int index) { return ValidDrill(index) ? g_drills[index]->selected : 0; }
+int Drill_system(int index) { return ValidDrill(index) ? g_drills[index]->system : 0; }
+
+void SetDrill_z(int index, double z) {
+    if (Drill* d = ValidDrill(index))
+        d->z = z;
+}
+
+int SelectDrill(int index, int marks) {
+    Drill* d = ValidDrill(index);
+    return d ? AddMarks(d->selected, marks) : 0;
+}
+
+int UnSelectDrill(int index, int marks) {
+    Drill* d = ValidDrill(index);
+    return d ? RemoveMarks(d->selected, marks) : 0;
+}
+
+bool DrillClicked(int index, double px, double py) {
+    Drill* d = ValidDrill(index);
+    return d && CentreClicked(*d, px, py);
+}
+
+int NextSpot() { return FirstFree(g_spots); }
+void RemoveSpot(int index) { Free(g_spots, index); }
+
+int GetSpot(Spot& spot, int index) {
+    if (index < 0 || index >= kMaxSpots || !g_spots[index])
+        return 0;
+    spot = *g_spots[index];
+    return spot.valid;
+}
+
+void PutSpot(const Spot& spot, int index) {
+    if (index >= 0 && index < kMaxSpots && g_spots[index])
+        *g_spots[index] = spot;
+}
+
+int GetSpotId(int index) { return Valid(g_spots, index) ? g_spots[index]->id : -1; }
+int GetSpotPid(int index) { return Valid(g_spots, index) ? g_spots[index]->pid : -1; }
+
+void SetSpot_z(int index, double z) {
+    if (Spot* s = Valid(g_spots, index))
+        s->z = z;
+}
+
+int StrDrillData(std::string& line, int index) {
+    line.clear();
+    Drill* d = ValidDrill(index);
+    if (!d || d->system)
+        return 0;
+    line = Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f %0.5f %d %d %d %d", kDrill, d->id, d->pid,
+                   d->dia, d->wz, d->x, d->y, d->chamfer, d->tool, d->reserved[1], d->reserved[0],
+                   d->reserved[2]);
+    return 1;
+}
+
+void MoveDrillBy(int index, double dx, double dy) {
+    if (Drill* d = ValidDrill(index))
+        MoveCentre(*d, dx, dy);
+}
+
+void MirrorDrillX(int index, double a) {
+    if (Drill* d = ValidDrill(index))
+        MirrorCentreX(*d, a);
+}
+
+void MirrorDrillY(int index, double b) {
+    if (Drill* d = ValidDrill(index))
+        MirrorCentreY(*d, b);
+}
+
+void TurnDrill(int index, double cx, double cy, double angle_deg) {
+    if (Drill* d = ValidDrill(index))
+        TurnCentre(*d, cx, cy, angle_deg);
+}
+
+void ScaleDrillBy(int index, double cx, double cy, double f) {
+    Drill* d = ValidDrill(index);
+    if (!d || !(f > 0) || f == 1)
+        return;
+    ScalePoint(cx, cy, f, d->x, d->y);
+    d->dia *= f;
+    d->wz *= f;
+    // The preselected tool no longer fits; drilling parameters go with it once they exist.
+    d->tool = 0;
+    PushScaleUndo(d->id, cx, cy, f);
+}
+
+int CopyDrillTo(int index, double dx, double dy) {
+    Drill* d = ValidDrill(index);
+    if (!d)
+        return -1;
+    int slot = NextDrill();
+    if (slot < 0)
+        return -1;
+    int id = NewID(kTypeDrill, slot);
+    if (id < 0) {
+        RemoveDrill(slot);
+        return -1;
+    }
+    Drill copy = *d;
+    copy.id = id;
+    copy.x += dx;
+    copy.y += dy;
+    copy.valid = 1;
+    copy.selected = 0;
+    copy.system = 0;
+    *g_drills[slot] = copy;
+    PushDeleteUndo(id);
+    return id;
+}
+
+int DrillCom(const char* file, int line) {
+    // A DRILL line of another length is refused without a message: old files carry such
+    // lines, and they are skipped quietly.
+    if (ArgCount() != 12)
+        return 0;
+    double f = UnitFactor();
+    Drill d;
+    d.id = ArgI(1);
+    d.pid = ArgI(2);
+    d.dia = ArgF(3) * f;
+    d.wz = ArgF(4) * f;
+    d.x = ArgF(5) * f;
+    d.y = ArgF(6) * f;
+    d.chamfer = ArgF(7) * f;
+    d.tool = ArgI(8);
+    d.reserved[1] = ArgI(9);
+    d.reserved[0] = ArgI(10);
+    d.reserved[2] = ArgI(11);
+    d.valid = 1;
+    UpsertSlot where = FindUpsertSlot(d.id, kTypeDrill, "Drills", NextDrill, file, line);
+    if (where.slot < 0)
+        return 0;
+    if (where.existing) {
+        std::string previous;
+        if (StrDrillData(previous, where.slot))
+            PushUndoCom(previous);
+    } else {
+        RegisterNewObject(d.id, kTypeDrill, where.slot);
+    }
+    if (!g_drills[where.slot])
+        g_drills[where.slot] = std::make_unique<Drill>();
+    *g_drills[where.slot] = d;
+    return 1;
+}
+
+} // namespace korvel
