@@ -41,14 +41,6 @@ std::string TrailingInts(const Bulge& b) {
     return Sprintf("%d %d %d %d %d", b.rough_tool, b.fine_tool, b.quality, b.tol_offset, b.scan);
 }
 
-std::string ElementLine(const ShapeVertex& v) {
-    if (v.kind == kCwArc)
-        return Sprintf("$%d %0.5f %0.5f %0.5f", kCwto, v.x, v.y, v.radius);
-    if (v.kind == kCcwArc)
-        return Sprintf("$%d %0.5f %0.5f %0.5f", kCcwto, v.x, v.y, v.radius);
-    return Sprintf("$%d %0.5f %0.5f", kLineto, v.x, v.y);
-}
-
 // Reads the trailing common values of a shape line from argument `first` on: chamfer, rough
 // tool, fine tool, quality, tolerance offset, scan directions.
 void ReadCommon(Bulge& b, int first, bool scale_tolerance) {
@@ -79,31 +71,6 @@ int StoreBulge(Bulge b, const char* file, int line) {
     return 1;
 }
 
-void MakeRectangle(Shape& s, double x, double y, double l, double w, double r) {
-    s = Shape();
-    auto add = [&s](double vx, double vy, int kind, double radius) {
-        s.v[s.n++] = {vx, vy, radius, kind};
-    };
-    if (r > 0)
-        add(x + r, y, kCcwArc, r);
-    else
-        add(x, y, kLine, 0);
-    if (l > 2 * r)
-        add(x + l - r, y, kLine, 0);
-    if (r > 0)
-        add(x + l, y + r, kCcwArc, r);
-    if (w > 2 * r)
-        add(x + l, y + w - r, kLine, 0);
-    if (r > 0)
-        add(x + l - r, y + w, kCcwArc, r);
-    if (l > 2 * r)
-        add(x + r, y + w, kLine, 0);
-    if (r > 0)
-        add(x, y + w - r, kCcwArc, r);
-    if (w > 2 * r && r > 0)
-        add(x, y + r, kLine, 0);
-}
-
 void MakeCylinder(Shape& s, double cx, double cy, double r) {
     s = Shape();
     s.v[0] = {cx, cy - r, r, kCcwArc};
@@ -121,41 +88,19 @@ int PolygonError(const char* with_file, const char* without, const char* file, i
     return 0;
 }
 
-void MirrorShape(Bulge& b, bool in_x, double axis) {
-    auto mirror = [&](ShapeVertex p) {
-        if (in_x)
-            p.x = 2 * axis - p.x;
-        else
-            p.y = 2 * axis - p.y;
-        return p;
-    };
-    if (b.kind == kShapeCylinder) {
-        for (int i = 0; i < 2; ++i)
-            b.shape.v[i] = mirror(b.shape.v[i]);
-        // Vertex 0 stays the lower one: the centre lies one radius above it.
-        if (b.shape.v[0].y > b.shape.v[1].y)
-            std::swap(b.shape.v[0], b.shape.v[1]);
+void MirrorBulge(Bulge& b, bool in_x, double axis) {
+    if (b.kind != kShapeCylinder) {
+        if (MirrorContour(b.shape, in_x, axis))
+            b.kind = -1;
         return;
     }
-    Bulge c;
-    if (!cpshape(c, b))
-        return;
-    const Shape& old = c.shape;
-    int n = old.n;
-    Shape s;
-    s.n = n;
-    // Reversing the vertex order keeps a counter-clockwise contour counter-clockwise; each
-    // element keeps its kind and radius and moves with its end points.
-    for (int i = 0; i < n; ++i) {
-        int from = i == 0 ? 0 : n - i;
-        int element = i == 0 ? (n > 1 ? 1 : 0) : (i == 1 ? 0 : n - i + 1);
-        ShapeVertex p = mirror(old.v[from]);
-        p.kind = old.v[element].kind;
-        p.radius = old.v[element].radius;
-        s.v[i] = p;
+    for (int i = 0; i < 2; ++i) {
+        ShapeVertex& p = b.shape.v[i];
+        (in_x ? p.x : p.y) = 2 * axis - (in_x ? p.x : p.y);
     }
-    b.shape = s;
-    b.kind = -1;
+    // Vertex 0 stays the lower one: the centre lies one radius above it.
+    if (b.shape.v[0].y > b.shape.v[1].y)
+        std::swap(b.shape.v[0], b.shape.v[1]);
 }
 
 } // namespace
@@ -238,13 +183,8 @@ std::vector<std::string> BulgeLines(int index) {
     const Bulge& b = g_bulges[index];
     const Shape& s = b.shape;
     if (b.kind == kShapeRectangle && s.n > 0) {
-        double x0 = s.v[0].x, x1 = s.v[0].x, y0 = s.v[0].y, y1 = s.v[0].y;
-        for (int i = 1; i < s.n; ++i) {
-            x0 = std::fmin(x0, s.v[i].x);
-            x1 = std::fmax(x1, s.v[i].x);
-            y0 = std::fmin(y0, s.v[i].y);
-            y1 = std::fmax(y1, s.v[i].y);
-        }
+        double x0, y0, x1, y1;
+        ShapeExtent(s, x0, y0, x1, y1);
         lines.push_back(Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %s", kRbulge,
                                 b.id, b.pid, x1 - x0, y1 - y0, b.wz, x0, y0, s.v[0].radius,
                                 b.chamfer, TrailingInts(b).c_str()));
@@ -261,10 +201,7 @@ std::vector<std::string> BulgeLines(int index) {
     } else {
         lines.push_back(Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f %s", kBulge, b.id, b.pid,
                                 s.v[0].x, s.v[0].y, b.wz, b.chamfer, TrailingInts(b).c_str()));
-        for (int i = 1; i < s.n; ++i)
-            lines.push_back(ElementLine(s.v[i]));
-        lines.push_back(ElementLine(s.v[0]));
-        lines.push_back(Sprintf("$%d", kEnd));
+        AppendContourLines(s, lines);
     }
     return lines;
 }
@@ -279,29 +216,12 @@ int WriteBulgeData(int index, std::string& out) {
 }
 
 int StrBulgeData(std::string& line, int index, int mode) {
-    if (mode == 2) {
-        g_undo_lines = BulgeLines(index);
-        // Every line but the last of a unit continues it.
-        for (std::size_t i = 0; i + 1 < g_undo_lines.size(); ++i)
-            g_undo_lines[i] += "\n";
-    } else if (mode != 3) {
-        return -1;
-    }
-    if (g_undo_lines.empty())
-        return -1;
-    line = g_undo_lines.back();
-    g_undo_lines.pop_back();
-    return g_undo_lines.empty() ? 0 : 1;
+    if (mode == 2)
+        return NextUndoLine(g_undo_lines, BulgeLines(index), mode, line);
+    return NextUndoLine(g_undo_lines, {}, mode, line);
 }
 
-void PushBulgeUndo(int index) {
-    std::string line;
-    for (int more = StrBulgeData(line, index, 2); more >= 0; more = StrBulgeData(line, index, 3)) {
-        PushUndoCom(line);
-        if (more == 0)
-            break;
-    }
-}
+void PushBulgeUndo(int index) { PushUndoUnit(BulgeLines(index)); }
 
 int BulgeLevel(int index) {
     if (!InUse(index))
@@ -408,22 +328,10 @@ int MaxBulgeStructureHeight(double& height) {
 double MinBulgeCWR(int index) {
     if (!InUse(index))
         return -1;
-    const Bulge& b = g_bulges[index];
-    double smallest = 0;
-    bool found = false;
-    for (int i = 0; i < b.shape.n; ++i) {
-        const ShapeVertex& v = b.shape.v[i];
-        if (v.kind == kCwArc && (!found || std::fabs(v.radius) < smallest)) {
-            smallest = std::fabs(v.radius);
-            found = true;
-        }
-    }
-    if (!found)
+    double smallest;
+    if (!SmallestArcRadius(g_bulges[index].shape, kCwArc, smallest))
         return 0;
-    double offset = b.tol_offset * 0.001; // thousandths of a millimetre
-    if (UserUnit() == kUnitInch)
-        offset /= kMMPerInch;
-    return smallest - offset;
+    return smallest - ToleranceOffsetLength(g_bulges[index].tol_offset);
 }
 
 void BroadcastCommonBulgeData(int index) {
@@ -490,14 +398,14 @@ void MoveBulgeBy(int index, double dx, double dy) {
 void MirrorBulgeX(int index, double a) {
     if (!InUse(index))
         return;
-    MirrorShape(g_bulges[index], true, a);
+    MirrorBulge(g_bulges[index], true, a);
     PushMirrorXUndo(g_bulges[index].id, a);
 }
 
 void MirrorBulgeY(int index, double b) {
     if (!InUse(index))
         return;
-    MirrorShape(g_bulges[index], false, b);
+    MirrorBulge(g_bulges[index], false, b);
     PushMirrorYUndo(g_bulges[index].id, b);
 }
 
@@ -511,8 +419,7 @@ void TurnBulge(int index, double cx, double cy, double angle_deg) {
         TurnPoint(cx, cy, angle_deg, x, y);
         MakeCylinder(b.shape, x, y, r);
     } else {
-        for (int i = 0; i < b.shape.n; ++i)
-            TurnPoint(cx, cy, angle_deg, b.shape.v[i].x, b.shape.v[i].y);
+        TurnContour(b.shape, cx, cy, angle_deg);
         b.kind = -1;
     }
     PushUndoCom(Sprintf("TURN %d %s %s %s", b.id, ExactNumber(cx).c_str(), ExactNumber(cy).c_str(),
@@ -523,10 +430,7 @@ void ScaleBulgeBy(int index, double cx, double cy, double f) {
     if (!InUse(index) || !(f > 0) || f == 1)
         return;
     Bulge& b = g_bulges[index];
-    for (int i = 0; i < b.shape.n; ++i) {
-        ScalePoint(cx, cy, f, b.shape.v[i].x, b.shape.v[i].y);
-        b.shape.v[i].radius *= f;
-    }
+    ScaleContour(b.shape, cx, cy, f);
     b.wz *= f;
     b.dim1 *= f;
     b.dim2 *= f;
@@ -548,10 +452,7 @@ int CopyBulgeTo(int index, double dx, double dy) {
     if (id < 0)
         return -1;
     Bulge copy = g_bulges[index];
-    for (int i = 0; i < copy.shape.n; ++i) {
-        copy.shape.v[i].x += dx;
-        copy.shape.v[i].y += dy;
-    }
+    MoveContour(copy.shape, dx, dy);
     copy.id = id;
     copy.valid = 1;
     copy.selected = 0;
@@ -578,7 +479,7 @@ int LRectCom(const char* file, int line) {
     b.kind = kShapeRectangle;
     b.dim1 = l;
     b.dim2 = w;
-    MakeRectangle(b.shape, x, y, l, w, r);
+    MakeRectangleShape(b.shape, x, y, l, w, r, false);
     return StoreBulge(b, file, line);
 }
 

@@ -5,6 +5,7 @@
 #include "script/errors.h"
 #include "script/text.h"
 #include "script/undo_stack.h"
+#include "script/units.h"
 
 namespace korvel {
 
@@ -36,6 +37,11 @@ void RegisterNewObject(int id, int type, int slot) {
     PushDeleteUndo(id);
 }
 
+double ToleranceOffsetLength(int thousandths) {
+    double mm = thousandths * 0.001;
+    return UserUnit() == kUnitInch ? mm / kMMPerInch : mm;
+}
+
 void PushMoveUndo(int id, double dx, double dy) {
     PushUndoCom(Sprintf("MOVE %d %s %s", id, ExactNumber(-dx).c_str(), ExactNumber(-dy).c_str()));
 }
@@ -59,5 +65,32 @@ void PushScaleUndo(int id, double cx, double cy, double f) {
 }
 
 void PushDeleteUndo(int id) { PushUndoCom(Sprintf("DELETE %d", id)); }
+
+int NextUndoLine(std::vector<std::string>& pending, const std::vector<std::string>& lines, int mode,
+                 std::string& line) {
+    if (mode == 2) {
+        pending = lines;
+        for (std::size_t i = 0; i + 1 < pending.size(); ++i)
+            pending[i] += "\n";
+    } else if (mode != 3) {
+        return -1;
+    }
+    if (pending.empty())
+        return -1;
+    line = pending.back();
+    pending.pop_back();
+    return pending.empty() ? 0 : 1;
+}
+
+void PushUndoUnit(const std::vector<std::string>& lines) {
+    std::vector<std::string> pending;
+    std::string line;
+    for (int more = NextUndoLine(pending, lines, 2, line); more >= 0;
+         more = NextUndoLine(pending, lines, 3, line)) {
+        PushUndoCom(line);
+        if (more == 0)
+            break;
+    }
+}
 
 } // namespace korvel

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace korvel {
 
@@ -22,11 +24,23 @@ UpsertSlot FindUpsertSlot(int id, int type, const char* noun, const std::functio
 // Registers a new object under its ID and pushes the command that deletes it again.
 void RegisterNewObject(int id, int type, int slot);
 
+// A tolerance offset (thousandths of a millimetre) as a length in the user unit.
+double ToleranceOffsetLength(int thousandths);
+
 void PushMoveUndo(int id, double dx, double dy);
 void PushMirrorXUndo(int id, double a);
 void PushMirrorYUndo(int id, double b);
 void PushTurnUndo(int id, double cx, double cy, double angle_deg);
 void PushScaleUndo(int id, double cx, double cy, double f);
 void PushDeleteUndo(int id);
+
+// The undo line generator of objects written as several lines: mode 2 starts with the
+// object's lines in written order, mode 3 continues. Gives them last first; every line but the
+// written last one ends in a line feed, so that the undo stack holds them as one unit. 1 while
+// more follow, 0 with the last line, -1 when nothing is left (or for another mode).
+int NextUndoLine(std::vector<std::string>& pending, const std::vector<std::string>& lines, int mode,
+                 std::string& line);
+// Pushes an object's lines onto the undo stack as one unit.
+void PushUndoUnit(const std::vector<std::string>& lines);
 
 } // namespace korvel
