@@ -3,6 +3,7 @@
 
 #include "geometry/primitives.h"
 #include "model/bulge.h"
+#include "model/pocket.h"
 #include "script/errors.h"
 #include "script/text.h"
 #include "script/units.h"
@@ -82,6 +83,8 @@ int EndCom(const char* file, int line) {
     switch (owner) {
     case ContourOwner::kBulge:
         return FinishBulgeContour(shape, file, line);
+    case ContourOwner::kPocket:
+        return FinishPocketContour(shape, file, line);
     default:
         return EndUnexpected(file, line);
     }

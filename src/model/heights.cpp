@@ -5,9 +5,12 @@
 #include "model/bore.h"
 #include "model/bulge.h"
 #include "model/drill.h"
+#include "model/fixture.h"
 #include "model/longhole.h"
 #include "model/machine.h"
+#include "model/pocket.h"
 #include "model/registry.h"
+#include "model/texts.h"
 #include "model/thread.h"
 
 namespace korvel {
@@ -39,7 +42,12 @@ double CalcZ(int id, int depth) {
     case kTypeThread:
     case kTypeBore:
     case kTypeLongHole:
+    case kTypePocket:
         return CalcZ(GetPID(id), depth + 1) - ObjectWz(id);
+    case kTypeFixture:
+        return Fixture_wz(index);
+    case kTypeEngText:
+        return CalcZ(GetTextPid(index), depth + 1);
     case kTypeSpot:
         return CalcZ(GetSpotPid(index), depth + 1);
     default:
@@ -64,6 +72,10 @@ double ObjectWz(int id) {
         return Bore_wz(index);
     case kTypeLongHole:
         return LongHole_wz(index);
+    case kTypePocket:
+        return Pocket_wz(index);
+    case kTypeFixture:
+        return Fixture_wz(index);
     default:
         return 0;
     }
@@ -91,6 +103,12 @@ void RecalcZ() {
             break;
         case kTypeLongHole:
             SetLongHole_z(index, calcZ(id) + LongHole_wz(index));
+            break;
+        case kTypePocket:
+            SetPocket_z(index, calcZ(id) + Pocket_wz(index));
+            break;
+        case kTypeEngText:
+            SetText_z(index, calcZ(id));
             break;
         case kTypeSpot:
             SetSpot_z(index, calcZ(id));

@@ -8,6 +8,8 @@
 #include "model/bulge.h"
 #include "model/drill.h"
 #include "model/longhole.h"
+#include "model/pocket.h"
+#include "model/texts.h"
 #include "model/thread.h"
 
 namespace korvel {
@@ -48,6 +50,10 @@ int ParentOf(int type, int index) {
         return Bore_pid(index);
     case kTypeLongHole:
         return GetLongHolePid(index);
+    case kTypePocket:
+        return GetPocketPid(index);
+    case kTypeEngText:
+        return GetTextPid(index);
     case kTypeSpot:
         return GetSpotPid(index);
     default:
@@ -64,6 +70,8 @@ int SelectionMarkOf(int type, int index) {
         return Bulge_selected(index);
     case kTypeBore:
         return Bore_selected(index);
+    case kTypePocket:
+        return Pocket_selected(index);
     default:
         return 0;
     }

@@ -7,9 +7,12 @@
 #include "model/bore.h"
 #include "model/bulge.h"
 #include "model/drill.h"
+#include "model/fixture.h"
 #include "model/longhole.h"
 #include "model/machine.h"
+#include "model/pocket.h"
 #include "model/registry.h"
+#include "model/texts.h"
 #include "model/thread.h"
 #include "model/thread_type.h"
 #include "script/config.h"
@@ -189,6 +192,79 @@ ordered_json BulgesJson() {
     return list;
 }
 
+ordered_json PocketsJson() {
+    ordered_json list = ordered_json::array();
+    for (int i = 0; i < kMaxPockets; ++i) {
+        Pocket p;
+        if (!GetPocket(i, p))
+            continue;
+        list.push_back({{"index", i},
+                        {"id", p.id},
+                        {"pid", p.pid},
+                        {"kind", p.kind},
+                        {"dim1", p.dim1},
+                        {"dim2", p.dim2},
+                        {"wz", p.wz},
+                        {"z", p.z},
+                        {"bottom", p.z - p.wz},
+                        {"chamfer", p.chamfer},
+                        {"tol_offset", p.tol_offset},
+                        {"rough_tool", p.rough_tool},
+                        {"fine_tool", p.fine_tool},
+                        {"quality", p.quality},
+                        {"scan", p.scan},
+                        {"selected", p.selected},
+                        {"count", p.shape.n},
+                        {"vertices", ShapeJson(p.shape)}});
+    }
+    return list;
+}
+
+ordered_json TextsJson() {
+    ordered_json list = ordered_json::array();
+    for (int i = 0; i < kMaxTexts; ++i) {
+        Text t;
+        if (!GetText(t, i))
+            continue;
+        list.push_back({{"index", i},
+                        {"id", t.id},
+                        {"pid", t.pid},
+                        {"note", t.note},
+                        {"text", t.text},
+                        {"x", t.x},
+                        {"y", t.y},
+                        {"z", t.z},
+                        {"angle", t.angle},
+                        {"height", t.height},
+                        {"eng_width", t.eng_width},
+                        {"eng_depth", t.eng_depth},
+                        {"scale", t.scale},
+                        {"spacing", t.spacing},
+                        {"align", t.align},
+                        {"wx", TextWx(i)},
+                        {"selected", t.selected}});
+    }
+    return list;
+}
+
+ordered_json FixturesJson() {
+    ordered_json list = ordered_json::array();
+    for (int i = 0; i < kMaxFixtures; ++i) {
+        Fixture f;
+        if (!GetFixture(f, i))
+            continue;
+        list.push_back({{"index", i},
+                        {"id", f.id},
+                        {"x", f.x},
+                        {"y", f.y},
+                        {"lx", f.lx},
+                        {"ly", f.ly},
+                        {"top", f.wz},
+                        {"selected", f.selected}});
+    }
+    return list;
+}
+
 ordered_json DrillsJson() {
     ordered_json list = ordered_json::array();
     for (int i = 0; i < kMaxDrills; ++i) {
@@ -315,10 +391,13 @@ std::string ModelJson() {
     j["objects"] = ObjectsJson();
     j["top_level"] = TopLevel();
     j["bulges"] = BulgesJson();
+    j["pockets"] = PocketsJson();
     j["drills"] = DrillsJson();
     j["threads"] = ThreadsJson();
     j["bores"] = BoresJson();
     j["longholes"] = LongHolesJson();
+    j["texts"] = TextsJson();
+    j["fixtures"] = FixturesJson();
     j["thread_types"] = ThreadTypesJson();
     // Text that is not valid UTF-8 (old files use a DOS code page) is replaced, not refused.
     return j.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";

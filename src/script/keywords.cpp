@@ -13,8 +13,11 @@
 #include "model/bulge.h"
 #include "model/contour.h"
 #include "model/drill.h"
+#include "model/fixture.h"
 #include "model/longhole.h"
 #include "model/machine.h"
+#include "model/pocket.h"
+#include "model/texts.h"
 #include "model/thread.h"
 #include "model/thread_type.h"
 #include "script/config.h"
@@ -53,14 +56,14 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  17 */ {"END", EndCom},
     /*  18 */ {"CBULGE", CylinderCom},
     /*  19 */ {"POLYGON", PolygonCom},
-    /*  20 */ {"RPOCKET", nullptr},
+    /*  20 */ {"RPOCKET", PRectCom},
     /*  21 */ {"COMMENTS", CommentsCom},
     /*  22 */ {"DRILL", DrillCom},
     /*  23 */ {"THREAD", ThreadCom},
     /*  24 */ {"BORE", BoreCom},
     /*  25 */ {"BASE", BaseCom},
     /*  26 */ {"LONGHOLE", LongHoleCom},
-    /*  27 */ {"POCKET", nullptr},
+    /*  27 */ {"POCKET", PocketCom},
     /*  28 */ {"TOPFACE", TopCom},
     /*  29 */ {"CORRIDOR", CorridorCom},
     /*  30 */ {"POSTPROC", PostProcCom},
@@ -71,7 +74,7 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  35 */ {"", nullptr}, // no keyword
     /*  36 */ {"CLEANDRILLS", CleanDrillsCom},
     /*  37 */ {"USE", UseCom},
-    /*  38 */ {"FIXTURE", nullptr},
+    /*  38 */ {"FIXTURE", FixtureCom},
     /*  39 */ {"DELAY", DelayCom},
     /*  40 */ {"OBJECTID", nullptr},
     /*  41 */ {"CENTERDRILLING", SpotDrillingCom},
@@ -86,8 +89,8 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  50 */ {"TOOLCHANGE", ToolChangeCom},
     /*  51 */ {"CHARACTER", nullptr},
     /*  52 */ {"JUMPTO", nullptr},
-    /*  53 */ {"ENG_TEXT", nullptr},
-    /*  54 */ {"INFO_TEXT", nullptr},
+    /*  53 */ {"ENG_TEXT", EngTextCom},
+    /*  54 */ {"INFO_TEXT", InfoTextCom},
     /*  55 */ {"TEXTSIZE", TextSizeCom},
     /*  56 */ {"DWGEDITOR", DWGEditorCom},
     /*  57 */ {"DWGFILE", DWGFileCom},

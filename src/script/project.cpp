@@ -6,8 +6,11 @@
 #include "model/bulge.h"
 #include "model/contour.h"
 #include "model/drill.h"
+#include "model/fixture.h"
 #include "model/longhole.h"
+#include "model/pocket.h"
 #include "model/registry.h"
+#include "model/texts.h"
 #include "model/thread.h"
 #include "script/settings.h"
 
@@ -23,6 +26,9 @@ void InitProject() {
     InitThread(kAllSlots);
     InitBore(kAllSlots);
     InitLongHole(kAllSlots);
+    InitPocket(kAllSlots);
+    InitText(kAllSlots);
+    InitFixture(kAllSlots);
     ClearProjectTexts();
 }
 
@@ -36,6 +42,8 @@ int WriteObjectLines(int id, std::string& out) {
         return WriteBlockData(out);
     case kTypeBulge:
         return WriteBulgeData(index, out);
+    case kTypePocket:
+        return WritePocketData(index, out);
     case kTypeDrill:
         StrDrillData(out, index);
         break;
@@ -47,6 +55,15 @@ int WriteObjectLines(int id, std::string& out) {
         break;
     case kTypeLongHole:
         StrLongHoleData(out, index);
+        break;
+    case kTypeFixture:
+        StrFixtureData(out, index);
+        break;
+    case kTypeEngText:
+        StrEngTextData(out, index);
+        break;
+    case kTypeInfoText:
+        StrInfoTextData(out, index);
         break;
     default:
         return 0;
