@@ -1,10 +1,9 @@
 // The drill and spot tables and the DRILL command.
 #include "model/drill.h"
 
-#include <array>
-#include <memory>
 
 #include "model/bulge.h"
+#include "model/heap_table.h"
 #include "model/hole_edit.h"
 #include "model/registry.h"
 #include "model/selection.h"
@@ -17,58 +16,58 @@ namespace korvel {
 
 namespace {
 
-std::array<std::unique_ptr<Drill>, kMaxDrills> g_drills;
-std::array<std::unique_ptr<Spot>, kMaxSpots> g_spots;
+HeapTable<Drill, kMaxDrills> g_drills;
+HeapTable<Spot, kMaxSpots> g_spots;
 
-template <class T, std::size_t N> int FirstFree(std::array<std::unique_ptr<T>, N>& table) {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (!table[i]) {
-            table[i] = std::make_unique<T>();
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+template <class T> T* Valid(T* record) { return record && record->valid ? record : nullptr; }
+
+void Release(auto& table, int index) {
+    if (index == kAllSlots)
+        table.Clear();
+    else
+        table.Free(index);
 }
 
-template <class T, std::size_t N> void Free(std::array<std::unique_ptr<T>, N>& table, int index) {
-    if (index == kAllSlots) {
-        for (auto& slot : table)
-            slot.reset();
-    } else if (index >= 0 && index < static_cast<int>(N)) {
-        table[index].reset();
-    }
-}
-
-template <class T, std::size_t N> T* Valid(std::array<std::unique_ptr<T>, N>& table, int index) {
-    if (index < 0 || index >= static_cast<int>(N) || !table[index] || !table[index]->valid)
-        return nullptr;
-    return table[index].get();
-}
-
-Drill* ValidDrill(int index) { return Valid(g_drills, index); }
+Drill* ValidDrill(int index) { return Valid(g_drills.Get(index)); }
 
 } // namespace
 
-int NextDrill() { return FirstFree(g_drills); }
-void RemoveDrill(int index) { Free(g_drills, index); }
+int NextDrill() { return g_drills.Take(); }
+void RemoveDrill(int index) { Release(g_drills, index); }
 
 int GetDrill(Drill& drill, int index) {
-    if (index < 0 || index >= kMaxDrills || !g_drills[index])
+    const Drill* d = g_drills.Get(index);
+    if (!d)
         return 0;
-    drill = *g_drills[index];
+    drill = *d;
     return drill.valid;
 }
 
 void PutDrill(const Drill& drill, int index) {
-    if (index >= 0 && index < kMaxDrills && g_drills[index])
-        *g_drills[index] = drill;
+    if (Drill* d = g_drills.Get(index))
+        *d = drill;
 }
 
-int GetDrillId(int index) { return ValidDrill(index) ? g_drills[index]->id : -1; }
-int GetDrillPid(int index) { return ValidDrill(index) ? g_drills[index]->pid : -1; }
-double Drill_wz(int index) { return ValidDrill(index) ? g_drills[index]->wz : -1; }
-int Drill_selected(int index) { return ValidDrill(index) ? g_drills[index]->selected : 0; }
-int Drill_system(int index) { return ValidDrill(index) ? g_drills[index]->system : 0; }
+int GetDrillId(int index) {
+    const Drill* d = ValidDrill(index);
+    return d ? d->id : -1;
+}
+int GetDrillPid(int index) {
+    const Drill* d = ValidDrill(index);
+    return d ? d->pid : -1;
+}
+double Drill_wz(int index) {
+    const Drill* d = ValidDrill(index);
+    return d ? d->wz : -1;
+}
+int Drill_selected(int index) {
+    const Drill* d = ValidDrill(index);
+    return d ? d->selected : 0;
+}
+int Drill_system(int index) {
+    const Drill* d = ValidDrill(index);
+    return d ? d->system : 0;
+}
 
 void SetDrill_z(int index, double z) {
     if (Drill* d = ValidDrill(index))
@@ -90,26 +89,34 @@ bool DrillClicked(int index, double px, double py) {
     return d && CentreClicked(*d, px, py);
 }
 
-int NextSpot() { return FirstFree(g_spots); }
-void RemoveSpot(int index) { Free(g_spots, index); }
+int NextSpot() { return g_spots.Take(); }
+void RemoveSpot(int index) { Release(g_spots, index); }
 
 int GetSpot(Spot& spot, int index) {
-    if (index < 0 || index >= kMaxSpots || !g_spots[index])
+    const Spot* s = g_spots.Get(index);
+    if (!s)
         return 0;
-    spot = *g_spots[index];
+    spot = *s;
     return spot.valid;
 }
 
 void PutSpot(const Spot& spot, int index) {
-    if (index >= 0 && index < kMaxSpots && g_spots[index])
-        *g_spots[index] = spot;
+    if (Spot* s = g_spots.Get(index))
+        *s = spot;
 }
 
-int GetSpotId(int index) { return Valid(g_spots, index) ? g_spots[index]->id : -1; }
-int GetSpotPid(int index) { return Valid(g_spots, index) ? g_spots[index]->pid : -1; }
+int GetSpotId(int index) {
+    const Spot* s = Valid(g_spots.Get(index));
+    return s ? s->id : -1;
+}
+
+int GetSpotPid(int index) {
+    const Spot* s = Valid(g_spots.Get(index));
+    return s ? s->pid : -1;
+}
 
 void SetSpot_z(int index, double z) {
-    if (Spot* s = Valid(g_spots, index))
+    if (Spot* s = Valid(g_spots.Get(index)))
         s->z = z;
 }
 
@@ -175,7 +182,7 @@ int CopyDrillTo(int index, double dx, double dy) {
     copy.valid = 1;
     copy.selected = 0;
     copy.system = 0;
-    *g_drills[slot] = copy;
+    *g_drills.Get(slot) = copy;
     PushDeleteUndo(id);
     return id;
 }
@@ -209,9 +216,7 @@ int DrillCom(const char* file, int line) {
     } else {
         RegisterNewObject(d.id, kTypeDrill, where.slot);
     }
-    if (!g_drills[where.slot])
-        g_drills[where.slot] = std::make_unique<Drill>();
-    *g_drills[where.slot] = d;
+    g_drills.Ensure(where.slot) = d;
     return 1;
 }
 

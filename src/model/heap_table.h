@@ -1,0 +1,57 @@
+// A fixed number of slots whose records are allocated when a slot is taken and freed when it
+// is released; an empty slot holds nothing.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+
+namespace korvel {
+
+template <class T, std::size_t N> class HeapTable {
+public:
+    static constexpr int kSize = static_cast<int>(N);
+
+    // The record in a slot; nullptr for an empty slot or an index outside the table.
+    T* Get(int index) const {
+        return index >= 0 && index < kSize ? slots_[index].get() : nullptr;
+    }
+    // Takes the lowest empty slot with a fresh record; -1 when every slot is taken.
+    int Take() {
+        for (int i = 0; i < kSize; ++i) {
+            if (!slots_[i]) {
+                slots_[i] = std::make_unique<T>();
+                return i;
+            }
+        }
+        return -1;
+    }
+    // Allocates a slot's record if it has none.
+    T& Ensure(int index) {
+        if (!slots_[index])
+            slots_[index] = std::make_unique<T>();
+        return *slots_[index];
+    }
+    bool Free(int index) {
+        if (!Get(index))
+            return false;
+        slots_[index].reset();
+        return true;
+    }
+    void Clear() {
+        for (auto& slot : slots_)
+            slot.reset();
+    }
+    // The first slot, from 0 upward, whose record satisfies pred; -1 when none.
+    template <class Pred> int Find(Pred pred) const {
+        for (int i = 0; i < kSize; ++i)
+            if (slots_[i] && pred(*slots_[i]))
+                return i;
+        return -1;
+    }
+
+private:
+    std::array<std::unique_ptr<T>, N> slots_;
+};
+
+} // namespace korvel
