@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "script/interpreter.h"
 #include "ui/startup.h"
@@ -39,6 +40,27 @@ std::vector<std::string> KorvelTest::Messages() {
     for (const ShownMessage& m : TakeRecordedMessages())
         shown.push_back("[" + m.caption + "] " + m.text);
     return shown;
+}
+
+std::string KorvelTest::MakeHome(const std::string& name) {
+    std::string prefix = name.empty() ? "" : name + "/";
+    WriteFile(prefix + "korvel.cfg", "# a home of its own\n");
+    WriteFile(prefix + "threads.dat", "# no threads\n");
+    WriteFile(prefix + "amg.dat", "1.1\tSTEEL\tSTEEL\n");
+    return name.empty() ? dir_ : dir_ + "/" + name;
+}
+
+ScopedChdir::ScopedChdir(const std::string& dir) {
+    char cwd[4096];
+    if (getcwd(cwd, sizeof cwd))
+        previous_ = cwd;
+    if (chdir(dir.c_str()) != 0)
+        ADD_FAILURE() << "cannot enter " << dir;
+}
+
+ScopedChdir::~ScopedChdir() {
+    if (!previous_.empty() && chdir(previous_.c_str()) != 0)
+        ADD_FAILURE() << "cannot return to " << previous_;
 }
 
 std::string KorvelTest::WriteFile(const std::string& name, const std::string& content) {

@@ -20,12 +20,25 @@ protected:
     int Type(const std::string& line);
     // The messages shown since the last call, as "[caption] text".
     std::vector<std::string> Messages();
+    // A program directory in the scratch folder with the smallest data a start-up accepts
+    // (korvel.cfg, threads.dat, amg.dat); "" is the scratch folder itself. Returns its path.
+    std::string MakeHome(const std::string& name);
     // A file in this test's scratch folder; returns its path.
     std::string WriteFile(const std::string& name, const std::string& content);
     std::string ScratchDir() const { return dir_; }
 
 private:
     std::string dir_;
+};
+
+// Changes the current directory for a scope (DB_ERR.TXT is written there).
+class ScopedChdir {
+public:
+    explicit ScopedChdir(const std::string& dir);
+    ~ScopedChdir();
+
+private:
+    std::string previous_;
 };
 
 // Runs a command line, capturing stdout and stderr; returns the exit status.

@@ -24,11 +24,12 @@ constexpr int kExitUsage = 2;
 const char* const kUsage =
     "usage: korvelc [--home DIR] [--answer yes|no|cancel] COMMAND ...\n"
     "  check PROJECT                 read the project; exit 1 if any message was shown\n"
-    "  exec  [-p PROJECT] [--dump] [--print-objects] LINE...\n"
+    "  exec  [-p PROJECT] [--dump] [--dump-db] [--print-objects] LINE...\n"
     "                                start empty or from PROJECT and interpret each LINE as\n"
     "                                typed into the command line (options may also follow\n"
     "                                the LINEs; after -- everything is a LINE); --dump\n"
-    "                                prints the model as JSON afterwards, --print-objects\n"
+    "                                prints the model as JSON afterwards (--dump-db with\n"
+    "                                the database's records), --print-objects\n"
     "                                every object's lines as the project file has them\n"
     "  dump  PROJECT                 print the model of a project as JSON\n";
 
@@ -63,7 +64,9 @@ bool LoadProject(const std::string& path) {
     return ReadScript(path).opened;
 }
 
-void PrintModel() { std::fputs(ModelJson().c_str(), stdout); }
+bool g_dump_db = false; // --dump-db: the database's records too
+
+void PrintModel() { std::fputs(ModelJson(g_dump_db).c_str(), stdout); }
 
 int CheckCommand(const std::vector<std::string>& words) {
     if (words.size() != 1)
@@ -93,6 +96,8 @@ int ExecCommand(const std::vector<std::string>& words) {
             project = words[++i];
         } else if (w == "--dump") {
             dump = true;
+        } else if (w == "--dump-db") {
+            dump = g_dump_db = true;
         } else if (w == "--print-objects") {
             print_objects = true;
         } else if (w.size() > 1 && w[0] == '-' && w[1] == '-') {

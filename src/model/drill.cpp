@@ -1,7 +1,6 @@
 // The drill and spot tables and the DRILL command.
 #include "model/drill.h"
 
-
 #include "model/bulge.h"
 #include "model/heap_table.h"
 #include "model/hole_edit.h"

@@ -13,9 +13,7 @@ public:
     static constexpr int kSize = static_cast<int>(N);
 
     // The record in a slot; nullptr for an empty slot or an index outside the table.
-    T* Get(int index) const {
-        return index >= 0 && index < kSize ? slots_[index].get() : nullptr;
-    }
+    T* Get(int index) const { return index >= 0 && index < kSize ? slots_[index].get() : nullptr; }
     // Takes the lowest empty slot with a fresh record; -1 when every slot is taken.
     int Take() {
         for (int i = 0; i < kSize; ++i) {
@@ -24,6 +22,13 @@ public:
                 return i;
             }
         }
+        return -1;
+    }
+    // The lowest empty slot, without taking it; -1 when every slot is taken.
+    int FirstEmpty() const {
+        for (int i = 0; i < kSize; ++i)
+            if (!slots_[i])
+                return i;
         return -1;
     }
     // Allocates a slot's record if it has none.

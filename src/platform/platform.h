@@ -73,6 +73,14 @@ std::vector<ShownMessage> TakeRecordedMessages();
 // replaces, a result above 31 is success.
 int StartProgram(const std::string& command_line);
 
+// Replaces a file's content safely: writes a temporary file in the same folder, checks every
+// write and the close, then renames it over the file. On any failure the old file is left as it
+// was and false is returned.
+bool WriteFileAtomically(const std::string& path, const std::string& content);
+// For tests: the next atomic writes fail as a full disk would once this many bytes were
+// written; a negative count switches it off.
+void SimulateDiskFullAfter(long bytes);
+
 // Copies a file; false when the source cannot be read or the target not written.
 bool CopyFileTo(const std::string& from, const std::string& to);
 

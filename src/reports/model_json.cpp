@@ -18,6 +18,8 @@
 #include "script/config.h"
 #include "script/settings.h"
 #include "script/units.h"
+#include "tooldb/database.h"
+#include "tooldb/library.h"
 
 namespace korvel {
 
@@ -380,9 +382,61 @@ ordered_json ObjectsJson() {
     return list;
 }
 
+ordered_json DatabaseJson(bool records) {
+    ordered_json j;
+    j["save_mode"] = SaveMode();
+    j["library"] = LibraryDirectory();
+    j["counts"] = {{"materials", MaterialCount()},
+                   {"material_groups", MaterialGroupCount()},
+                   {"tools", ToolCount()},
+                   {"cutting_data", ToolMatCount()}};
+    if (!records)
+        return j;
+    j["material_groups"] = ordered_json::array();
+    for (int slot = 0; slot < kMaxMaterialGroups; ++slot) {
+        MaterialGroupRecord g;
+        if (GetMaterialGroupRecord(slot, g))
+            j["material_groups"].push_back(
+                {{"code", g.code}, {"name", g.name}, {"sub_name", g.sub_name}});
+    }
+    j["materials"] = ordered_json::array();
+    for (int slot = 0; slot < kMaxMaterials; ++slot) {
+        MaterialRecord m;
+        if (GetMaterial(slot, m))
+            j["materials"].push_back({{"name", m.name}, {"group", m.group}});
+    }
+    j["tools"] = ordered_json::array();
+    for (int slot = 0; slot < kMaxTools; ++slot) {
+        ToolRecord t;
+        if (GetToolRecord(slot, t))
+            j["tools"].push_back({{"name", t.name},
+                                  {"type", t.type},
+                                  {"type_name", tooltype(t.type)},
+                                  {"dia", t.dia},
+                                  {"dia2", t.dia2},
+                                  {"length", t.length},
+                                  {"flutes", t.flutes},
+                                  {"pitch", t.pitch},
+                                  {"description", t.description}});
+    }
+    j["cutting_data"] = ordered_json::array();
+    for (int slot = 0; slot < kMaxToolMats; ++slot) {
+        ToolMatRecord r;
+        if (GetToolMatRecord(slot, r))
+            j["cutting_data"].push_back({{"tool", r.tool},
+                                         {"group", r.group},
+                                         {"speed", r.speed},
+                                         {"fxy", r.fxy},
+                                         {"cutxy", r.cutxy},
+                                         {"fz", r.fz},
+                                         {"cutz", r.cutz}});
+    }
+    return j;
+}
+
 } // namespace
 
-std::string ModelJson() {
+std::string ModelJson(bool with_database) {
     ordered_json j;
     j["settings"] = SettingsJson();
     j["block"] = BlockJson();
@@ -399,6 +453,7 @@ std::string ModelJson() {
     j["texts"] = TextsJson();
     j["fixtures"] = FixturesJson();
     j["thread_types"] = ThreadTypesJson();
+    j["database"] = DatabaseJson(with_database);
     // Text that is not valid UTF-8 (old files use a DOS code page) is replaced, not refused.
     return j.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }

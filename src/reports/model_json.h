@@ -6,6 +6,7 @@
 
 namespace korvel {
 
-std::string ModelJson();
+// with_database: every material, group, tool and cutting-data record, not just their counts.
+std::string ModelJson(bool with_database = false);
 
 } // namespace korvel

@@ -25,6 +25,7 @@
 #include "script/interpreter.h"
 #include "script/settings.h"
 #include "script/text.h"
+#include "tooldb/db_files.h"
 
 namespace korvel {
 
@@ -42,7 +43,7 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*   3 */ {"BLOCK", BlockCom},
     /*   4 */ {"MATERIAL", MaterialCom},
     /*   5 */ {"COORDINATES", CoordsCom},
-    /*   6 */ {"LIBRARY", nullptr},
+    /*   6 */ {"LIBRARY", LibCom},
     /*   7 */ {"MILLTYPE", nullptr},
     /*   8 */ {"TABLE", TableCom},
     /*   9 */ {"HTSLOTS", TableSlotsHCom},
@@ -167,9 +168,9 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /* 128 */ {"ENDOFFILE", EndOfFileCom},
     /* 129 */ {"MULTI_G_LINES", MultipleGCodeLinesCom},
     /* 130 */ {"NUM_C_LINES", NumberCommentLinesCom},
-    /* 131 */ {"DEFTOOL", nullptr},
-    /* 132 */ {"DEFTOOLMAT", nullptr},
-    /* 133 */ {"DEFMAT", nullptr},
+    /* 131 */ {"DEFTOOL", DefineToolCom},
+    /* 132 */ {"DEFTOOLMAT", DefineToolMatCom},
+    /* 133 */ {"DEFMAT", DefineMaterialCom},
 }};
 
 } // namespace

@@ -10,6 +10,8 @@
 #include "script/text.h"
 #include "script/undo_stack.h"
 #include "script/units.h"
+#include "tooldb/database.h"
+#include "tooldb/db_files.h"
 #include "tooldb/library.h"
 
 namespace korvel {
@@ -24,11 +26,12 @@ void InitAllTables() {
     ClearStringStack();
     ClearThreadTypes();
     ResetLibrary();
+    InitToolDatabase();
 }
 
 void RunLoadingSteps() {
     using Step = int (*)();
-    const Step steps[] = {LoadThreadDefinitions};
+    const Step steps[] = {LoadThreadDefinitions, LoadMaterialGroups, LoadToolDB};
     for (Step step : steps) {
         if (step() < 0) {
             SetSaveMode(kReadOnly);

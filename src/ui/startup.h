@@ -17,9 +17,9 @@ void InitAllTables();
 // program must not go on unless the result is kOk.
 StartupResult StartUp();
 
-// The loading steps after the configuration: the thread table (and, as they arrive, the
-// material groups and the database). A failed step skips the rest and makes the database
-// read-only; load errors are reported and make it read-only too, with a warning.
+// The loading steps after the configuration: the thread table, the material groups and the
+// database. A failed step skips the rest and makes the database read-only; load errors are
+// reported in DB_ERR.TXT and make it read-only too, with a warning.
 void RunLoadingSteps();
 
 } // namespace korvel

@@ -1,6 +1,8 @@
 // korvelc's loading steps after the configuration.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "support.h"
 
 namespace korvel {
@@ -9,7 +11,8 @@ namespace {
 using KorvelcStartupTest = test::KorvelTest;
 
 TEST_F(KorvelcStartupTest, AMissingThreadTableMakesTheDatabaseReadOnly) {
-    WriteFile("home/korvel.cfg", "# minimal\n");
+    MakeHome("home");
+    std::remove((ScratchDir() + "/home/threads.dat").c_str());
     std::string out, err;
     int status = test::RunCommand("cd " + ScratchDir() + " && " + KORVELC_PATH + " --home " +
                                       ScratchDir() + "/home exec '# nothing'",

@@ -89,8 +89,7 @@ TEST_F(KorvelcTest, UsageErrors) {
 }
 
 TEST_F(KorvelcTest, IncludeFollowsTheHomeOption) {
-    WriteFile("home/korvel.cfg", "# a home of its own\n");
-    WriteFile("home/threads.dat", "# no threads\n");
+    MakeHome("home");
     WriteFile("home/extra.kvs", "MSG from home\n");
     CliRun r = Korvelc("--home " + ScratchDir() + "/home exec 'INCLUDE extra.kvs'");
     EXPECT_EQ(r.status, 0);

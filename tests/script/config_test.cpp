@@ -1,6 +1,8 @@
 // korvel.cfg, machine definitions and the start-up that reads them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "model/machine.h"
 #include "script/config.h"
 #include "script/settings.h"
@@ -27,8 +29,8 @@ TEST_F(ConfigTest, ShippedConfigurationStartsWithoutAMessage) {
 }
 
 TEST_F(ConfigTest, MissingOrRejectedConfiguration) {
-    SetProgramDirectory(ScratchDir());
-    WriteFile("threads.dat", "# no threads\n");
+    SetProgramDirectory(MakeHome(""));
+    std::remove((ScratchDir() + "/korvel.cfg").c_str());
     EXPECT_EQ(StartUp(), StartupResult::kConfigMissing);
     WriteFile("korvel.cfg", "OVERLAP 10\nOVERLAP 100\n");
     EXPECT_EQ(StartUp(), StartupResult::kConfigRejected);
@@ -77,8 +79,7 @@ TEST_F(ConfigTest, MachineTableIsFull) {
 }
 
 TEST_F(ConfigTest, BadMachineFiles) {
-    SetProgramDirectory(ScratchDir());
-    WriteFile("threads.dat", "# no threads\n");
+    SetProgramDirectory(MakeHome(""));
     std::string self = WriteFile("self.mach", "TABLE 600 300 0 0\nCNC Loop self.mach\n");
     WriteFile("korvel.cfg", "CNC Loop self.mach\nCNC Gone gone.mach\nCNC Gone\n# end\n");
     EXPECT_EQ(StartUp(), StartupResult::kOk);

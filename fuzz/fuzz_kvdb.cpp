@@ -1,0 +1,60 @@
+// Fuzzes reading kvdb.csv, and checks that what was loaded saves to a file that loads back to
+// the same text.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "platform/platform.h"
+#include "script/units.h"
+#include "tooldb/database.h"
+#include "tooldb/db_files.h"
+#include "tooldb/library.h"
+
+using namespace korvel;
+
+namespace {
+std::string ScratchDir() {
+    char pattern[] = "/tmp/korvel-fuzz-kvdb-XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    return dir ? std::string(dir) + "/" : std::string("/tmp/");
+}
+
+void Write(const std::string& path, const std::string& text) {
+    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string dir = ScratchDir();
+    static bool ready = [] {
+        RecordMessages(true);
+        SetProgramDirectory(dir);
+        return chdir(dir.c_str()) == 0;
+    }();
+    (void)ready;
+    InitToolDatabase();
+    ResetUnits();
+    for (int code : {11, 13, 22, 41, 61})
+        RegisterMaterialGroup(code, "G", "S");
+    Write(dir + "kvdb.csv", std::string(reinterpret_cast<const char*>(data), size));
+    LoadToolDB();
+    ResetUnits();
+    std::string first = ToolDBText();
+    Write(dir + "kvdb.csv", first);
+    InitToolDatabase();
+    for (int code : {11, 13, 22, 41, 61})
+        RegisterMaterialGroup(code, "G", "S");
+    if (LoadToolDB() != 1 || ToolDBText() != first) {
+        std::fprintf(stderr, "saved database does not read back the same\n");
+        std::abort();
+    }
+    ReportLoadError("", true);
+    TakeRecordedMessages();
+    return 0;
+}

@@ -1,0 +1,51 @@
+// Physical lines of a text file.
+#include "script/line_file.h"
+
+#include <sys/stat.h>
+
+namespace korvel {
+
+LineFile::~LineFile() {
+    if (file_)
+        std::fclose(file_);
+}
+
+bool LineFile::Open(const std::string& path) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    file_ = std::fopen(path.c_str(), "rb");
+    line_number_ = 0;
+    return file_ != nullptr;
+}
+
+bool LineFile::Next(std::string& line, std::size_t max_length, bool& too_long) {
+    line.clear();
+    too_long = false;
+    if (!file_)
+        return false;
+    int c;
+    bool any = false;
+    while ((c = getc_unlocked(file_)) != EOF) {
+        any = true;
+        if (c == '\n')
+            break;
+        if (line.size() < max_length)
+            line.push_back(static_cast<char>(c));
+        else
+            too_long = true;
+    }
+    if (!any)
+        return false;
+    if (!line.empty() && line.back() == '\r' && !too_long)
+        line.pop_back();
+    std::size_t nul = line.find('\0');
+    if (nul != std::string::npos)
+        line.resize(nul);
+    ++line_number_;
+    return true;
+}
+
+bool LineFile::Failed() const { return file_ && std::ferror(file_); }
+
+} // namespace korvel
