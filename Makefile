@@ -13,10 +13,10 @@ release: bootstrap
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=OFF
 	cmake --build build/release -j$(JOBS)
 
-# Checks the bundled example project with korvelc and prints its model.
+# Checks the bundled example projects with korvelc and prints the model of one of them.
 demo: release
-	./build/release/korvelc check examples/first-steps.kvp
-	./build/release/korvelc dump examples/first-steps.kvp
+	@for f in examples/*.kvp; do ./build/release/korvelc check $$f && echo "$$f: no problems found"; done
+	./build/release/korvelc dump examples/stepped-boss.kvp
 
 # Builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test.
 test: bootstrap

@@ -12,6 +12,7 @@
 #include "script/interpreter.h"
 #include "script/project.h"
 #include "script/settings.h"
+#include "script/text.h"
 #include "ui/startup.h"
 
 namespace korvel {
@@ -24,10 +25,11 @@ constexpr int kExitUsage = 2;
 const char* const kUsage =
     "usage: korvelc [--home DIR] [--answer yes|no|cancel] COMMAND ...\n"
     "  check PROJECT                 read the project; exit 1 if any message was shown\n"
-    "  exec  [-p PROJECT] [--dump] [--dump-db] [--print-objects] LINE...\n"
+    "  exec  [-p PROJECT] [-o OUT] [--dump] [--dump-db] [--print-objects] LINE...\n"
     "                                start empty or from PROJECT and interpret each LINE as\n"
     "                                typed into the command line (options may also follow\n"
-    "                                the LINEs; after -- everything is a LINE); --dump\n"
+    "                                the LINEs; after -- everything is a LINE); -o saves\n"
+    "                                the project to OUT; --dump\n"
     "                                prints the model as JSON afterwards (--dump-db with\n"
     "                                the database's records), --print-objects\n"
     "                                every object's lines as the project file has them\n"
@@ -57,11 +59,14 @@ bool Start() {
     return false;
 }
 
-// Reads a project into a cleared project; false when it could not be read at all.
+// Opens a project as the desktop program does: the configuration's values first, then the
+// project's own. False when the file could not be read at all.
 bool LoadProject(const std::string& path) {
-    InitProject();
-    MutableSettings().project_file = path;
-    return ReadScript(path).opened;
+    LoadCfgValues();
+    bool readable = FileExist(path);
+    OpenProject(path);
+    RecalcZ();
+    return readable;
 }
 
 bool g_dump_db = false; // --dump-db: the database's records too
@@ -79,7 +84,7 @@ int CheckCommand(const std::vector<std::string>& words) {
 }
 
 int ExecCommand(const std::vector<std::string>& words) {
-    std::string project;
+    std::string project, output;
     std::vector<std::string> lines;
     bool options_done = false;
     bool dump = false;
@@ -94,6 +99,10 @@ int ExecCommand(const std::vector<std::string>& words) {
             if (i + 1 >= words.size())
                 return Usage("-p needs a PROJECT");
             project = words[++i];
+        } else if (w == "-o") {
+            if (i + 1 >= words.size())
+                return Usage("-o needs an OUT file");
+            output = words[++i];
         } else if (w == "--dump") {
             dump = true;
         } else if (w == "--dump-db") {
@@ -117,6 +126,8 @@ int ExecCommand(const std::vector<std::string>& words) {
             failed = true;
     }
     RecalcZ();
+    if (!output.empty() && !SaveProject(output))
+        failed = true;
     if (dump)
         PrintModel();
     if (print_objects)
@@ -130,7 +141,6 @@ int DumpCommand(const std::vector<std::string>& words) {
     if (!Start())
         return kExitFailed;
     bool opened = LoadProject(words[0]);
-    RecalcZ();
     PrintModel();
     return opened ? kExitOk : kExitFailed;
 }

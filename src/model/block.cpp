@@ -21,6 +21,7 @@ Coordinates g_coords;
 
 std::string MaterialFromArg(const std::string& arg) {
     std::string name = Upper(arg);
+    RemQuotes(name);
     UScore2Blank(name);
     if (name.size() > kMaxMaterialName)
         name.resize(kMaxMaterialName);
@@ -98,6 +99,7 @@ int StrBlockData(std::string& line) {
         return 0;
     std::string material = g_block.material;
     Blank2UScore(material);
+    material = QuoteIfNeeded(material);
     line = Sprintf("$%d %d %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %d %d %d %0.5f %d %s", kBlock,
                    g_block.id, g_block.length, g_block.width, g_block.height, g_block.x, g_block.y,
                    g_block.z, g_block.rough_tool, g_block.fine_tool, g_block.quality,
@@ -114,6 +116,7 @@ int WriteBlockData(std::string& lines) {
     if (!g_block.material.empty()) {
         std::string material = g_block.material;
         Blank2UScore(material);
+        material = QuoteIfNeeded(material);
         lines += Sprintf("$%d %s\n", kMaterial, material.c_str());
     }
     lines += Sprintf("$%d %0.5f %d\n", kTopface, g_block.mill_down, g_block.mill_down_flags);

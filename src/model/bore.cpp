@@ -5,6 +5,7 @@
 
 #include "model/bulge.h"
 #include "model/hole_edit.h"
+#include "model/mparam.h"
 #include "model/registry.h"
 #include "model/selection.h"
 #include "script/errors.h"
@@ -119,6 +120,8 @@ void ScaleBoreBy(int index, double cx, double cy, double f) {
     b->wz *= f;
     b->rough_tool = 0;
     b->fine_tool = 0;
+    DeleteMParam(b->id, kRoughMilling);
+    DeleteMParam(b->id, kFinishing);
     PushScaleUndo(b->id, cx, cy, f);
 }
 
@@ -137,6 +140,7 @@ int CopyBoreTo(int index, double dx, double dy) {
     copy.selected = 0;
     copy.system = 0;
     g_bores[slot] = copy;
+    CopyMParam(b->id, id);
     PushDeleteUndo(id);
     return id;
 }

@@ -10,6 +10,7 @@
 #include "model/block.h"
 #include "model/contour.h"
 #include "model/heights.h"
+#include "model/mparam.h"
 #include "model/object_edit.h"
 #include "model/registry.h"
 #include "model/selection.h"
@@ -434,10 +435,11 @@ void ScaleBulgeBy(int index, double cx, double cy, double f) {
     b.wz *= f;
     b.dim1 *= f;
     b.dim2 *= f;
-    // Preselected tools may no longer fit; the level's milling parameters go with them once
-    // milling parameters exist.
+    // Preselected tools may no longer fit, nor the level's milling parameters.
     b.rough_tool = 0;
     b.fine_tool = 0;
+    DeleteLevelMParam(index, kRoughMilling);
+    DeleteLevelMParam(index, kFinishing);
     PushUndoCom(Sprintf("SCALE %d %s %s %s", b.id, ExactNumber(cx).c_str(), ExactNumber(cy).c_str(),
                         ExactNumber(1 / f).c_str()));
 }
@@ -457,6 +459,7 @@ int CopyBulgeTo(int index, double dx, double dy) {
     copy.valid = 1;
     copy.selected = 0;
     g_bulges[slot] = copy;
+    CopyMParam(g_bulges[index].id, id);
     PushDeleteUndo(id);
     return id;
 }

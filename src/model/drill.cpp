@@ -4,6 +4,7 @@
 #include "model/bulge.h"
 #include "model/heap_table.h"
 #include "model/hole_edit.h"
+#include "model/mparam.h"
 #include "model/registry.h"
 #include "model/selection.h"
 #include "script/keywords.h"
@@ -157,8 +158,9 @@ void ScaleDrillBy(int index, double cx, double cy, double f) {
     ScalePoint(cx, cy, f, d->x, d->y);
     d->dia *= f;
     d->wz *= f;
-    // The preselected tool no longer fits; drilling parameters go with it once they exist.
+    // The preselected tool no longer fits, nor its drilling parameters.
     d->tool = 0;
+    DeleteMParam(d->id, kDrilling);
     PushScaleUndo(d->id, cx, cy, f);
 }
 
@@ -182,6 +184,7 @@ int CopyDrillTo(int index, double dx, double dy) {
     copy.selected = 0;
     copy.system = 0;
     *g_drills.Get(slot) = copy;
+    CopyMParam(d->id, id);
     PushDeleteUndo(id);
     return id;
 }

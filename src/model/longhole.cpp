@@ -5,6 +5,7 @@
 
 #include "geometry/primitives.h"
 #include "model/bulge.h"
+#include "model/mparam.h"
 #include "model/object_edit.h"
 #include "model/registry.h"
 #include "model/selection.h"
@@ -149,6 +150,7 @@ int CopyLongHoleTo(int index, double dx, double dy) {
     copy.y += dy;
     copy.selected = 0;
     g_holes[slot] = copy;
+    CopyMParam(h->id, id);
     PushDeleteUndo(id);
     return id;
 }

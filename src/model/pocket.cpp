@@ -7,6 +7,7 @@
 #include "geometry/primitives.h"
 #include "model/bulge.h"
 #include "model/contour.h"
+#include "model/mparam.h"
 #include "model/object_edit.h"
 #include "model/registry.h"
 #include "model/selection.h"
@@ -205,10 +206,11 @@ void ScalePocketBy(int index, double cx, double cy, double f) {
     p.wz *= f;
     p.dim1 *= f;
     p.dim2 *= f;
-    // Preselected tools may no longer fit; the pocket's milling parameters go with them once
-    // milling parameters exist.
+    // Preselected tools may no longer fit, nor the pocket's milling parameters.
     p.rough_tool = 0;
     p.fine_tool = 0;
+    DeleteMParam(p.id, kRoughMilling);
+    DeleteMParam(p.id, kFinishing);
     PushScaleUndo(p.id, cx, cy, f);
 }
 
@@ -225,6 +227,7 @@ int CopyPocketTo(int index, double dx, double dy) {
     copy.valid = 1;
     copy.selected = 0;
     g_pockets[slot] = copy;
+    CopyMParam(g_pockets[index].id, id);
     PushDeleteUndo(id);
     return id;
 }

@@ -8,6 +8,7 @@
 #include "model/bulge.h"
 #include "model/drill.h"
 #include "model/longhole.h"
+#include "model/mparam.h"
 #include "model/pocket.h"
 #include "model/texts.h"
 #include "model/thread.h"
@@ -155,6 +156,7 @@ int InitID() {
         e.id = e.cid = e.type = e.index = -1;
     }
     g_object_cursor = g_type_cursor = g_id_cursor = 0;
+    InitMParams();
     return 1;
 }
 

@@ -5,6 +5,7 @@
 
 #include "model/bulge.h"
 #include "model/hole_edit.h"
+#include "model/mparam.h"
 #include "model/registry.h"
 #include "model/selection.h"
 #include "script/errors.h"
@@ -118,6 +119,8 @@ void ScaleThreadBy(int index, double cx, double cy, double f) {
     t->wz *= f;
     t->tool = 0;
     t->predrill_tool = 0;
+    DeleteMParam(t->id, kDrilling);
+    DeleteMParam(t->id, kThreadCutting);
     PushScaleUndo(t->id, cx, cy, f);
 }
 
@@ -135,6 +138,7 @@ int CopyThreadTo(int index, double dx, double dy) {
     copy.y += dy;
     copy.selected = 0;
     g_threads[slot] = copy;
+    CopyMParam(t->id, id);
     PushDeleteUndo(id);
     return id;
 }

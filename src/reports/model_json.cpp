@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "model/atttool.h"
 #include "model/block.h"
 #include "model/bore.h"
 #include "model/bulge.h"
@@ -10,6 +11,7 @@
 #include "model/fixture.h"
 #include "model/longhole.h"
 #include "model/machine.h"
+#include "model/mparam.h"
 #include "model/pocket.h"
 #include "model/registry.h"
 #include "model/texts.h"
@@ -360,6 +362,31 @@ ordered_json LongHolesJson() {
     return list;
 }
 
+ordered_json AttachedToolsJson() {
+    ordered_json list = ordered_json::array();
+    for (int place = 1; place <= kMaxPlaces; ++place) {
+        AttachedTool a = GetAttachedTool(place);
+        if (!a.name.empty())
+            list.push_back({{"place", place},
+                            {"name", a.name},
+                            {"extra_code", a.extra_code},
+                            {"wear", a.wear},
+                            {"second", a.second}});
+    }
+    return list;
+}
+
+ordered_json MParamsJson() {
+    ordered_json list = ordered_json::array();
+    MParam p;
+    for (int ok = GetFirstMParam(p); ok; ok = GetNextMParam(p))
+        list.push_back({{"owner", p.owner},
+                        {"kind", p.kind},
+                        {"speed", p.speed},
+                        {"values", {p.v[0], p.v[1], p.v[2], p.v[3]}}});
+    return list;
+}
+
 ordered_json ThreadTypesJson() {
     ordered_json list = ordered_json::array();
     for (int row = 0; !ThreadTypeStr(row, false).empty(); ++row)
@@ -452,6 +479,8 @@ std::string ModelJson(bool with_database) {
     j["longholes"] = LongHolesJson();
     j["texts"] = TextsJson();
     j["fixtures"] = FixturesJson();
+    j["attached_tools"] = AttachedToolsJson();
+    j["milling_parameters"] = MParamsJson();
     j["thread_types"] = ThreadTypesJson();
     j["database"] = DatabaseJson(with_database);
     // Text that is not valid UTF-8 (old files use a DOS code page) is replaced, not refused.

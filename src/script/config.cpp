@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "model/atttool.h"
 #include "model/machine.h"
 #include "platform/platform.h"
 #include "script/errors.h"
@@ -83,8 +84,10 @@ int LoadCNC(const std::string& name) {
         s.output_file = Sprintf("$%d.tmp", ProcessId()); // handed to the post-processor
     else
         s.output_file = s.gcfile;
-    // Attached tools beyond the tool holder's places are detached here once attached tools
-    // exist.
+    int detached = DetachToolsBeyondHolder();
+    if (detached > 0)
+        ShowMessage(Sprintf("%d tool(s) could not be loaded", detached), "Toolholder too small!",
+                    kMbOk | kMbIconExclamation);
     return 1;
 }
 
@@ -92,7 +95,9 @@ int CncCom(const char* file, int line) {
     int count = ArgCount();
     if (count != 2 && count != 3)
         return SyntaxError(file, line);
-    std::string name = Truncated(Arg(1), kMaxMachineName);
+    std::string name = Arg(1);
+    RemQuotes(name);
+    name = Truncated(name, kMaxMachineName);
     if (count == 2)
         return LoadCNC(name);
 

@@ -1,7 +1,9 @@
 // Interpreting script lines and files, and following INCLUDE.
 #include "script/interpreter.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <vector>
 
@@ -68,6 +70,24 @@ bool IsCommentText(const std::string& text) {
     return first != std::string::npos && (text[first] == '#' || text[first] == ';');
 }
 
+// No length, feed, count or ID of the script language comes near a billion; a number beyond
+// that (or one too large to read) could not be written back into a line of 254 characters.
+constexpr double kMaxScriptNumber = 1e9;
+
+bool HasAbsurdNumber(int count) {
+    for (int i = 1; i < count; ++i) {
+        const std::string& word = Arg(i);
+        char c = word[0];
+        if (!(c >= '0' && c <= '9') && c != '-' && c != '+' && c != '.')
+            continue;
+        char* end = nullptr;
+        double v = std::strtod(word.c_str(), &end);
+        if (end != word.c_str() && !(std::fabs(v) < kMaxScriptNumber))
+            return true;
+    }
+    return false;
+}
+
 int FileNotFound(const std::string& path) {
     ShowMessage("File not found!", path, kMbOk | kMbIconExclamation);
     return 0;
@@ -84,6 +104,8 @@ int IntrepretLine(std::string& line, const char* file, int line_no) {
     CommandHandler handler = KeywordHandler(code);
     if (!handler)
         return UnRecogn(file, line_no);
+    if (HasAbsurdNumber(count))
+        return OutOfRange(file, line_no);
     return handler(file, line_no);
 }
 
@@ -134,6 +156,7 @@ ScriptReadResult ReadScript(const std::string& path) {
         }
         starts_line = line_end;
     }
+    result.lines = line_no;
     if (std::ferror(f)) {
         ShowMessage(
             Sprintf("Reading stopped at line %d: the file cannot be read further.", line_no), path,

@@ -18,6 +18,7 @@ struct ScriptReadResult {
     bool opened = false; // false: the file could not be read ("File not found!" was shown)
     int last_result = 1; // the result of the last line (1 for a file without lines)
     int rejected = 0;    // how many lines were rejected
+    int lines = 0;       // physical lines read
 };
 
 // Reads a script file line by line; every line is interpreted, a rejected line does not stop

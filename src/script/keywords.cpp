@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "model/atttool.h"
 #include "model/block.h"
 #include "model/bore.h"
 #include "model/bulge.h"
@@ -16,6 +17,7 @@
 #include "model/fixture.h"
 #include "model/longhole.h"
 #include "model/machine.h"
+#include "model/mparam.h"
 #include "model/pocket.h"
 #include "model/texts.h"
 #include "model/thread.h"
@@ -48,7 +50,7 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*   8 */ {"TABLE", TableCom},
     /*   9 */ {"HTSLOTS", TableSlotsHCom},
     /*  10 */ {"VTSLOTS", TableSlotsVCom},
-    /*  11 */ {"ATTTOOL", nullptr},
+    /*  11 */ {"ATTTOOL", AttToolCom},
     /*  12 */ {"PART", PartCom},
     /*  13 */ {"PROJECT", ProjectCom},
     /*  14 */ {"DESCRIPTION", DescrCom},
@@ -136,11 +138,11 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  96 */ {"UCOORDS", UCoordsCom},
     /*  97 */ {"BACKGROUND", BackGroundCom},
     /*  98 */ {"SNAPSETTINGS", OSnapCom},
-    /*  99 */ {"MPARAM_X", nullptr},
-    /* 100 */ {"MPARAM_F", nullptr},
-    /* 101 */ {"MPARAM_D", nullptr},
-    /* 102 */ {"MPARAM_TC", nullptr},
-    /* 103 */ {"MPARAM_TM", nullptr},
+    /*  99 */ {"MPARAM_X", ParamXCom},
+    /* 100 */ {"MPARAM_F", ParamFCom},
+    /* 101 */ {"MPARAM_D", ParamDCom},
+    /* 102 */ {"MPARAM_TC", ParamTCCom},
+    /* 103 */ {"MPARAM_TM", ParamTMCom},
     /* 104 */ {"DEFINE", DefineCom},
     /* 105 */ {"NCHRARCSEG", NominalCharArcSegmentCom},
     /* 106 */ {"CHRARCSEGCOR", CharArcSegCorCom},

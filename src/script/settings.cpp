@@ -1,9 +1,11 @@
 // Setting commands: argument counts, ranges, unit handling and defaults of every setting.
 #include "script/settings.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
+#include "model/atttool.h"
 #include "model/machine.h"
 #include "script/errors.h"
 #include "script/text.h"
@@ -34,6 +36,7 @@ struct Snapshot {
     std::string gcfile;
 };
 Snapshot g_snapshot;
+std::array<AttachedTool, kMaxPlaces + 1> g_magazine; // the configuration's attached tools
 bool g_snapshot_taken = false;
 
 // Millimetre defaults that follow the user unit.
@@ -149,6 +152,8 @@ int OneName(std::string& setting, const char* file, int line) {
         return SyntaxError(file, line);
     std::string name = Arg(1);
     RemQuotes(name);
+    if (name.size() > kMaxFileNameText)
+        return OutOfRange(file, line);
     setting = name;
     return 1;
 }
@@ -222,6 +227,8 @@ void StoreCfgValues() {
                   s.comments,     GetMachine().tc_manual,
                   s.toolholder,   s.program,
                   s.gcfile};
+    for (int place = 1; place <= kMaxPlaces; ++place)
+        g_magazine[place] = GetAttachedTool(place);
     g_snapshot_taken = true;
 }
 
@@ -256,6 +263,8 @@ void LoadCfgValues() {
         MachineSetup m = GetMachine();
         m.tc_manual = c.tc_manual;
         PutMachine(m);
+        for (int place = 1; place <= kMaxPlaces; ++place)
+            PutAttachedTool(place, g_magazine[place]);
     }
     MachineSetup m = GetMachine();
     m.corridor = DefaultCorridor();

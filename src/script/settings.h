@@ -7,7 +7,10 @@
 
 namespace korvel {
 
-constexpr std::size_t kMaxSettingText = 255;
+// Texts are kept short enough that their line in the project file ("$NN " and the text, or a
+// quoted name) stays within the 254 characters of a script line.
+constexpr std::size_t kMaxSettingText = 250;
+constexpr std::size_t kMaxFileNameText = 248;
 constexpr std::size_t kMaxOperatorText = 79;
 
 // Tool kinds of BORING and CONTURING: a choice is fallback * 10 + first choice.

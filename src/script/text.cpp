@@ -239,6 +239,13 @@ std::string Sprintf(const char* format, ...) {
     return out;
 }
 
+std::string QuoteIfNeeded(const std::string& text) {
+    if (!text.empty() && text.find_first_of(" \t") == std::string::npos &&
+        text.find_first_of(kDelimiters) == std::string::npos)
+        return text;
+    return "\"" + text + "\"";
+}
+
 std::string ExactNumber(double v) { return Sprintf("%.17g", v); }
 
 } // namespace korvel

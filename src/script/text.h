@@ -67,6 +67,10 @@ std::string Sprintf(const char* format, ...) __attribute__((format(printf, 1, 2)
 // Text of the keyword-less upper-case comparison used by handlers that take words in any case.
 std::string Upper(std::string_view s);
 
+// A text as one token of a written line: between double quotes when it is empty or holds a
+// blank, a tab or a character the splitter cuts at.
+std::string QuoteIfNeeded(const std::string& text);
+
 // A number written so that reading it back gives the same double ("%.17g"): for the commands
 // that undo pushes, which must restore exact values.
 std::string ExactNumber(double v);

@@ -1,6 +1,7 @@
 // Start-up sequence of the program.
 #include "ui/startup.h"
 
+#include "model/atttool.h"
 #include "model/registry.h"
 #include "model/thread_type.h"
 #include "platform/platform.h"
@@ -27,6 +28,7 @@ void InitAllTables() {
     ClearThreadTypes();
     ResetLibrary();
     InitToolDatabase();
+    InitAttachedTools();
 }
 
 void RunLoadingSteps() {

@@ -1,0 +1,222 @@
+// The project file: writing, opening, round trips, damaged files and failed saves.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "model/block.h"
+#include "model/bulge.h"
+#include "model/heights.h"
+#include "model/machine.h"
+#include "model/registry.h"
+#include "script/project.h"
+#include "script/settings.h"
+#include "script/units.h"
+#include "support.h"
+#include "ui/startup.h"
+
+namespace korvel {
+namespace {
+
+using V = std::vector<std::string>;
+
+std::string Slurp(const std::string& path) {
+    std::stringstream s;
+    s << std::ifstream(path, std::ios::binary).rdbuf();
+    return s.str();
+}
+
+class ProjectTest : public test::KorvelTest {
+protected:
+    void SetUp() override {
+        KorvelTest::SetUp();
+        ASSERT_EQ(StartUp(), StartupResult::kOk); // the build's own data
+        Messages();
+    }
+    // Opens a file as the program does after start-up.
+    int Open(const std::string& path) {
+        LoadCfgValues();
+        int result = OpenProject(path);
+        RecalcZ();
+        return result;
+    }
+    std::string SaveAndRead(const std::string& name) {
+        std::string path = ScratchDir() + "/" + name;
+        EXPECT_EQ(SaveProject(path), 1);
+        return Slurp(path);
+    }
+};
+
+TEST_F(ProjectTest, ExamplesSaveOpenAndSaveAgainIdentically) {
+    for (const char* name : {"first-steps", "flange-plate", "pocket-plate", "stepped-boss"}) {
+        SCOPED_TRACE(name);
+        std::string example = std::string(KORVEL_SOURCE_DIR) + "/examples/" + name + ".kvp";
+        ASSERT_EQ(Open(example), 1);
+        EXPECT_TRUE(Messages().empty());
+        std::string first = SaveAndRead("first.kvp");
+        ASSERT_EQ(Open(ScratchDir() + "/first.kvp"), 1);
+        EXPECT_EQ(SaveAndRead("second.kvp"), first);
+        if (std::string(name) != "first-steps") {
+            EXPECT_EQ(first, Slurp(example)); // the examples are in the writer's own form
+        }
+    }
+}
+
+TEST_F(ProjectTest, InchProjectsOpenUnderMillimetres) {
+    std::string example = std::string(KORVEL_SOURCE_DIR) + "/examples/stepped-boss.kvp";
+    ASSERT_EQ(Open(example), 1);
+    std::string mm = SaveAndRead("mm.kvp");
+    BlockRecord before = GetBlock();
+    // Switch the program to inches: the project is read converted and saved in inches.
+    SetUserUnit(kUnitInch);
+    ASSERT_EQ(Open(ScratchDir() + "/mm.kvp"), 1);
+    EXPECT_NEAR(GetBlock().length, 150 / 25.4, 1e-9);
+    std::string inch = SaveAndRead("inch.kvp");
+    EXPECT_NE(inch.find("$127 INCH\n"), std::string::npos);
+    // Back under millimetres the values return within the printed precision.
+    SetUserUnit(kUnitMM);
+    ASSERT_EQ(Open(ScratchDir() + "/inch.kvp"), 1);
+    EXPECT_DOUBLE_EQ(UnitFactor(), 1.0);
+    EXPECT_NEAR(GetBlock().length, before.length, 1e-3);
+    EXPECT_NEAR(GetBlock().z, before.z, 1e-3);
+    Bulge b;
+    int type, index;
+    ASSERT_TRUE(FindID(3, type, index));
+    GetBulge(index, b);
+    EXPECT_NEAR(b.shape.v[0].radius, 20, 1e-3);
+    EXPECT_NEAR(GetCoordinates().wz_x, -420, 0.03); // three decimals in inches
+}
+
+TEST_F(ProjectTest, FileLayoutRules) {
+    InitProject();
+    std::string empty = ProjectText();
+    EXPECT_EQ(empty.rfind("# KORVEL SCRIPT FILE\n# ", 0), 0u);
+    EXPECT_EQ(empty.find("$128"), std::string::npos);    // no objects, no ENDOFFILE
+    EXPECT_NE(empty.find("\n$12\n"), std::string::npos); // an empty PART is written bare
+
+    Type("COMMENTS DEBUG");
+    Type("TOOLCHANGE MAN");
+    Type("BLOCK 7 100 80 20 0 0 -20 0 0 -1");
+    Type("RBULGE 3 7 10 10 5 0 0 0 0 0 0 -1 0 0");
+    std::string text = ProjectText();
+    EXPECT_NE(text.find("\n$21 ON\n"), std::string::npos);
+    EXPECT_NE(text.find("\n$50 MAN\n"), std::string::npos);
+    EXPECT_LT(text.find("\n$15 3 7 "), text.find("\n$3 7 "));
+    EXPECT_EQ(text.substr(text.size() - 5), "$128\n");
+    Type("TOOLCHANGE AUTO 100 -50");
+    EXPECT_NE(ProjectText().find("\n$50 AUTO 100.000 -50.000\n"), std::string::npos);
+
+    std::string path = ScratchDir() + "/layout.kvp";
+    Type("TOOLCHANGE MAN");
+    ASSERT_EQ(SaveProject(path), 1);
+    Type("COMMENTS OFF");
+    ASSERT_EQ(Open(path), 1);
+    EXPECT_EQ(GetSettings().comments, 1); // DEBUG reopens as ON
+    EXPECT_EQ(GetMachine().tc_manual, 1);
+    EXPECT_EQ(GetMachine().tc_position, 0);
+}
+
+TEST_F(ProjectTest, PercentagesComeBackAsTyped) {
+    Type("PECKDRILL ON 29");
+    Type("CLEANDRILLS ON 155 250 2 10");
+    Type("OVERLAP 99.9999");
+    std::string text = ProjectText();
+    EXPECT_NE(text.find("\n$82 ON 29\n"), std::string::npos);
+    EXPECT_NE(text.find("\n$36 ON 155.000 250 2 10.000\n"), std::string::npos);
+    EXPECT_NE(text.find("\n$69 99.999\n"), std::string::npos);
+    Type("QPLANE 0.0001"); // too small for three decimals: written in full
+    std::string path = ScratchDir() + "/p.kvp";
+    ASSERT_EQ(SaveProject(path), 1);
+    ASSERT_EQ(Open(path), 1);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_DOUBLE_EQ(GetSettings().qplane, 0.0001);
+}
+
+TEST_F(ProjectTest, AFailedSaveKeepsTheOldFile) {
+    std::string path = WriteFile("kept.kvp", "old project\n");
+    Type("BLOCK 1 100 80 20 0 0 -20 0 0 -1");
+    SetProjectChanged(true);
+    SimulateDiskFullAfter(100);
+    EXPECT_EQ(SaveProject(path), 0);
+    SimulateDiskFullAfter(-1);
+    EXPECT_EQ(Slurp(path), "old project\n");
+    EXPECT_TRUE(ProjectChanged());
+    // The temporary file cannot be made (as with a folder that may not be written).
+    std::filesystem::create_directory(path + "." + std::to_string(ProcessId()) + ".tmp");
+    EXPECT_EQ(SaveProject(path), 0);
+    EXPECT_EQ(Slurp(path), "old project\n");
+    EXPECT_EQ(SaveProject(""), 0);
+    EXPECT_EQ(Messages(), (V{"[" + path + "] Can't open file for writing",
+                             "[" + path + "] Can't open file for writing",
+                             "[Filename undefined] Please use the FILE/SAVE menu to define"}));
+    EXPECT_EQ(SaveProject(ScratchDir() + "/new.kvp"), 1);
+    EXPECT_FALSE(ProjectChanged());
+}
+
+TEST_F(ProjectTest, DamagedProjectsOpenAsFarAsTheirLinesAllow) {
+    std::string path = WriteFile("damaged.kvp", "VER 2.05\nPROJECTUNIT INCH\n"
+                                                "BLOCK 1 4 3 1 0 0 -1 0 0 -1\n"
+                                                "\x01\x02 garbage ;;\n"
+                                                "FROBNICATE 12\n"
+                                                "DRILL 5 99 0.25 0.5 1 1 0 0 0 1 -1\n"
+                                                "RBULGE 1 1 2 2 0.5 0 0 0 0 0 0 -1 0 0\n"
+                                                "BULGE 6 1 0 0 0.2 0 0 0 -1 0 0\n"
+                                                "LINETO 1 0\n");
+    EXPECT_EQ(Open(path), 0);
+    EXPECT_EQ(Messages(), (V{"[Errors found] Unrecognized command in file [" + path + "], line [4]",
+                             "[Errors found] Unrecognized command in file [" + path + "], line [5]",
+                             "[Errors found] Wrong object type in file [" + path + "], line [7]",
+                             "[Errors found] Open Shape in file [" + path + "], line [10]"}));
+    EXPECT_DOUBLE_EQ(UnitFactor(), 1.0); // no ENDOFFILE, but nothing typed next is scaled
+    EXPECT_DOUBLE_EQ(GetBlock().length, 101.6);
+    // The drill on a missing parent is kept, and everything saved reads back without a word.
+    std::string saved = SaveAndRead("saved.kvp");
+    EXPECT_NE(saved.find("$22 5 99 "), std::string::npos);
+    ASSERT_EQ(Open(ScratchDir() + "/saved.kvp"), 1);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(SaveAndRead("again.kvp"), saved);
+
+    EXPECT_EQ(Open(ScratchDir()), 0);
+    EXPECT_EQ(Messages(), V{"[" + ScratchDir() + "] File not found!"});
+}
+
+TEST_F(ProjectTest, EightThousandObjects) {
+    std::string text = "PROJECTUNIT MM\nBLOCK 1 1000 1000 20 0 0 -20 0 0 -1\n";
+    for (int id = 2; id <= kMaxObjectId; ++id)
+        text += "$22 " + std::to_string(id) + " 1 3 5 " + std::to_string(id % 100) + " " +
+                std::to_string(id / 100) + " 0 0 0 1 -1\n";
+    text += "DRILL 8192 1 3 5 0 0 0 0 0 1 -1\nENDOFFILE\n";
+    std::string path = WriteFile("big.kvp", text);
+    EXPECT_EQ(Open(path), 1);
+    // 1023 drills fill the table; the rest are refused one line each.
+    EXPECT_EQ(Messages().size(), static_cast<std::size_t>(kMaxObjectId - 1 - 1024 + 1));
+    std::string saved = SaveAndRead("big-saved.kvp");
+    ASSERT_EQ(Open(ScratchDir() + "/big-saved.kvp"), 1);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(SaveAndRead("big-again.kvp"), saved);
+}
+
+TEST_F(ProjectTest, NamesAndTextsStayOneToken) {
+    Type("GCFILE \"out put.cnc\"");
+    Type("DWGFILE \"a,b.dxf\"");
+    Type("PART " + std::string(300, 'p'));
+    Type("BLOCK 1 100 80 20 0 0 -20 0 0 -1");
+    Type("MATERIAL \"st 52,3\"");
+    EXPECT_EQ(GetBlock().material, "ST 52,3");
+    std::string path = ScratchDir() + "/names.kvp";
+    ASSERT_EQ(SaveProject(path), 1);
+    ASSERT_EQ(Open(path), 1);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(GetSettings().gcfile, "out put.cnc");
+    EXPECT_EQ(GetSettings().dwgfile, "a,b.dxf");
+    EXPECT_EQ(GetBlock().material, "ST 52,3");
+    // The word of 255 characters would make the text too long for its line; the rest stays.
+    EXPECT_EQ(GetSettings().part, std::string(45, 'p'));
+    EXPECT_EQ(Type("GCFILE " + std::string(250, 'g')), 0);
+    EXPECT_EQ(Type("BLOCK 1 1e300 80 20 0 0 -20 0 0 -1"), 0);
+    EXPECT_EQ(Messages(), V(2, "[Errors found] Value(s) out of range"));
+}
+
+} // namespace
+} // namespace korvel
