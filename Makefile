@@ -36,9 +36,10 @@ fuzz: bootstrap
 		-DKORVEL_FUZZ=ON -DKORVEL_TESTS=OFF
 	cmake --build build/fuzz -j$(JOBS)
 	@for f in build/fuzz/fuzz_*; do \
-		name=$$(basename $$f); mkdir -p fuzz/corpus-$$name; \
+		name=$$(basename $$f); mkdir -p $(CURDIR)/fuzz/corpus-$$name; \
 		echo "== $$name"; \
-		$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 fuzz/corpus-$$name fuzz/seeds || exit 1; \
+		$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+			$(CURDIR)/fuzz/corpus-$$name $(CURDIR)/fuzz/seeds || exit 1; \
 	done
 
 clean:
