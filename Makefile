@@ -28,7 +28,7 @@ test: bootstrap
 bench: bootstrap
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVEL_TESTS=OFF -DKORVEL_BENCH=ON
 	cmake --build build/release -j$(JOBS)
-	@for b in build/release/bench_*; do [ -x "$$b" ] && "$$b" || true; done
+	@for b in build/release/bench_*; do "$$b" || exit 1; done
 
 # Runs each libFuzzer target for FUZZ_SECONDS on its own corpus folder.
 fuzz: bootstrap

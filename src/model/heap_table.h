@@ -2,6 +2,7 @@
 // is released; an empty slot holds nothing.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <memory>
@@ -16,19 +17,20 @@ public:
     T* Get(int index) const { return index >= 0 && index < kSize ? slots_[index].get() : nullptr; }
     // Takes the lowest empty slot with a fresh record; -1 when every slot is taken.
     int Take() {
-        for (int i = 0; i < kSize; ++i) {
-            if (!slots_[i]) {
-                slots_[i] = std::make_unique<T>();
-                return i;
-            }
-        }
-        return -1;
+        int i = FirstEmpty();
+        if (i >= 0)
+            slots_[i] = std::make_unique<T>();
+        return i;
     }
     // The lowest empty slot, without taking it; -1 when every slot is taken.
     int FirstEmpty() const {
-        for (int i = 0; i < kSize; ++i)
-            if (!slots_[i])
+        for (int i = first_empty_; i < kSize; ++i) {
+            if (!slots_[i]) {
+                first_empty_ = i;
                 return i;
+            }
+        }
+        first_empty_ = kSize;
         return -1;
     }
     // Allocates a slot's record if it has none.
@@ -41,11 +43,13 @@ public:
         if (!Get(index))
             return false;
         slots_[index].reset();
+        first_empty_ = std::min(first_empty_, index);
         return true;
     }
     void Clear() {
         for (auto& slot : slots_)
             slot.reset();
+        first_empty_ = 0;
     }
     // The first slot, from 0 upward, whose record satisfies pred; -1 when none.
     template <class Pred> int Find(Pred pred) const {
@@ -57,6 +61,7 @@ public:
 
 private:
     std::array<std::unique_ptr<T>, N> slots_;
+    mutable int first_empty_ = 0; // no slot below it is empty
 };
 
 } // namespace korvel

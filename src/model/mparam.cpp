@@ -1,6 +1,7 @@
 // The milling-parameter table and its commands.
 #include "model/mparam.h"
 
+#include <algorithm>
 #include <array>
 
 #include "model/bulge.h"
@@ -15,6 +16,7 @@ namespace {
 
 std::array<MParam, kMaxMParams> g_params;
 int g_cursor = 0;
+int g_first_free = 0; // no entry below it is free
 
 bool Used(const MParam& p) { return p.kind > 0; }
 
@@ -44,14 +46,26 @@ int ParamCom(int kind, const char* file, int line) {
 void InitMParams() {
     g_params.fill(MParam());
     g_cursor = 0;
+    g_first_free = 0;
 }
 
 int NewMParam() {
-    for (int i = 0; i < kMaxMParams; ++i)
-        if (!Used(g_params[i]))
+    for (int i = g_first_free; i < kMaxMParams; ++i) {
+        if (!Used(g_params[i])) {
+            g_first_free = i;
             return i;
+        }
+    }
+    g_first_free = kMaxMParams;
     return -1;
 }
+
+namespace {
+void Free(int i) {
+    g_params[i] = MParam();
+    g_first_free = std::min(g_first_free, i);
+}
+} // namespace
 
 int RegisterMParam(int owner, int kind, int speed, double v1, double v2, double v3, double v4) {
     int i = NewMParam();
@@ -63,9 +77,9 @@ int RegisterMParam(int owner, int kind, int speed, double v1, double v2, double 
 
 int DeleteMParam(int owner, int kind) {
     int freed = 0;
-    for (MParam& p : g_params) {
-        if (Used(p) && p.owner == owner && p.kind == kind) {
-            p = MParam();
+    for (int i = 0; i < kMaxMParams; ++i) {
+        if (Used(g_params[i]) && g_params[i].owner == owner && g_params[i].kind == kind) {
+            Free(i);
             ++freed;
         }
     }
@@ -74,9 +88,9 @@ int DeleteMParam(int owner, int kind) {
 
 int DeleteOwnerMParams(int owner) {
     int freed = 0;
-    for (MParam& p : g_params) {
-        if (Used(p) && p.owner == owner) {
-            p = MParam();
+    for (int i = 0; i < kMaxMParams; ++i) {
+        if (Used(g_params[i]) && g_params[i].owner == owner) {
+            Free(i);
             ++freed;
         }
     }

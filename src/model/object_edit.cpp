@@ -64,7 +64,7 @@ void PushScaleUndo(int id, double cx, double cy, double f) {
                         ExactNumber(1 / f).c_str()));
 }
 
-void PushDeleteUndo(int id) { PushUndoCom(Sprintf("DELETE %d", id)); }
+void PushDeleteUndo(int id) { PushUndoCom("DELETE " + std::to_string(id)); }
 
 int NextUndoLine(std::vector<std::string>& pending, const std::vector<std::string>& lines, int mode,
                  std::string& line) {

@@ -1,9 +1,12 @@
 // Interpreting script lines and files, and following INCLUDE.
 #include "script/interpreter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <sys/stat.h>
 #include <vector>
 
@@ -34,36 +37,71 @@ bool IsBeingRead(const struct stat& st) {
     return false;
 }
 
-// Reads the next piece of a physical line, at most kMaxScriptLine bytes. line_end tells
-// whether the piece ends its physical line. False at the end of the file.
-bool NextPiece(std::FILE* f, std::string& piece, bool& line_end) {
-    piece.clear();
-    int c;
-    while (piece.size() < kMaxScriptLine) {
-        c = getc_unlocked(f);
-        if (c == EOF) {
-            line_end = true;
-            return !piece.empty();
+// Reads a script file in large blocks and hands out pieces of physical lines.
+class PieceReader {
+public:
+    explicit PieceReader(std::FILE* f) : file_(f) {}
+
+    // The next piece of a physical line, at most kMaxScriptLine bytes; line_end tells whether
+    // it ends its physical line. False at the end of the file.
+    bool Next(std::string& piece, bool& line_end) {
+        piece.clear();
+        while (true) {
+            if (pos_ == size_ && !Fill()) {
+                line_end = true;
+                return !piece.empty();
+            }
+            std::size_t room = kMaxScriptLine - piece.size();
+            std::size_t avail = std::min(size_ - pos_, room);
+            const char* start = buffer_ + pos_;
+            const void* nl = std::memchr(start, '\n', avail);
+            if (nl) {
+                std::size_t n = static_cast<const char*>(nl) - start;
+                piece.append(start, n);
+                pos_ += n + 1;
+                DropCarriageReturn(piece);
+                line_end = true;
+                return true;
+            }
+            piece.append(start, avail);
+            pos_ += avail;
+            if (piece.size() == kMaxScriptLine) {
+                // A full piece: the line goes on unless a line end (or the end) follows.
+                int c = Peek();
+                if (c == '\n') {
+                    ++pos_;
+                    DropCarriageReturn(piece);
+                    line_end = true;
+                } else {
+                    line_end = c == EOF;
+                    if (line_end)
+                        DropCarriageReturn(piece);
+                }
+                return true;
+            }
         }
-        if (c == '\n') {
-            if (!piece.empty() && piece.back() == '\r')
-                piece.pop_back(); // CR LF written by another system
-            line_end = true;
-            return true;
-        }
-        piece.push_back(static_cast<char>(c));
     }
-    c = getc_unlocked(f);
-    if (c == '\n' || c == EOF) {
+
+private:
+    static void DropCarriageReturn(std::string& piece) {
         if (!piece.empty() && piece.back() == '\r')
-            piece.pop_back();
-        line_end = true;
-    } else {
-        ungetc(c, f);
-        line_end = false;
+            piece.pop_back(); // CR LF written by another system
     }
-    return true;
-}
+    bool Fill() {
+        size_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+        pos_ = 0;
+        return size_ > 0;
+    }
+    int Peek() {
+        if (pos_ == size_ && !Fill())
+            return EOF;
+        return static_cast<unsigned char>(buffer_[pos_]);
+    }
+
+    std::FILE* file_;
+    char buffer_[65536];
+    std::size_t pos_ = 0, size_ = 0;
+};
 
 bool IsCommentText(const std::string& text) {
     std::size_t first = text.find_first_not_of(" \t");
@@ -76,13 +114,11 @@ constexpr double kMaxScriptNumber = 1e9;
 
 bool HasAbsurdNumber(int count) {
     for (int i = 1; i < count; ++i) {
-        const std::string& word = Arg(i);
-        char c = word[0];
+        char c = Arg(i)[0];
         if (!(c >= '0' && c <= '9') && c != '-' && c != '+' && c != '.')
             continue;
-        char* end = nullptr;
-        double v = std::strtod(word.c_str(), &end);
-        if (end != word.c_str() && !(std::fabs(v) < kMaxScriptNumber))
+        double v;
+        if (ArgNumber(i, v) && !(std::fabs(v) < kMaxScriptNumber))
             return true;
     }
     return false;
@@ -142,7 +178,8 @@ ScriptReadResult ReadScript(const std::string& path) {
     bool starts_line = true;
     bool comment_line = false;
     int line_no = 0;
-    while (NextPiece(f, piece, line_end)) {
+    auto reader = std::make_unique<PieceReader>(f);
+    while (reader->Next(piece, line_end)) {
         if (starts_line) {
             ++line_no;
             comment_line = IsCommentText(piece);

@@ -3,10 +3,13 @@
 
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace korvel {
@@ -16,6 +19,37 @@ namespace {
 std::array<std::string, kMaxArgs> g_arg;
 int g_arg_count = 0;
 
+// Each argument's number, parsed once when first asked for.
+struct ParsedNumber {
+    bool parsed = false;
+    bool consumed = false; // the argument begins with a number
+    double value = 0;
+};
+std::array<ParsedNumber, kMaxArgs> g_number;
+
+// Reads the number at the start of text as strtod (and so atof) does: the longest prefix that
+// is a number; 0 and false when there is none. from_chars does the common decimal forms much
+// faster; hexadecimal and out-of-range numbers go to strtod.
+bool ParseLeadingNumber(const std::string& text, double& value) {
+    const char* begin = text.c_str();
+    const char* end = begin + text.size();
+    const char* p = begin;
+    if (*p == '+') {
+        ++p;
+        if (*p == '-' || *p == '+')
+            return (value = 0), false;
+    }
+    auto r = std::from_chars(p, end, value, std::chars_format::general);
+    bool hexadecimal = r.ptr < end && (*r.ptr == 'x' || *r.ptr == 'X'); // "0x1A": strtod's
+    if (r.ec == std::errc() && !hexadecimal)
+        return true;
+    if (r.ec == std::errc::invalid_argument)
+        return (value = 0), false;
+    char* stop = nullptr;
+    value = std::strtod(begin, &stop);
+    return stop != begin;
+}
+
 constexpr int kStackDepth = 8;
 std::array<std::string, kStackDepth> g_stack;
 int g_stack_depth = 0;
@@ -24,7 +58,15 @@ int g_stack_depth = 0;
 // DOS code page that older files use as a separator.
 constexpr std::string_view kDelimiters = "()[]=,<>\xB3|&#^%;";
 
-bool IsDelimiter(char c) { return kDelimiters.find(c) != std::string_view::npos; }
+// Tested for every character of every script line: a table rather than a search.
+constexpr std::array<bool, 256> kIsDelimiter = [] {
+    std::array<bool, 256> table{};
+    for (char c : kDelimiters)
+        table[static_cast<unsigned char>(c)] = true;
+    return table;
+}();
+
+bool IsDelimiter(char c) { return kIsDelimiter[static_cast<unsigned char>(c)]; }
 bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -77,6 +119,7 @@ int Split(std::string& line, TokenRule rule) {
         line.resize(nul);
     rmnl(line);
     g_arg_count = 0;
+    g_number.fill(ParsedNumber());
     std::string_view rest(line);
     while (true) {
         while (!rest.empty() && IsBlankOrTab(rest[0]))
@@ -109,10 +152,39 @@ const std::string& Arg(int i) {
 
 int ArgCount() { return g_arg_count; }
 
-double ArgF(int i) { return std::atof(Arg(i).c_str()); }
+bool ArgNumber(int i, double& value) {
+    if (i < 0 || i >= kMaxArgs) {
+        value = 0;
+        return false;
+    }
+    ParsedNumber& n = g_number[i];
+    if (!n.parsed) {
+        n.consumed = ParseLeadingNumber(g_arg[i], n.value);
+        n.parsed = true;
+    }
+    value = n.value;
+    return n.consumed;
+}
+
+double ArgF(int i) {
+    double v;
+    ArgNumber(i, v);
+    return v;
+}
 
 int ArgI(int i) {
-    long v = std::strtol(Arg(i).c_str(), nullptr, 10);
+    // atoi: the leading integer, clamped to the int range (atoi itself is undefined there).
+    const std::string& text = Arg(i);
+    const char* p = text.c_str();
+    const char* end = p + text.size();
+    if (p < end && *p == '+' && p + 1 < end && p[1] != '-')
+        ++p;
+    long long v = 0;
+    auto r = std::from_chars(p, end, v);
+    if (r.ec == std::errc::result_out_of_range)
+        return *p == '-' ? INT_MIN : INT_MAX;
+    if (r.ec != std::errc())
+        return 0;
     if (v > INT_MAX)
         return INT_MAX;
     if (v < INT_MIN)
@@ -222,9 +294,112 @@ void Retrieve(std::string& s) {
 
 void ClearStringStack() { g_stack_depth = 0; }
 
-std::string Sprintf(const char* format, ...) {
-    va_list ap;
-    va_start(ap, format);
+namespace {
+
+// Appends one converted argument. Returns false for a conversion this formatter does not
+// know, so that the caller falls back on vsnprintf.
+bool AppendConversion(std::string& out, const char*& f, va_list& ap) {
+    bool left = false, zero = false;
+    for (;; ++f) {
+        if (*f == '-')
+            left = true;
+        else if (*f == '0')
+            zero = true;
+        else if (*f == ' ' || *f == '+' || *f == '#')
+            return false;
+        else
+            break;
+    }
+    int width = 0;
+    if (*f == '*') {
+        width = va_arg(ap, int);
+        ++f;
+    } else {
+        while (*f >= '0' && *f <= '9')
+            width = width * 10 + (*f++ - '0');
+    }
+    if (zero && width > 0)
+        return false; // zero padding
+    int precision = -1;
+    if (*f == '.') {
+        ++f;
+        precision = 0;
+        if (*f == '*') {
+            precision = va_arg(ap, int);
+            ++f;
+        } else {
+            while (*f >= '0' && *f <= '9')
+                precision = precision * 10 + (*f++ - '0');
+        }
+    }
+    char length = 0;
+    if (*f == 'l' || *f == 'z')
+        length = *f++;
+    char buffer[400];
+    std::string_view text;
+    switch (*f++) {
+    case 'd':
+    case 'i': {
+        long v = length == 'l'   ? va_arg(ap, long)
+                 : length == 'z' ? va_arg(ap, long)
+                                 : va_arg(ap, int);
+        auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+        text = std::string_view(buffer, r.ptr - buffer);
+        break;
+    }
+    case 'u': {
+        unsigned long v = length == 'z'   ? va_arg(ap, std::size_t)
+                          : length == 'l' ? va_arg(ap, unsigned long)
+                                          : va_arg(ap, unsigned);
+        auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+        text = std::string_view(buffer, r.ptr - buffer);
+        break;
+    }
+    case 'f':
+    case 'g': {
+        double v = va_arg(ap, double);
+        bool fixed = f[-1] == 'f';
+        if (precision < 0)
+            precision = 6;
+        if (std::isnan(v) || std::isinf(v) || (fixed && std::fabs(v) >= 1e300))
+            return false; // printf's own spelling of these
+        if (!fixed && precision == 0)
+            precision = 1;
+        auto r =
+            std::to_chars(buffer, buffer + sizeof buffer, v,
+                          fixed ? std::chars_format::fixed : std::chars_format::general, precision);
+        if (r.ec != std::errc())
+            return false;
+        text = std::string_view(buffer, r.ptr - buffer);
+        break;
+    }
+    case 's': {
+        const char* v = va_arg(ap, const char*);
+        text = v ? std::string_view(v) : std::string_view("(null)");
+        if (precision >= 0 && text.size() > static_cast<std::size_t>(precision))
+            text = text.substr(0, precision);
+        break;
+    }
+    case 'c':
+        buffer[0] = static_cast<char>(va_arg(ap, int));
+        text = std::string_view(buffer, 1);
+        break;
+    case '%':
+        text = "%";
+        break;
+    default:
+        return false;
+    }
+    std::size_t pad = width > static_cast<int>(text.size()) ? width - text.size() : 0;
+    if (!left)
+        out.append(pad, ' ');
+    out += text;
+    if (left)
+        out.append(pad, ' ');
+    return true;
+}
+
+std::string VSprintf(const char* format, va_list ap) {
     va_list copy;
     va_copy(copy, ap);
     int n = std::vsnprintf(nullptr, 0, format, copy);
@@ -235,6 +410,34 @@ std::string Sprintf(const char* format, ...) {
         std::vsnprintf(out.data(), out.size(), format, ap);
         out.resize(static_cast<std::size_t>(n));
     }
+    return out;
+}
+
+} // namespace
+
+// The writers format many thousands of numbers; printf's float conversion is the slowest part
+// of saving, so the common conversions are done here with to_chars, which rounds exactly as
+// printf does. Anything unusual goes to vsnprintf.
+std::string Sprintf(const char* format, ...) {
+    va_list ap;
+    va_start(ap, format);
+    va_list fallback;
+    va_copy(fallback, ap);
+    std::string out;
+    bool ok = true;
+    for (const char* f = format; *f && ok;) {
+        const char* percent = std::strchr(f, '%');
+        if (!percent) {
+            out += f;
+            break;
+        }
+        out.append(f, percent - f);
+        f = percent + 1;
+        ok = AppendConversion(out, f, ap);
+    }
+    if (!ok)
+        out = VSprintf(format, fallback);
+    va_end(fallback);
     va_end(ap);
     return out;
 }

@@ -26,7 +26,9 @@ int arg_gm(std::string& line);
 const std::string& Arg(int i);
 int ArgCount();
 double ArgF(int i); // atof of slot i
-int ArgI(int i);    // atoi of slot i, clamped to the int range
+// The number slot i begins with (as atof reads it); false when it begins with none.
+bool ArgNumber(int i, double& value);
+int ArgI(int i); // atoi of slot i, clamped to the int range
 
 // Writes every stored argument followed by one blank; returns the count.
 int inv_args(std::string& buffer);

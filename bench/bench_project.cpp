@@ -1,0 +1,154 @@
+// Opening and saving a large project, against reading and writing the same bytes with plain
+// buffered I/O; and the program's start-up with the shipped data.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+#include "model/heights.h"
+#include "model/registry.h"
+#include "platform/platform.h"
+#include "script/project.h"
+#include "script/settings.h"
+#include "ui/startup.h"
+
+using namespace korvel;
+
+namespace {
+
+std::string Scratch() {
+    static std::string dir = [] {
+        char pattern[] = "/tmp/korvel-bench-XXXXXX";
+        const char* d = mkdtemp(pattern);
+        return std::string(d ? d : "/tmp");
+    }();
+    return dir;
+}
+
+// A project with every feature table full (the objects the model can hold without drawing
+// elements) and a milling-parameter line for each of them.
+std::string LargeProject() {
+    std::string text = "$66 2.05\n$127 MM\nBLOCK 1 2000 2000 40 0 0 -40 0 0 -1\n";
+    int id = 2;
+    auto add = [&](const std::string& line) { text += line + "\n"; };
+    for (int i = 0; i < 32; ++i, ++id)
+        add("RBULGE " + std::to_string(id) + " 1 40 30 5 " + std::to_string(i * 60) +
+            " 10 3 0.5 0 0 -1 0 0");
+    for (int i = 0; i < 64; ++i, ++id)
+        add("RPOCKET " + std::to_string(id) + " 1 30 20 4 " + std::to_string(i * 30) +
+            " 100 5 0 0 0 -1 0 0");
+    for (int i = 0; i < 1024; ++i, ++id)
+        add("DRILL " + std::to_string(id) + " 1 8.5 20 " + std::to_string(i % 100 * 15) + " " +
+            std::to_string(200 + i / 100 * 15) + " 0.5 0 0 1 -1");
+    for (int i = 0; i < 128; ++i) {
+        std::string x = std::to_string(i * 12), y = std::to_string(i % 7 * 13);
+        add("THREAD " + std::to_string(id++) + " 1 10 1.5 15 " + x + " 500 0.5 0 0");
+        add("BORE " + std::to_string(id++) + " 1 30 10 " + x + " 600 1 0 0 -1 0");
+        add("LONGHOLE " + std::to_string(id++) + " 1 10 5 20 0 " + x + " 700");
+        add("ENG_TEXT " + std::to_string(id++) + " 1 \"PART " + y + "\" " + x +
+            " 800 0 5 0.5 0.2 1 1 0");
+    }
+    for (int i = 0; i < 16; ++i, ++id)
+        add("FIXTURE " + std::to_string(id) + " 40 100 -10 " + std::to_string(i * 50) + " -120");
+    for (int owner = 2; owner < id; ++owner)
+        add("MPARAM_D " + std::to_string(owner) + " 900 0 0 90 0");
+    text += "$128\n";
+    return text;
+}
+
+std::string Write(const std::string& name, const std::string& text) {
+    std::string path = Scratch() + "/" + name;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+    return path;
+}
+
+// The file as the program writes it.
+const std::string& SavedProjectPath() {
+    static std::string path = [] {
+        RecordMessages(true);
+        InitAllTables();
+        OpenProject(Write("source.kvp", LargeProject()));
+        std::string saved = Scratch() + "/large.kvp";
+        SaveProject(saved);
+        return saved;
+    }();
+    return path;
+}
+
+void BM_OpenProject(benchmark::State& state) {
+    const std::string& path = SavedProjectPath();
+    int objects = 0;
+    for (auto _ : state) {
+        InitAllTables();
+        OpenProject(path);
+        RecalcZ();
+        int id;
+        objects = 0;
+        for (int ok = GetFirstRegisteredObject(id); ok; ok = GetNextRegisteredObject(id))
+            ++objects;
+    }
+    state.counters["objects"] = objects;
+    TakeRecordedMessages();
+}
+BENCHMARK(BM_OpenProject)->Unit(benchmark::kMillisecond);
+
+void BM_SaveProject(benchmark::State& state) {
+    InitAllTables();
+    OpenProject(SavedProjectPath());
+    std::string out = Scratch() + "/out.kvp";
+    for (auto _ : state)
+        SaveProject(out);
+    TakeRecordedMessages();
+}
+BENCHMARK(BM_SaveProject)->Unit(benchmark::kMillisecond);
+
+void BM_PlainRead(benchmark::State& state) {
+    const std::string& path = SavedProjectPath();
+    for (auto _ : state) {
+        std::FILE* f = std::fopen(path.c_str(), "rb");
+        char line[256];
+        std::size_t bytes = 0;
+        while (std::fgets(line, sizeof line, f))
+            bytes += std::string(line).size();
+        std::fclose(f);
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond);
+
+void BM_PlainWrite(benchmark::State& state) {
+    std::string text;
+    {
+        std::FILE* f = std::fopen(SavedProjectPath().c_str(), "rb");
+        char buffer[65536];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            text.append(buffer, n);
+        std::fclose(f);
+    }
+    std::string out = Scratch() + "/plain.kvp";
+    for (auto _ : state) {
+        // The same safety as the program's save: a temporary file, flushed, then renamed.
+        WriteFileAtomically(out, text);
+    }
+}
+BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond);
+
+void BM_StartUp(benchmark::State& state) {
+    SetProgramDirectory(std::string(KORVEL_SOURCE_DIR) + "/data");
+    RecordMessages(true);
+    for (auto _ : state) {
+        StartupResult r = StartUp();
+        benchmark::DoNotOptimize(r);
+    }
+    TakeRecordedMessages();
+    SetProgramDirectory("");
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
