@@ -152,6 +152,7 @@ int BlockCom(const char* file, int line) {
         return WrongObjectType(file, line);
 
     std::string undo;
+    ExactFloats exact;
     if (StrBlockData(undo))
         PushUndoCom(undo);
     else

@@ -167,6 +167,7 @@ int BoreCom(const char* file, int line) {
     if (where.slot < 0)
         return 0;
     if (where.existing) {
+        ExactFloats exact;
         std::string previous;
         StrBoreData(previous, where.slot);
         PushUndoCom(previous);

@@ -222,7 +222,10 @@ int StrBulgeData(std::string& line, int index, int mode) {
     return NextUndoLine(g_undo_lines, {}, mode, line);
 }
 
-void PushBulgeUndo(int index) { PushUndoUnit(BulgeLines(index)); }
+void PushBulgeUndo(int index) {
+    ExactFloats exact;
+    PushUndoUnit(BulgeLines(index));
+}
 
 int BulgeLevel(int index) {
     if (!InUse(index))

@@ -212,6 +212,7 @@ int DrillCom(const char* file, int line) {
     if (where.slot < 0)
         return 0;
     if (where.existing) {
+        ExactFloats exact;
         std::string previous;
         if (StrDrillData(previous, where.slot))
             PushUndoCom(previous);

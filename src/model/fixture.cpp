@@ -152,6 +152,7 @@ int FixtureCom(const char* file, int line) {
     if (where.slot < 0)
         return 0;
     if (where.existing) {
+        ExactFloats exact;
         std::string previous;
         StrFixtureData(previous, where.slot);
         PushUndoCom(previous);

@@ -173,6 +173,7 @@ int LongHoleCom(const char* file, int line) {
     if (where.slot < 0)
         return 0;
     if (where.existing) {
+        ExactFloats exact;
         std::string previous;
         StrLongHoleData(previous, where.slot);
         PushUndoCom(previous);

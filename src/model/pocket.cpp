@@ -165,7 +165,10 @@ int StrPocketData(std::string& line, int index, int mode) {
     return NextUndoLine(g_undo_lines, {}, mode, line);
 }
 
-void PushPocketUndo(int index) { PushUndoUnit(PocketLines(index)); }
+void PushPocketUndo(int index) {
+    ExactFloats exact;
+    PushUndoUnit(PocketLines(index));
+}
 
 void MovePocketBy(int index, double dx, double dy) {
     if (!InUse(index))

@@ -48,6 +48,7 @@ int StoreText(Text t, int type, const char* file, int line) {
     if (where.slot < 0)
         return 0;
     if (where.existing) {
+        ExactFloats exact;
         std::string previous;
         if (type == kTypeEngText)
             StrEngTextData(previous, where.slot);

@@ -163,6 +163,7 @@ int ThreadCom(const char* file, int line) {
     if (where.slot < 0)
         return 0;
     if (where.existing) {
+        ExactFloats exact;
         std::string previous;
         StrThreadData(previous, where.slot);
         PushUndoCom(previous);

@@ -27,6 +27,7 @@
 #include "script/interpreter.h"
 #include "script/settings.h"
 #include "script/text.h"
+#include "script/undo.h"
 #include "tooldb/db_files.h"
 
 namespace korvel {
@@ -146,19 +147,19 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /* 104 */ {"DEFINE", DefineCom},
     /* 105 */ {"NCHRARCSEG", NominalCharArcSegmentCom},
     /* 106 */ {"CHRARCSEGCOR", CharArcSegCorCom},
-    /* 107 */ {"MOVE", nullptr},
-    /* 108 */ {"SELECT", nullptr},
-    /* 109 */ {"UNSELECT", nullptr},
-    /* 110 */ {"TURN", nullptr},
-    /* 111 */ {"SCALE", nullptr},
-    /* 112 */ {"MIRRORX", nullptr},
-    /* 113 */ {"MIRRORY", nullptr},
-    /* 114 */ {"DELETE", nullptr},
+    /* 107 */ {"MOVE", MoveCom},
+    /* 108 */ {"SELECT", SelectCom},
+    /* 109 */ {"UNSELECT", UnSelectCom},
+    /* 110 */ {"TURN", TurnCom},
+    /* 111 */ {"SCALE", ScaleCom},
+    /* 112 */ {"MIRRORX", MirrorXCom},
+    /* 113 */ {"MIRRORY", MirrorYCom},
+    /* 114 */ {"DELETE", DeleteCom},
     /* 115 */ {"MSG", MessageCom},
-    /* 116 */ {"UNDO", nullptr},
-    /* 117 */ {"REDO", nullptr},
+    /* 116 */ {"UNDO", UndoCom},
+    /* 117 */ {"REDO", RedoCom},
     /* 118 */ {"CON_TOLERANCE", ConTolCom},
-    /* 119 */ {"REVERSE", nullptr},
+    /* 119 */ {"REVERSE", ReverseSelectionCom},
     /* 120 */ {"FOPI", FilterOutPathIntersectionsCom},
     /* 121 */ {"DEFCLAGROUP", nullptr},
     /* 122 */ {"DELCLAGROUP", nullptr},

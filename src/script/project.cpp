@@ -90,6 +90,7 @@ int WriteObjectLines(int id, std::string& out) {
 namespace {
 
 bool g_changed = false;
+bool g_compiled = false;
 
 // A value written with a fixed number of decimals, unless that would turn a value that is not
 // zero into zero: the reader refuses zero where it wants a positive value, so such a value is
@@ -229,6 +230,8 @@ int OpenProject(const std::string& path) {
 }
 
 bool ProjectChanged() { return g_changed; }
+bool Compiled() { return g_compiled; }
+void SetCompiled(bool compiled) { g_compiled = compiled; }
 void SetProjectChanged(bool changed) { g_changed = changed; }
 
 std::string AllObjectLines() {

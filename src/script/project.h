@@ -28,5 +28,8 @@ int OpenProject(const std::string& path);
 // Whether the project has changed since it was last saved or opened.
 bool ProjectChanged();
 void SetProjectChanged(bool changed);
+// Whether G-code was made for the project as it is; every edit clears it.
+bool Compiled();
+void SetCompiled(bool compiled);
 
 } // namespace korvel

@@ -296,6 +296,8 @@ void ClearStringStack() { g_stack_depth = 0; }
 
 namespace {
 
+bool g_exact_floats = false;
+
 // Appends one converted argument. Returns false for a conversion this formatter does not
 // know, so that the caller falls back on vsnprintf.
 bool AppendConversion(std::string& out, const char*& f, va_list& ap) {
@@ -361,6 +363,10 @@ bool AppendConversion(std::string& out, const char*& f, va_list& ap) {
         bool fixed = f[-1] == 'f';
         if (precision < 0)
             precision = 6;
+        if (fixed && g_exact_floats) {
+            fixed = false;
+            precision = 17;
+        }
         if (std::isnan(v) || std::isinf(v) || (fixed && std::fabs(v) >= 1e300))
             return false; // printf's own spelling of these
         if (!fixed && precision == 0)
@@ -414,6 +420,9 @@ std::string VSprintf(const char* format, va_list ap) {
 }
 
 } // namespace
+
+ExactFloats::ExactFloats() : previous_(g_exact_floats) { g_exact_floats = true; }
+ExactFloats::~ExactFloats() { g_exact_floats = previous_; }
 
 // The writers format many thousands of numbers; printf's float conversion is the slowest part
 // of saving, so the common conversions are done here with to_chars, which rounds exactly as

@@ -63,6 +63,19 @@ void Remember(const std::string& s);
 void Retrieve(std::string& s);
 void ClearStringStack();
 
+// While an ExactFloats lives, Sprintf writes every %f conversion as %.17g, so that the line
+// reads back to the very same doubles: for the lines that undo and redo replay.
+class ExactFloats {
+public:
+    ExactFloats();
+    ~ExactFloats();
+    ExactFloats(const ExactFloats&) = delete;
+    ExactFloats& operator=(const ExactFloats&) = delete;
+
+private:
+    bool previous_;
+};
+
 // printf-style formatting into a std::string ("C" locale numbers).
 std::string Sprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

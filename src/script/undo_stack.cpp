@@ -42,6 +42,7 @@ private:
 };
 
 CommandStack g_undo(kUndoDepth);
+long g_undo_pushes = 0;
 CommandStack g_redo(kUndoDepth);
 CommandStack g_reversal(kReversalDepth);
 
@@ -53,7 +54,11 @@ void InitUndoBuf() {
     g_reversal.Clear();
 }
 
-int PushUndoCom(const std::string& s) { return g_undo.Push(s); }
+int PushUndoCom(const std::string& s) {
+    if (!s.empty())
+        ++g_undo_pushes;
+    return g_undo.Push(s);
+}
 int PushRedoCom(const std::string& s) { return g_redo.Push(s); }
 int PushRevCom(const std::string& s) { return g_reversal.Push(s); }
 int PopUndoCom(std::string& out) { return g_undo.Pop(out); }
@@ -65,5 +70,6 @@ void ClearUndoList() { g_undo.Clear(); }
 void ClearRedoList() { g_redo.Clear(); }
 int UndoDepth() { return g_undo.Depth(); }
 int RedoDepth() { return g_redo.Depth(); }
+long UndoPushCount() { return g_undo_pushes; }
 
 } // namespace korvel

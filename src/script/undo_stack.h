@@ -31,5 +31,8 @@ void ClearRedoList();
 
 int UndoDepth();
 int RedoDepth();
+// How many entries have been pushed onto the undo stack since the start (a full stack still
+// counts each push).
+long UndoPushCount();
 
 } // namespace korvel

@@ -50,10 +50,10 @@ TEST_F(BlockTest, ThirteenValueBlockAndItsDataLineReadBack) {
     std::string second;
     StrBlockData(second);
     EXPECT_EQ(second, line);
-    // Redefining the block pushed its previous data line.
+    // Redefining the block pushed its previous data line, with every digit.
     std::string undo;
     PopUndoCom(undo);
-    EXPECT_EQ(undo, line);
+    EXPECT_EQ(undo, "$3 7 120.5 80 25 -10 -5 -25 2 5 4 1.5 129 STAINLESS_1.4301");
 }
 
 TEST_F(BlockTest, ProjectLinesOfTheBlock) {
