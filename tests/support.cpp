@@ -17,6 +17,7 @@ void KorvelTest::SetUp() {
     InitAllTables();
     SetProgramDirectory("");
     SetHeadlessAnswer(kIdNo);
+    SetHeadlessFileAnswer("");
     RecordMessages(true);
     char pattern[] = "/tmp/korvel-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);

@@ -32,11 +32,13 @@ public:
         }
         return Answer(flags & kMbButtonMask);
     }
-    bool AskOpenFileName(std::string&, const std::string&, const std::string&) override {
-        return false;
+    bool AskOpenFileName(std::string& path, const std::string&, const std::string&) override {
+        path = file_answer;
+        return !file_answer.empty();
     }
-    bool AskSaveFileName(std::string&, const std::string&, const std::string&) override {
-        return false;
+    bool AskSaveFileName(std::string& path, const std::string&, const std::string&) override {
+        path = file_answer;
+        return !file_answer.empty();
     }
     void RedrawMainWindow() override {}
 
@@ -54,6 +56,7 @@ public:
     }
 
     int answer = kIdNo;
+    std::string file_answer;
     bool recording = false;
     std::vector<ShownMessage> recorded;
 };
@@ -92,6 +95,7 @@ int MessageCount() { return g_message_count; }
 void ResetMessageCount() { g_message_count = 0; }
 
 void SetHeadlessAnswer(int answer) { g_headless.answer = answer; }
+void SetHeadlessFileAnswer(const std::string& path) { g_headless.file_answer = path; }
 
 void RecordMessages(bool on) {
     g_headless.recording = on;

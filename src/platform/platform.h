@@ -59,6 +59,8 @@ void ResetMessageCount();
 // Headless port. Questions are answered by the policy (kIdYes, kIdNo or kIdCancel; kIdNo at
 // start); a question that offers no such button gets the nearest one it offers.
 void SetHeadlessAnswer(int answer);
+// Headless file dialogs: cancelled while the answer is empty, else they choose this path.
+void SetHeadlessFileAnswer(const std::string& path);
 
 struct ShownMessage {
     std::string text;
