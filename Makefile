@@ -2,7 +2,7 @@
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
 
-.PHONY: all bootstrap release test demo bench fuzz clean
+.PHONY: all bootstrap release test demo gui bench fuzz clean
 
 all: release
 
@@ -17,6 +17,10 @@ release: bootstrap
 demo: release
 	@for f in examples/*.kvp; do ./build/release/korvelc check $$f && echo "$$f: no problems found"; done
 	./build/release/korvelc dump examples/stepped-boss.kvp
+
+# Starts the desktop program on an example project.
+gui: release
+	./build/release/korvel examples/stepped-boss.kvp
 
 # Builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test.
 test: bootstrap
@@ -33,7 +37,7 @@ bench: bootstrap
 # Runs each libFuzzer target for FUZZ_SECONDS on its own corpus folder.
 fuzz: bootstrap
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-		-DKORVEL_FUZZ=ON -DKORVEL_TESTS=OFF
+		-DKORVEL_FUZZ=ON -DKORVEL_TESTS=OFF -DKORVEL_GUI=OFF
 	cmake --build build/fuzz -j$(JOBS)
 	@for f in build/fuzz/fuzz_*; do \
 		name=$$(basename $$f); mkdir -p $(CURDIR)/fuzz/corpus-$$name; \

@@ -7,6 +7,7 @@
 #include "model/bulge.h"
 #include "model/heights.h"
 #include "platform/platform.h"
+#include "script/core_commands.h"
 #include "script/interpreter.h"
 #include "script/keywords.h"
 #include "script/project.h"
@@ -154,6 +155,29 @@ bool ExitApplication() {
     if (DefinitionMode())
         std::remove(GetSettings().output_file.c_str());
     return true;
+}
+
+std::string DialogFilter(const std::string& pairs) {
+    std::string out;
+    std::size_t start = 0;
+    // Every other field is a description; the patterns after them repeat what they say.
+    for (bool description = true; start < pairs.size(); description = !description) {
+        std::size_t bar = pairs.find('|', start);
+        if (bar == std::string::npos)
+            bar = pairs.size();
+        if (description) {
+            if (!out.empty())
+                out += ";;";
+            out += pairs.substr(start, bar - start);
+        }
+        start = bar + 1;
+    }
+    return out;
+}
+
+std::string AboutText() {
+    return Sprintf("KORVEL Version %0.2f\nCAD-CAM for 3-axis CNC machining centres",
+                   kKorvelVersion);
 }
 
 int CommandLineOk(const std::string& text) {

@@ -42,6 +42,12 @@ bool SaveProjectAs();
 // False when the user chose to stay.
 bool ExitApplication();
 
+// A filter list "Name (*.ext)|*.ext|..." in the form of Qt's file dialogs: "Name (*.ext);;...".
+std::string DialogFilter(const std::string& pairs);
+
+// The text of Help/About.
+std::string AboutText();
+
 // The command line's OK: interprets the text as typed; 1 when it was accepted (the view is
 // then redrawn and the field emptied).
 int CommandLineOk(const std::string& text);

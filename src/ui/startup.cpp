@@ -31,15 +31,42 @@ void InitAllTables() {
     InitAttachedTools();
 }
 
-void RunLoadingSteps() {
-    using Step = int (*)();
-    const Step steps[] = {LoadThreadDefinitions, LoadMaterialGroups, LoadToolDB};
-    for (Step step : steps) {
-        if (step() < 0) {
-            SetSaveMode(kReadOnly);
-            break;
-        }
+int RunLoadingStep(int step, std::string& text) {
+    struct Step {
+        int (*load)();
+        const char* text;
+    };
+    static const Step kSteps[] = {
+        {LoadThreadDefinitions, "Loading Thread Definitions..."},
+        {LoadMaterialGroups, "Loading Material Groups..."},
+        {LoadToolDB, "Loading Materials and Tools..."},
+        {nullptr, ""},
+        {nullptr, "Loading completed"},
+        {nullptr, ""},
+        {nullptr, "Starting CAD-CAM..."},
+    };
+    constexpr int kLastStep = 6;
+    if (step < 0 || step > kLastStep) {
+        text.clear();
+        return -1;
     }
+    text = kSteps[step].text;
+    if (kSteps[step].load && kSteps[step].load() < 0) {
+        text = "Loading failed";
+        SetSaveMode(kReadOnly);
+        return kLastStep;
+    }
+    return step + 1;
+}
+
+void RunLoadingSteps() {
+    std::string text;
+    for (int step = 0; step >= 0;)
+        step = RunLoadingStep(step, text);
+    FinishLoading();
+}
+
+void FinishLoading() {
     if (ReportLoadError("", true) > 0) {
         SetSaveMode(kReadOnly);
         ShowMessage("ERRORS in Tool Data Base. Please read the report in DB_ERR.TXT\n"
@@ -53,13 +80,19 @@ void RunLoadingSteps() {
 }
 
 StartupResult StartUp() {
+    StartupResult result = StartConfiguration();
+    if (result == StartupResult::kOk)
+        RunLoadingSteps();
+    return result;
+}
+
+StartupResult StartConfiguration() {
     InitAllTables();
     bool exists = FileExist(ConfigPath());
     if (!LoadConfig())
         return exists ? StartupResult::kConfigRejected : StartupResult::kConfigMissing;
     InitUndoBuf();
     StoreCfgValues();
-    RunLoadingSteps();
     return StartupResult::kOk;
 }
 
