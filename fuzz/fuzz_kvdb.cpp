@@ -7,6 +7,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "fuzz_support.h"
+
 #include "platform/platform.h"
 #include "script/units.h"
 #include "tooldb/database.h"
@@ -15,23 +17,8 @@
 
 using namespace korvel;
 
-namespace {
-std::string ScratchDir() {
-    char pattern[] = "/tmp/korvel-fuzz-kvdb-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? std::string(dir) + "/" : std::string("/tmp/");
-}
-
-void Write(const std::string& path, const std::string& text) {
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string dir = ScratchDir();
+    static const std::string dir = fuzz::ScratchDir();
     static bool ready = [] {
         RecordMessages(true);
         SetProgramDirectory(dir);
@@ -42,11 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ResetUnits();
     for (int code : {11, 13, 22, 41, 61})
         RegisterMaterialGroup(code, "G", "S");
-    Write(dir + "kvdb.csv", std::string(reinterpret_cast<const char*>(data), size));
+    fuzz::WriteText(dir + "kvdb.csv", std::string(reinterpret_cast<const char*>(data), size));
     LoadToolDB();
     ResetUnits();
     std::string first = ToolDBText();
-    Write(dir + "kvdb.csv", first);
+    fuzz::WriteText(dir + "kvdb.csv", first);
     InitToolDatabase();
     for (int code : {11, 13, 22, 41, 61})
         RegisterMaterialGroup(code, "G", "S");

@@ -7,6 +7,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "fuzz_support.h"
+
 #include "platform/platform.h"
 #include "tooldb/database.h"
 #include "tooldb/db_files.h"
@@ -14,16 +16,8 @@
 
 using namespace korvel;
 
-namespace {
-std::string ScratchDir() {
-    char pattern[] = "/tmp/korvel-fuzz-db-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? std::string(dir) + "/" : std::string("/tmp/");
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string dir = ScratchDir();
+    static const std::string dir = fuzz::ScratchDir();
     static bool ready = [] {
         RecordMessages(true);
         SetProgramDirectory(dir);
@@ -35,11 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* names[] = {"amg.dat", "material.dat", "tool.dat", "toolmat.dat"};
     int which = data[0] % 4;
     std::string path = dir + names[which];
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return 0;
-    std::fwrite(data + 1, 1, size - 1, f);
-    std::fclose(f);
+    fuzz::WriteBytes(path, data + 1, size - 1);
     switch (which) {
     case 0:
         LoadMaterialGroups();

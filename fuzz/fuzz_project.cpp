@@ -7,6 +7,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "fuzz_support.h"
+
 #include "model/machine.h"
 #include "platform/platform.h"
 #include "script/project.h"
@@ -16,23 +18,8 @@
 
 using namespace korvel;
 
-namespace {
-std::string ScratchDir() {
-    char pattern[] = "/tmp/korvel-fuzz-project-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? std::string(dir) + "/" : std::string("/tmp/");
-}
-
-void Write(const std::string& path, const std::string& text) {
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string dir = ScratchDir();
+    static const std::string dir = fuzz::ScratchDir();
     static bool ready = [] {
         RecordMessages(true);
         SetProgramDirectory(dir);
@@ -40,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     (void)ready;
     InitAllTables();
-    Write(dir + "input.kvp", std::string(reinterpret_cast<const char*>(data), size));
+    fuzz::WriteText(dir + "input.kvp", std::string(reinterpret_cast<const char*>(data), size));
     OpenProject(dir + "input.kvp");
     std::string first = ProjectText();
 
@@ -53,11 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetUserUnit(unit);
     MutableSettings() = settings;
     PutMachine(machine);
-    Write(dir + "saved.kvp", first);
+    fuzz::WriteText(dir + "saved.kvp", first);
     OpenProject(dir + "saved.kvp");
     std::string second = ProjectText();
     if (first != second) {
-        Write(dir + "second.kvp", second);
+        fuzz::WriteText(dir + "second.kvp", second);
         std::fprintf(stderr, "saved project does not reopen to the same project: see %s\n",
                      dir.c_str());
         std::abort();

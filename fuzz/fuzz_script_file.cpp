@@ -5,6 +5,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "fuzz_support.h"
+
 #include "model/registry.h"
 #include "platform/platform.h"
 #include "script/interpreter.h"
@@ -12,16 +14,8 @@
 
 using namespace korvel;
 
-namespace {
-std::string ScratchDir() {
-    char pattern[] = "/tmp/korvel-fuzz-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? std::string(dir) + "/" : std::string("/tmp/");
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string dir = ScratchDir();
+    static const std::string dir = fuzz::ScratchDir();
     static bool ready = [] {
         RecordMessages(true);
         SetProgramDirectory(dir);
@@ -31,11 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InitID();
     ResetUnits();
     std::string path = dir + "input.kvs";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    fuzz::WriteBytes(path, data, size);
     ReadScript(path);
     TakeRecordedMessages();
     return 0;

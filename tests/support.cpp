@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "model/registry.h"
 #include "script/interpreter.h"
 #include "ui/startup.h"
 
@@ -29,6 +30,11 @@ void KorvelTest::TearDown() {
     SetProgramDirectory("");
     std::error_code ec;
     std::filesystem::remove_all(dir_, ec);
+}
+
+int KorvelTest::IndexOf(int id) {
+    int type = -1, index = -1;
+    return FindID(id, type, index) ? index : -1;
 }
 
 int KorvelTest::Type(const std::string& line) {

@@ -16,6 +16,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // The table slot of an object; -1 when the ID is not registered.
+    static int IndexOf(int id);
     // Interprets a line as typed into the command line.
     int Type(const std::string& line);
     // The messages shown since the last call, as "[caption] text".

@@ -256,117 +256,98 @@ void ObjectNotFound(int id) {
                 kMbOk | kMbIconError);
 }
 
-void MoveIdBy(int id, double dx, double dy) {
-    int type, index;
-    if (!FindID(id, type, index))
-        return ObjectNotFound(id);
+namespace {
+
+// The geometric edits each type has; nullptr where a type has none (a fixture cannot be turned,
+// a text not mirrored).
+struct Edits {
+    void (*move)(int index, double dx, double dy);
+    void (*turn)(int index, double cx, double cy, double angle_deg);
+    void (*scale)(int index, double cx, double cy, double f);
+    void (*mirror_x)(int index, double a);
+    void (*mirror_y)(int index, double b);
+};
+
+const Edits* EditsOf(int type) {
+    static const Edits kBlock{[](int, double dx, double dy) { MoveBlockBy(dx, dy); }, nullptr,
+                              [](int, double cx, double cy, double f) { ScaleBlockBy(cx, cy, f); },
+                              nullptr, nullptr};
+    static const Edits kBulge{MoveBulgeBy, TurnBulge, ScaleBulgeBy, MirrorBulgeX, MirrorBulgeY};
+    static const Edits kPocket{MovePocketBy, TurnPocket, ScalePocketBy, MirrorPocketX,
+                               MirrorPocketY};
+    static const Edits kDrill{MoveDrillBy, TurnDrill, ScaleDrillBy, MirrorDrillX, MirrorDrillY};
+    static const Edits kThread{MoveThreadBy, TurnThread, ScaleThreadBy, MirrorThreadX,
+                               MirrorThreadY};
+    static const Edits kBore{MoveBoreBy, TurnBore, ScaleBoreBy, MirrorBoreX, MirrorBoreY};
+    static const Edits kLongHole{MoveLongHoleBy, TurnLongHole, ScaleLongHoleBy, MirrorLongHoleX,
+                                 MirrorLongHoleY};
+    static const Edits kFixture{MoveFixtureBy, nullptr, ScaleFixtureBy, MirrorFixtureX,
+                                MirrorFixtureY};
+    static const Edits kText{MoveTextBy, TurnText, ScaleTextBy, nullptr, nullptr};
     switch (type) {
     case kTypeBlock:
-        MoveBlockBy(dx, dy);
-        break;
+        return &kBlock;
     case kTypeBulge:
-        MoveBulgeBy(index, dx, dy);
-        break;
+        return &kBulge;
     case kTypePocket:
-        MovePocketBy(index, dx, dy);
-        break;
+        return &kPocket;
     case kTypeDrill:
-        MoveDrillBy(index, dx, dy);
-        break;
+        return &kDrill;
     case kTypeThread:
-        MoveThreadBy(index, dx, dy);
-        break;
+        return &kThread;
     case kTypeBore:
-        MoveBoreBy(index, dx, dy);
-        break;
+        return &kBore;
     case kTypeLongHole:
-        MoveLongHoleBy(index, dx, dy);
-        break;
+        return &kLongHole;
     case kTypeFixture:
-        MoveFixtureBy(index, dx, dy);
-        break;
+        return &kFixture;
     case kTypeEngText:
     case kTypeInfoText:
-        MoveTextBy(index, dx, dy);
-        break;
+        return &kText;
     default:
-        return ObjectNotFound(id);
+        return nullptr;
     }
-    RecalcZ();
+}
+
+// The edit of an object by ID, or nullptr (after "Object ID %d not found!") when the ID is
+// unknown or its type has no such edit.
+template <class Fn> Fn Edit(int id, Fn Edits::*which, int& index) {
+    int type;
+    const Edits* edits = FindID(id, type, index) ? EditsOf(type) : nullptr;
+    Fn fn = edits ? edits->*which : nullptr;
+    if (!fn)
+        ObjectNotFound(id);
+    return fn;
+}
+
+} // namespace
+
+void MoveIdBy(int id, double dx, double dy) {
+    int index;
+    if (auto move = Edit(id, &Edits::move, index)) {
+        move(index, dx, dy);
+        RecalcZ();
+    }
 }
 
 void TurnId(int id, double cx, double cy, double angle_deg) {
-    int type, index;
-    if (!FindID(id, type, index))
-        return ObjectNotFound(id);
-    switch (type) {
-    case kTypeBulge:
-        TurnBulge(index, cx, cy, angle_deg);
-        break;
-    case kTypePocket:
-        TurnPocket(index, cx, cy, angle_deg);
-        break;
-    case kTypeDrill:
-        TurnDrill(index, cx, cy, angle_deg);
-        break;
-    case kTypeThread:
-        TurnThread(index, cx, cy, angle_deg);
-        break;
-    case kTypeBore:
-        TurnBore(index, cx, cy, angle_deg);
-        break;
-    case kTypeLongHole:
-        TurnLongHole(index, cx, cy, angle_deg);
-        break;
-    case kTypeEngText:
-    case kTypeInfoText:
-        TurnText(index, cx, cy, angle_deg);
-        break;
-    default:
-        return ObjectNotFound(id);
-    }
+    int index;
+    if (auto turn = Edit(id, &Edits::turn, index))
+        turn(index, cx, cy, angle_deg);
 }
 
 void ScaleIdBy(int id, double cx, double cy, double f) {
-    int type, index;
-    if (!FindID(id, type, index))
-        return ObjectNotFound(id);
+    int index;
+    auto scale = Edit(id, &Edits::scale, index);
+    if (!scale)
+        return;
+    int type;
+    FindID(id, type, index);
     std::vector<std::string> object = ObjectLines(id);
     std::vector<std::string> params = MParamLines();
     bool tools = HasPreselectedTools(type, index);
     long pushes = UndoPushCount();
-    switch (type) {
-    case kTypeBlock:
-        ScaleBlockBy(cx, cy, f);
-        break;
-    case kTypeBulge:
-        ScaleBulgeBy(index, cx, cy, f);
-        break;
-    case kTypePocket:
-        ScalePocketBy(index, cx, cy, f);
-        break;
-    case kTypeDrill:
-        ScaleDrillBy(index, cx, cy, f);
-        break;
-    case kTypeThread:
-        ScaleThreadBy(index, cx, cy, f);
-        break;
-    case kTypeBore:
-        ScaleBoreBy(index, cx, cy, f);
-        break;
-    case kTypeLongHole:
-        ScaleLongHoleBy(index, cx, cy, f);
-        break;
-    case kTypeFixture:
-        ScaleFixtureBy(index, cx, cy, f);
-        break;
-    case kTypeEngText:
-    case kTypeInfoText:
-        ScaleTextBy(index, cx, cy, f);
-        break;
-    default:
-        return ObjectNotFound(id);
-    }
+    scale(index, cx, cy, f);
     RecalcZ();
     std::vector<std::string> lost = Lost(params, MParamLines());
     if (UndoPushCount() == pushes || (!tools && lost.empty()))
@@ -385,65 +366,15 @@ void ScaleIdBy(int id, double cx, double cy, double f) {
 }
 
 void MirrorXId(int id, double a) {
-    int type, index;
-    if (!FindID(id, type, index))
-        return ObjectNotFound(id);
-    switch (type) {
-    case kTypeBulge:
-        MirrorBulgeX(index, a);
-        break;
-    case kTypePocket:
-        MirrorPocketX(index, a);
-        break;
-    case kTypeDrill:
-        MirrorDrillX(index, a);
-        break;
-    case kTypeThread:
-        MirrorThreadX(index, a);
-        break;
-    case kTypeBore:
-        MirrorBoreX(index, a);
-        break;
-    case kTypeLongHole:
-        MirrorLongHoleX(index, a);
-        break;
-    case kTypeFixture:
-        MirrorFixtureX(index, a);
-        break;
-    default:
-        return ObjectNotFound(id);
-    }
+    int index;
+    if (auto mirror = Edit(id, &Edits::mirror_x, index))
+        mirror(index, a);
 }
 
 void MirrorYId(int id, double b) {
-    int type, index;
-    if (!FindID(id, type, index))
-        return ObjectNotFound(id);
-    switch (type) {
-    case kTypeBulge:
-        MirrorBulgeY(index, b);
-        break;
-    case kTypePocket:
-        MirrorPocketY(index, b);
-        break;
-    case kTypeDrill:
-        MirrorDrillY(index, b);
-        break;
-    case kTypeThread:
-        MirrorThreadY(index, b);
-        break;
-    case kTypeBore:
-        MirrorBoreY(index, b);
-        break;
-    case kTypeLongHole:
-        MirrorLongHoleY(index, b);
-        break;
-    case kTypeFixture:
-        MirrorFixtureY(index, b);
-        break;
-    default:
-        return ObjectNotFound(id);
-    }
+    int index;
+    if (auto mirror = Edit(id, &Edits::mirror_y, index))
+        mirror(index, b);
 }
 
 int DeleteId(int id) {

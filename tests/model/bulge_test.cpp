@@ -32,11 +32,6 @@ protected:
         WriteObjectLines(id, out);
         return out;
     }
-    int Index(int id) {
-        int type = -1, index = -1;
-        FindID(id, type, index);
-        return type == kTypeBulge ? index : -1;
-    }
 };
 
 V Split(const std::string& text) {
@@ -70,10 +65,10 @@ TEST_F(BulgeTest, WrittenLinesReadBackIdentically) {
 
     // A rectangle with L = 2R has no straight bottom and top edges.
     Bulge round;
-    GetBulge(Index(4), round);
+    GetBulge(IndexOf(4), round);
     EXPECT_EQ(round.shape.n, 6);
     Bulge square;
-    GetBulge(Index(3), square);
+    GetBulge(IndexOf(3), square);
     EXPECT_EQ(square.shape.n, 4);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(square.shape.v[i].kind, 1);
@@ -88,15 +83,15 @@ TEST_F(BulgeTest, LevelsAndHeights) {
     TypeAll({"TOPFACE 1", "RBULGE 2 1 40 30 5 10 10 0 0 0 0 -1 0 0",
              "RBULGE 3 1 20 20 4 60 10 0 0 0 0 -1 0 0", "CBULGE 4 2 10 3 30 25 0 0 0 -1 0 0"});
     EXPECT_EQ(TopLevel(), 1);
-    EXPECT_EQ(FindFirstLevelBulge(0), Index(2));
-    EXPECT_EQ(FindNextLevelBulge(0), Index(3));
+    EXPECT_EQ(FindFirstLevelBulge(0), IndexOf(2));
+    EXPECT_EQ(FindNextLevelBulge(0), IndexOf(3));
     EXPECT_EQ(FindNextLevelBulge(0), -1);
     EXPECT_EQ(FindFirstLevelBulge(-1), -1);
     EXPECT_EQ(BulgeId_to_level(4), 1);
     EXPECT_EQ(BulgeId_to_level(1), -1);
     EXPECT_EQ(ObjLevel(4), 1);
-    EXPECT_EQ(TopBulgeIndex(), Index(4));
-    EXPECT_EQ(ChildBulgeIndex(2), Index(4));
+    EXPECT_EQ(TopBulgeIndex(), IndexOf(4));
+    EXPECT_EQ(ChildBulgeIndex(2), IndexOf(4));
     EXPECT_EQ(ChildBulgeIndex(4), -1);
 
     double structure = 0;
@@ -108,8 +103,8 @@ TEST_F(BulgeTest, LevelsAndHeights) {
     EXPECT_DOUBLE_EQ(calcZ(4), -1);
     EXPECT_DOUBLE_EQ(calcZ(99), 25); // the safe height
     RecalcZ();
-    EXPECT_DOUBLE_EQ(Bulge_z(Index(4)), -4);
-    EXPECT_DOUBLE_EQ(Bulge_z(Index(3)), -9);
+    EXPECT_DOUBLE_EQ(Bulge_z(IndexOf(4)), -4);
+    EXPECT_DOUBLE_EQ(Bulge_z(IndexOf(3)), -9);
 
     EXPECT_EQ(GetPID(4), 2);
     EXPECT_EQ(IsDescendant(4, 1), 1);
@@ -117,7 +112,7 @@ TEST_F(BulgeTest, LevelsAndHeights) {
     EXPECT_EQ(CountAttachedObjects(1), 2);
     EXPECT_EQ(CountAttachedNonBulgeObjects(1), 0);
     EXPECT_EQ(ParentCandidate(), -1);
-    SelectBulge(Index(3), 2);
+    SelectBulge(IndexOf(3), 2);
     EXPECT_EQ(ParentCandidate(), 3);
     SetBlockSelected(2);
     EXPECT_EQ(ParentCandidate(), 1);
@@ -125,12 +120,12 @@ TEST_F(BulgeTest, LevelsAndHeights) {
 
 TEST_F(BulgeTest, BrokenParentChains) {
     TypeAll({"RBULGE 2 50 10 10 5 0 0 0 0 0 0 -1 0 0"});
-    EXPECT_EQ(BulgeLevel(Index(2)), -1);
+    EXPECT_EQ(BulgeLevel(IndexOf(2)), -1);
     double h = -1;
     EXPECT_EQ(MaxBulgeStructureHeight(h), 0);
     // Two bulges standing on each other: every walk ends.
     TypeAll({"RBULGE 3 4 10 10 5 0 0 0 0 0 0 -1 0 0", "RBULGE 4 3 10 10 5 0 0 0 0 0 0 -1 0 0"});
-    EXPECT_EQ(BulgeLevel(Index(3)), -1);
+    EXPECT_EQ(BulgeLevel(IndexOf(3)), -1);
     EXPECT_EQ(IsDescendant(3, 1), 0);
     EXPECT_EQ(ObjLevel(3), -1);
     calcZ(3);
@@ -147,7 +142,7 @@ TEST_F(BulgeTest, BadContoursStoreNothing) {
     EXPECT_EQ(Type("LINETO 1 1"), 0);
     EXPECT_EQ(Messages(), (V{kOpen, "[Errors found] END command unexpetced",
                              "[Errors found] Command unexpetced"}));
-    EXPECT_EQ(Index(2), -1);
+    EXPECT_EQ(IndexOf(2), -1);
 
     // The 128th vertex; the rest of that outline is dropped without more messages.
     ASSERT_EQ(Type("BULGE 2 1 0 0 5 0 0 0 -1 0 0"), 1);
@@ -157,7 +152,7 @@ TEST_F(BulgeTest, BadContoursStoreNothing) {
     EXPECT_EQ(Type("LINETO 0 0"), 0);
     EXPECT_EQ(Type("END"), 0);
     EXPECT_EQ(Messages(), V{"[Errors found] Value(s) out of range"});
-    EXPECT_EQ(Index(2), -1);
+    EXPECT_EQ(IndexOf(2), -1);
 
     // A rejected header drops its outline too; the next outline is clean.
     EXPECT_EQ(Type("BULGE 2 1 0 0 0 0 0 0 -1 0 0"), 0);
@@ -166,7 +161,7 @@ TEST_F(BulgeTest, BadContoursStoreNothing) {
     TypeAll({"BULGE 2 1 0 0 5 0 0 0 -1 0 0", "CCWTO 10 0 5", "CCWTO 0 0 5", "END"});
     EXPECT_EQ(Messages(), V{"[Errors found] Value(s) out of range"});
     Bulge b;
-    ASSERT_EQ(GetBulge(Index(2), b), 1);
+    ASSERT_EQ(GetBulge(IndexOf(2), b), 1);
     EXPECT_EQ(b.shape.n, 2);
     EXPECT_EQ(b.shape.v[0].kind, 2);
 
@@ -227,16 +222,16 @@ TEST_F(BulgeTest, ReplacingPushesThePreviousLinesAsOneUnit) {
     EXPECT_NE(before, lines); // the project file's own form has five decimals
     // StrBulgeData gives the same lines last first.
     std::string line;
-    EXPECT_EQ(StrBulgeData(line, Index(2), 2), 0);
+    EXPECT_EQ(StrBulgeData(line, IndexOf(2), 2), 0);
     EXPECT_EQ(line, "$15 2 1 10.00000 10.00000 5.00000 0.00000 0.00000 0.00000 0.00000 0 0 -1 0 0");
-    EXPECT_EQ(StrBulgeData(line, Index(2), 3), -1);
+    EXPECT_EQ(StrBulgeData(line, IndexOf(2), 3), -1);
     EXPECT_EQ(StrBulgeData(line, 31, 2), -1);
 }
 
 TEST_F(BulgeTest, MirroredCylinderKeepsItsCentre) {
     TypeAll({"CBULGE 2 1 10 4 30 25 0 0 0 -1 0 0"});
-    MirrorBulgeY(Index(2), 40);
-    MirrorBulgeX(Index(2), 10);
+    MirrorBulgeY(IndexOf(2), 40);
+    MirrorBulgeX(IndexOf(2), 10);
     std::string written = LinesOf(2);
     EXPECT_EQ(written, "$18 2 1 10.00000 4.00000 -10.00000 55.00000 0.00000 0 0 -1 0 0\n");
     InitAllTables();
@@ -250,16 +245,16 @@ TEST_F(BulgeTest, MirroringTwiceGivesTheContourBack) {
     TypeAll({"BULGE 2 1 0 0 5 0 0 0 -1 0 0", "LINETO 20 0", "CCWTO 20 10 -5", "CWTO 10 20 8",
              "LINETO 0 0", "END"});
     Bulge first;
-    GetBulge(Index(2), first);
-    MirrorBulgeX(Index(2), 3);
+    GetBulge(IndexOf(2), first);
+    MirrorBulgeX(IndexOf(2), 3);
     Bulge mirrored;
-    GetBulge(Index(2), mirrored);
+    GetBulge(IndexOf(2), mirrored);
     EXPECT_DOUBLE_EQ(mirrored.shape.v[0].x, 6);
     EXPECT_DOUBLE_EQ(mirrored.shape.v[1].x, 6 - 10); // old vertex 3 at (10, 20)
     EXPECT_EQ(mirrored.shape.v[1].kind, 1);          // the closing line, reversed
-    MirrorBulgeX(Index(2), 3);
+    MirrorBulgeX(IndexOf(2), 3);
     Bulge back;
-    GetBulge(Index(2), back);
+    GetBulge(IndexOf(2), back);
     ASSERT_EQ(back.shape.n, first.shape.n);
     for (int i = 0; i < first.shape.n; ++i) {
         EXPECT_DOUBLE_EQ(back.shape.v[i].x, first.shape.v[i].x);
@@ -274,9 +269,9 @@ TEST_F(BulgeTest, MirroringTwiceGivesTheContourBack) {
 
 TEST_F(BulgeTest, TurnedRectangleIsWrittenAsAFreeContour) {
     TypeAll({"RBULGE 2 1 20 10 5 0 0 0 0 0 0 -1 0 0"});
-    TurnBulge(Index(2), 0, 0, 0);
+    TurnBulge(IndexOf(2), 0, 0, 0);
     EXPECT_EQ(LinesOf(2).substr(0, 3), "$15");
-    TurnBulge(Index(2), 0, 0, 90);
+    TurnBulge(IndexOf(2), 0, 0, 90);
     V lines = Split(LinesOf(2));
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0], "$16 2 1 0.00000 0.00000 5.00000 0.00000 0 0 -1 0 0");
@@ -289,18 +284,18 @@ TEST_F(BulgeTest, TurnedRectangleIsWrittenAsAFreeContour) {
 
 TEST_F(BulgeTest, MoveScaleAndCopy) {
     TypeAll({"RBULGE 2 1 20 10 5 0 0 2 0 3 4 -1 0 0"});
-    MoveBulgeBy(Index(2), 5, -1);
+    MoveBulgeBy(IndexOf(2), 5, -1);
     EXPECT_EQ(Split(LinesOf(2))[0],
               "$15 2 1 20.00000 10.00000 5.00000 5.00000 -1.00000 2.00000 0.00000 3 4 -1 0 0");
     int depth = UndoDepth();
-    ScaleBulgeBy(Index(2), 0, 0, 1);
-    ScaleBulgeBy(Index(2), 0, 0, 0);
-    ScaleBulgeBy(Index(2), 0, 0, -1);
+    ScaleBulgeBy(IndexOf(2), 0, 0, 1);
+    ScaleBulgeBy(IndexOf(2), 0, 0, 0);
+    ScaleBulgeBy(IndexOf(2), 0, 0, -1);
     EXPECT_EQ(UndoDepth(), depth);
-    ScaleBulgeBy(Index(2), 5, -1, 2);
+    ScaleBulgeBy(IndexOf(2), 5, -1, 2);
     EXPECT_EQ(Split(LinesOf(2))[0],
               "$15 2 1 40.00000 20.00000 10.00000 5.00000 -1.00000 4.00000 0.00000 0 0 -1 0 0");
-    int copy = CopyBulgeTo(Index(2), 100, 0);
+    int copy = CopyBulgeTo(IndexOf(2), 100, 0);
     EXPECT_EQ(copy, 3);
     EXPECT_EQ(Split(LinesOf(3))[0],
               "$15 3 1 40.00000 20.00000 10.00000 105.00000 -1.00000 4.00000 0.00000 0 0 -1 0 0");
@@ -314,14 +309,14 @@ TEST_F(BulgeTest, MoveScaleAndCopy) {
 TEST_F(BulgeTest, ClicksAndConcaveCorners) {
     TypeAll({"BULGE 2 1 0 0 5 0 0 0 -1 20 0", "LINETO 20 0", "LINETO 20 20", "CWTO 10 10 10",
              "CCWTO 0 20 15", "LINETO 0 0", "END"});
-    EXPECT_TRUE(BulgeClicked(Index(2), 5, 5));
-    EXPECT_TRUE(BulgeClicked(Index(2), 15, 5));
-    EXPECT_FALSE(BulgeClicked(Index(2), 25, 5));
-    EXPECT_FALSE(BulgeClicked(Index(2), 10, 19));
-    EXPECT_NEAR(MinBulgeCWR(Index(2)), 10 - 0.020, 1e-12);
+    EXPECT_TRUE(BulgeClicked(IndexOf(2), 5, 5));
+    EXPECT_TRUE(BulgeClicked(IndexOf(2), 15, 5));
+    EXPECT_FALSE(BulgeClicked(IndexOf(2), 25, 5));
+    EXPECT_FALSE(BulgeClicked(IndexOf(2), 10, 19));
+    EXPECT_NEAR(MinBulgeCWR(IndexOf(2)), 10 - 0.020, 1e-12);
     EXPECT_EQ(MinBulgeCWR(30), -1);
     TypeAll({"RBULGE 3 1 10 10 5 50 50 0 0 0 0 -1 0 0"});
-    EXPECT_EQ(MinBulgeCWR(Index(3)), 0);
+    EXPECT_EQ(MinBulgeCWR(IndexOf(3)), 0);
 }
 
 TEST_F(BulgeTest, LevelDataIsSharedByBroadcast) {
@@ -329,17 +324,17 @@ TEST_F(BulgeTest, LevelDataIsSharedByBroadcast) {
              "RBULGE 4 2 5 5 2 0 0 0 0 0 0 -1 0 0"});
     // A script line changes only its own bulge.
     TypeAll({"RBULGE 2 1 20 10 7 0 0 0 0 3 4 5 0 1"});
-    EXPECT_DOUBLE_EQ(Bulge_wz(Index(3)), 5);
-    BroadcastCommonBulgeData(Index(2));
+    EXPECT_DOUBLE_EQ(Bulge_wz(IndexOf(3)), 5);
+    BroadcastCommonBulgeData(IndexOf(2));
     Bulge other;
-    GetBulge(Index(3), other);
+    GetBulge(IndexOf(3), other);
     EXPECT_DOUBLE_EQ(other.wz, 7);
     EXPECT_EQ(other.rough_tool, 3);
     EXPECT_EQ(other.quality, 5);
     EXPECT_EQ(other.scan, 1);
-    EXPECT_DOUBLE_EQ(Bulge_wz(Index(4)), 2); // another level
+    EXPECT_DOUBLE_EQ(Bulge_wz(IndexOf(4)), 2); // another level
     TypeAll({"RBULGE 5 77 5 5 2 0 0 0 0 0 0 -1 0 0"});
-    BroadcastCommonBulgeData(Index(5));
+    BroadcastCommonBulgeData(IndexOf(5));
     EXPECT_EQ(Messages(), V{"[BroadcastCommonBulgeData] Parent object for BULGE ID=5 is unknwon"});
 }
 

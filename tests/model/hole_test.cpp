@@ -29,11 +29,6 @@ protected:
         WriteObjectLines(id, out);
         return out;
     }
-    int IndexOf(int id) {
-        int type = -1, index = -1;
-        FindID(id, type, index);
-        return index;
-    }
     std::string TopUndo() {
         std::string s;
         PeepUndoCom(s);

@@ -16,14 +16,7 @@ namespace {
 
 using V = std::vector<std::string>;
 
-class MParamTest : public test::KorvelTest {
-protected:
-    int IndexOf(int id) {
-        int type = -1, index = -1;
-        FindID(id, type, index);
-        return index;
-    }
-};
+using MParamTest = test::KorvelTest;
 
 TEST_F(MParamTest, LinesKindsAndOrder) {
     ASSERT_EQ(Type("MPARAM_TM 12 800 100 0.5 0 0"), 1);

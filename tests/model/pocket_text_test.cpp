@@ -34,11 +34,6 @@ protected:
         WriteObjectLines(id, out);
         return out;
     }
-    int IndexOf(int id) {
-        int type = -1, index = -1;
-        FindID(id, type, index);
-        return index;
-    }
 };
 
 TEST_F(PocketTextTest, RectangularPocketsAlwaysHaveRoundCorners) {
