@@ -20,6 +20,19 @@ namespace {
 // Parent chains are followed at most this far: a loop in a damaged file ends here.
 constexpr int kMaxDepth = kMaxObjectId;
 
+// While RecalcZ runs, the base level is computed once instead of for every object.
+bool g_base_known = false;
+double g_base = 0;
+
+double BaseLevel() {
+    if (g_base_known)
+        return g_base;
+    BlockRecord b = GetBlock();
+    double structure = 0;
+    MaxBulgeStructureHeight(structure);
+    return b.z + b.height - b.mill_down - structure;
+}
+
 double SafeHeight() {
     BlockRecord b = GetBlock();
     return b.z + b.height + GetMachine().corridor;
@@ -30,12 +43,8 @@ double CalcZ(int id, int depth) {
     if (depth > kMaxDepth || !FindID(id, type, index))
         return SafeHeight();
     switch (type) {
-    case kTypeBlock: {
-        BlockRecord b = GetBlock();
-        double structure = 0;
-        MaxBulgeStructureHeight(structure);
-        return b.z + b.height - b.mill_down - structure;
-    }
+    case kTypeBlock:
+        return BaseLevel();
     case kTypeBulge:
         return CalcZ(GetBulgePid(index), depth + 1) + Bulge_wz(index);
     case kTypeDrill:
@@ -84,6 +93,8 @@ double ObjectWz(int id) {
 double calcZ(int id) { return CalcZ(id, 0); }
 
 void RecalcZ() {
+    g_base = BaseLevel();
+    g_base_known = true; // heights do not change while they are stored
     for (int id = 1; id <= kMaxObjectId; ++id) {
         int type, index;
         if (!FindID(id, type, index))
@@ -117,6 +128,7 @@ void RecalcZ() {
             break;
         }
     }
+    g_base_known = false;
 }
 
 } // namespace korvel

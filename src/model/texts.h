@@ -7,7 +7,9 @@
 namespace korvel {
 
 constexpr int kMaxTexts = 128;
-constexpr std::size_t kMaxTextLength = 127;
+// Up to 117 characters: with eight numbers beside it, the line of an engraving text then still
+// fits the 254 characters of a script line.
+constexpr std::size_t kMaxTextLength = 117;
 
 // Where the reference point lies on the base line.
 enum TextAlignment : int { kAlignLeft = 0, kAlignRight = 1, kAlignCentre = 2 };

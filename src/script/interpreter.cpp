@@ -14,6 +14,7 @@
 #include "script/errors.h"
 #include "script/keywords.h"
 #include "script/text.h"
+#include "script/units.h"
 
 namespace korvel {
 
@@ -108,17 +109,23 @@ bool IsCommentText(const std::string& text) {
     return first != std::string::npos && (text[first] == '#' || text[first] == ';');
 }
 
-// No length, feed, count or ID of the script language comes near a billion; a number beyond
-// that (or one too large to read) could not be written back into a line of 254 characters.
-constexpr double kMaxScriptNumber = 1e9;
+// No length, feed, speed, count or ID of the script language comes near ten million (10 km);
+// a number beyond that, once the unit factor has made it a length of this project, could not
+// be written back into the 254 characters of a line with its neighbours.
+constexpr double kMaxScriptNumber = 1e7;
 
 bool HasAbsurdNumber(int count) {
+    // So many characters without an exponent cannot reach the limit: no need to read them.
+    std::size_t harmless = UnitFactor() > 1 ? 5 : 7;
     for (int i = 1; i < count; ++i) {
-        char c = Arg(i)[0];
+        const std::string& word = Arg(i);
+        char c = word[0];
         if (!(c >= '0' && c <= '9') && c != '-' && c != '+' && c != '.')
             continue;
+        if (word.size() <= harmless && word.find_first_of("eE") == std::string::npos)
+            continue;
         double v;
-        if (ArgNumber(i, v) && !(std::fabs(v) < kMaxScriptNumber))
+        if (ArgNumber(i, v) && !(std::fabs(v) * std::max(1.0, UnitFactor()) < kMaxScriptNumber))
             return true;
     }
     return false;

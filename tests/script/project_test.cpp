@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "model/block.h"
 #include "model/bulge.h"
@@ -206,6 +207,36 @@ TEST_F(ProjectTest, EightThousandObjects) {
     ASSERT_EQ(Open(ScratchDir() + "/big-saved.kvp"), 1);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(SaveAndRead("big-again.kvp"), saved);
+}
+
+TEST_F(ProjectTest, ValuesThatCouldNotBeWrittenBackAreRefused) {
+    // Found by fuzzing: 50000500 inches is a length of 1.27e9 mm, which would be written into a
+    // line the reader refuses, and the drill would be lost on reopening.
+    Type("BLOCK 1 100 80 20 0 0 -20 0 0 -1");
+    Type("PROJECTUNIT INCH");
+    EXPECT_EQ(Type("DRILL 7 1 10 12 50000500 1 0 0 0 1 -1"), 0);
+    EXPECT_EQ(Type("DRILL 7 1 10 12 393000 1 0 0 0 1 -1"), 1); // 9982 m: still written back
+    Type("ENDOFFILE");
+    EXPECT_EQ(Type("DRILL 8 1 10 12 9999999 1 0 0 0 1 -1"), 1);
+    EXPECT_EQ(Type("DRILL 9 1 10 12 10000000 1 0 0 0 1 -1"), 0);
+    // The longest engraving text with the largest numbers still fits its line.
+    Type("ENG_TEXT 10 1 \"" + std::string(200, 't') +
+         "\" -9999999.99999 -9999999.99999 -9999999.99999 9999999.99999 9999999.99999 "
+         "9999999.99999 -9999999.99999 -9999999.99999 2");
+    std::string path = ScratchDir() + "/large.kvp";
+    ASSERT_EQ(SaveProject(path), 1);
+    for (const std::string& line : [&] {
+             std::vector<std::string> lines;
+             std::istringstream in(Slurp(path));
+             for (std::string l; std::getline(in, l);)
+                 lines.push_back(l);
+             return lines;
+         }())
+        EXPECT_LE(line.size(), 254u) << line.substr(0, 20);
+    std::string saved = Slurp(path);
+    ASSERT_EQ(Open(path), 1);
+    EXPECT_EQ(Messages(), V(2, "[Errors found] Value(s) out of range"));
+    EXPECT_EQ(SaveAndRead("again.kvp"), saved);
 }
 
 TEST_F(ProjectTest, NamesAndTextsStayOneToken) {
