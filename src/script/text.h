@@ -79,7 +79,7 @@ private:
 // printf-style formatting into a std::string ("C" locale numbers).
 std::string Sprintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Text of the keyword-less upper-case comparison used by handlers that take words in any case.
+// An upper-cased copy, for handlers that take words in any case.
 std::string Upper(std::string_view s);
 
 // A text as one token of a written line: between double quotes when it is empty or holds a
