@@ -24,16 +24,16 @@ constexpr int kExitUsage = 2;
 
 const char* const kUsage =
     "usage: korvelc [--home DIR] [--answer yes|no|cancel] COMMAND ...\n"
-    "  check PROJECT                 read the project; exit 1 if any message was shown\n"
+    "  check PROJECT      open the project; exit 1 if any message was shown\n"
     "  exec  [-p PROJECT] [-o OUT] [--dump] [--dump-db] [--print-objects] LINE...\n"
-    "                                start empty or from PROJECT and interpret each LINE as\n"
-    "                                typed into the command line (options may also follow\n"
-    "                                the LINEs; after -- everything is a LINE); -o saves\n"
-    "                                the project to OUT; --dump\n"
-    "                                prints the model as JSON afterwards (--dump-db with\n"
-    "                                the database's records), --print-objects\n"
-    "                                every object's lines as the project file has them\n"
-    "  dump  PROJECT                 print the model of a project as JSON\n";
+    "                     start empty or from PROJECT, interpret each LINE as typed into\n"
+    "                     the command line (options may also follow the LINEs; after --\n"
+    "                     everything is a LINE), then:\n"
+    "                       -o OUT           save the project to OUT\n"
+    "                       --dump           print the model as JSON\n"
+    "                       --dump-db        the same, with every database record\n"
+    "                       --print-objects  print every object's project-file lines\n"
+    "  dump  PROJECT      print the model of a project as JSON\n";
 
 int Usage(const char* problem) {
     if (problem)
