@@ -182,6 +182,7 @@ std::string WriteAttToolData(int place) {
     const AttachedTool& a = g_places[place];
     std::string name = a.name;
     Blank2UScore(name);
+    name = QuoteIfNeeded(NameToken(name));
     return Sprintf("$%d %d %s %d %0.5f %0.5f\n", kAtttool, place, name.c_str(), a.extra_code,
                    a.wear, a.second);
 }
@@ -205,8 +206,7 @@ int AttToolCom(const char* file, int line) {
         return 0;
     }
     AttachedTool a;
-    a.name = Arg(2);
-    RemQuotes(a.name);
+    a.name = NameToken(Arg(2));
     UScore2Blank(a.name);
     a.name = a.name.substr(0, kMaxDbName);
     a.extra_code = ArgI(3);

@@ -20,8 +20,7 @@ BlockRecord g_block;
 Coordinates g_coords;
 
 std::string MaterialFromArg(const std::string& arg) {
-    std::string name = Upper(arg);
-    RemQuotes(name);
+    std::string name = NameToken(Upper(arg));
     UScore2Blank(name);
     if (name.size() > kMaxMaterialName)
         name.resize(kMaxMaterialName);

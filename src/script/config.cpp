@@ -95,9 +95,7 @@ int CncCom(const char* file, int line) {
     int count = ArgCount();
     if (count != 2 && count != 3)
         return SyntaxError(file, line);
-    std::string name = Arg(1);
-    RemQuotes(name);
-    name = Truncated(name, kMaxMachineName);
+    std::string name = Truncated(NameToken(Arg(1)), kMaxMachineName);
     if (count == 2)
         return LoadCNC(name);
 

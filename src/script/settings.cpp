@@ -150,8 +150,7 @@ int ReportText(std::string& setting, bool need_word, std::size_t max, const char
 int OneName(std::string& setting, const char* file, int line) {
     if (ArgCount() != 2)
         return SyntaxError(file, line);
-    std::string name = Arg(1);
-    RemQuotes(name);
+    std::string name = NameToken(Arg(1));
     if (name.size() > kMaxFileNameText)
         return OutOfRange(file, line);
     setting = name;
@@ -590,11 +589,8 @@ int ProgEndCom(const char* f, int l) {
 int HelpCom(const char* f, int l) {
     if (ArgCount() != 3)
         return SyntaxError(f, l);
-    std::string program = Arg(1), document = Arg(2);
-    RemQuotes(program);
-    RemQuotes(document);
-    g_settings.help_program = program;
-    g_settings.help_document = document;
+    g_settings.help_program = NameToken(Arg(1));
+    g_settings.help_document = NameToken(Arg(2));
     return 1;
 }
 
@@ -603,9 +599,7 @@ int TransferProgCom(const char* f, int l) {
     if (count < 2)
         return SyntaxError(f, l);
     if (count == 2) {
-        std::string command = Arg(1);
-        RemQuotes(command);
-        g_settings.transfer = command;
+        g_settings.transfer = NameToken(Arg(1));
     } else {
         g_settings.transfer = JoinWords(1, kMaxSettingText);
     }

@@ -30,7 +30,42 @@ std::array<ParsedNumber, kMaxArgs> g_number;
 // Reads the number at the start of text as strtod (and so atof) does: the longest prefix that
 // is a number; 0 and false when there is none. from_chars does the common decimal forms much
 // faster; hexadecimal and out-of-range numbers go to strtod.
+// Plain decimals ("-12.50000", the numbers every written line holds) with at most 15 digits:
+// both the digits as an integer and the power of ten are exact doubles, so one division gives
+// the correctly rounded value, as strtod would. False for anything else.
+bool ParsePlainDecimal(const std::string& text, double& value) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = text.c_str();
+    bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    long long mantissa = 0;
+    int digits = 0, decimals = 0;
+    bool point = false;
+    for (; *p; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            if (++digits > 15)
+                return false;
+            mantissa = mantissa * 10 + (*p - '0');
+            decimals += point;
+        } else if (*p == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0)
+        return false;
+    value = static_cast<double>(mantissa) / kPowers[decimals];
+    if (negative)
+        value = -value;
+    return true;
+}
+
 bool ParseLeadingNumber(const std::string& text, double& value) {
+    if (ParsePlainDecimal(text, value))
+        return true;
     const char* begin = text.c_str();
     const char* end = begin + text.size();
     const char* p = begin;
@@ -449,6 +484,19 @@ std::string Sprintf(const char* format, ...) {
     va_end(fallback);
     va_end(ap);
     return out;
+}
+
+std::string NameToken(const std::string& token) {
+    std::string name = token;
+    if (!name.empty() && name.front() == '"') {
+        name.erase(0, 1);
+        if (!name.empty() && name.back() == '"')
+            name.pop_back();
+    }
+    for (char& c : name)
+        if (c == '"')
+            c = '\'';
+    return name;
 }
 
 std::string QuoteIfNeeded(const std::string& text) {

@@ -82,6 +82,11 @@ std::string Sprintf(const char* format, ...) __attribute__((format(printf, 1, 2)
 // An upper-cased copy, for handlers that take words in any case.
 std::string Upper(std::string_view s);
 
+// A name read from one token (file, machine, tool and material names): a token in double
+// quotes loses them; a double quote left inside becomes an apostrophe, since a written name
+// cannot hold one. Reading what was written then gives the same name again.
+std::string NameToken(const std::string& token);
+
 // A text as one token of a written line: between double quotes when it is empty or holds a
 // blank, a tab or a character the splitter cuts at.
 std::string QuoteIfNeeded(const std::string& text);

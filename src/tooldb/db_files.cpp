@@ -423,9 +423,7 @@ int LibCom(const char* file, int line) {
         else
             return SyntaxError(file, line);
     }
-    std::string dir = Arg(1);
-    RemQuotes(dir);
-    SetLibraryDirectory(dir);
+    SetLibraryDirectory(NameToken(Arg(1)));
     // A database that failed to load stays read-only whatever the configuration asks.
     if (SaveMode() != kReadOnly || mode == kReadOnly)
         SetSaveMode(mode);

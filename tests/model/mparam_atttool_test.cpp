@@ -107,6 +107,19 @@ TEST_F(AttToolTest, PlacesAndTheToolHolder) {
                  "Can't attach tool T12"}));
 }
 
+TEST_F(AttToolTest, NamesReadBackTheSame) {
+    // Found by fuzzing: a name of one unquoted token ending in quotes lost one at every reading.
+    ASSERT_EQ(Type("ATTTOOL 7 FACE" + std::string(90, '"') + " 0 0 0"), 1);
+    std::string first = WriteAttToolData(7);
+    std::string line = first.substr(0, first.size() - 1);
+    ASSERT_EQ(Type(line), 1);
+    EXPECT_EQ(WriteAttToolData(7), first);
+    SetToolDataExt("MILL #3 (LONG)", kEndMillFine, 3, 0, 30, 2, 0, "");
+    ASSERT_EQ(Type("ATTTOOL 8 \"MILL_#3_(LONG)\" 0 0 0"), 1);
+    EXPECT_EQ(GetAttachedTool(8).name, "MILL #3 (LONG)");
+    EXPECT_EQ(WriteAttToolData(8), "$11 8 \"MILL_#3_(LONG)\" 0 0.00000 0.00000\n");
+}
+
 TEST_F(AttToolTest, PreselectionsOfAPlace) {
     Type("ATTTOOL 5 END_MILL_10 0 0 0");
     Type("BLOCK 1 100 80 20 0 0 -20 5 0 -1");

@@ -226,6 +226,28 @@ TEST(SprintfTest, NumbersAsPrintfWritesThem) {
 namespace korvel {
 namespace {
 
+TEST(ArgNumbers, PlainDecimalsReadExactlyAsStrtod) {
+    unsigned seed = 99;
+    for (int i = 0; i < 100000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        long long whole = static_cast<long long>(seed % 100000000);
+        seed = seed * 1103515245u + 12345u;
+        int decimals = static_cast<int>(seed % 8);
+        std::string word = (seed & 1 ? "-" : "") + std::to_string(whole);
+        if (decimals > 0 && word.size() > static_cast<std::size_t>(decimals) + 1)
+            word.insert(word.size() - decimals, ".");
+        std::string line = "X " + word;
+        args(line);
+        ASSERT_EQ(ArgF(1), std::strtod(word.c_str(), nullptr)) << word;
+    }
+    for (const char* word : {"0.1", "1234567890.12345", "123456789012345678", ".5", "5.", "-0",
+                             "0.000001", "999999999999999"}) {
+        std::string line = std::string("X ") + word;
+        args(line);
+        EXPECT_EQ(ArgF(1), std::strtod(word, nullptr)) << word;
+    }
+}
+
 TEST(ArgNumbers, ReadAsAtofAndAtoiWould) {
     std::string line = "X 12 -3.5e2 +7 .5 1e999 0x1A 12abc abc +-3 99999999999 -99999999999 nan";
     ASSERT_EQ(args(line), 13);
