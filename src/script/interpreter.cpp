@@ -115,17 +115,14 @@ bool IsCommentText(const std::string& text) {
 constexpr double kMaxScriptNumber = 1e7;
 
 bool HasAbsurdNumber(int count) {
-    // So many characters without an exponent cannot reach the limit: no need to read them.
-    std::size_t harmless = UnitFactor() > 1 ? 5 : 7;
+    double limit = kMaxScriptNumber / std::max(1.0, UnitFactor());
     for (int i = 1; i < count; ++i) {
-        const std::string& word = Arg(i);
-        char c = word[0];
+        char c = Arg(i)[0];
         if (!(c >= '0' && c <= '9') && c != '-' && c != '+' && c != '.')
             continue;
-        if (word.size() <= harmless && word.find_first_of("eE") == std::string::npos)
-            continue;
+        // Read once: the handler takes the number from the same cache.
         double v;
-        if (ArgNumber(i, v) && !(std::fabs(v) * std::max(1.0, UnitFactor()) < kMaxScriptNumber))
+        if (ArgNumber(i, v) && !(std::fabs(v) < limit))
             return true;
     }
     return false;
