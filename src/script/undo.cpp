@@ -569,15 +569,22 @@ int MoveCom(const char* file, int line) {
     return 1;
 }
 
+namespace {
+// Runs op on the target in argument 1: an ID, or SELECTED (every selected object, one group).
+template <class Op> void OnTarget(Op op) {
+    int id = 0;
+    if (ParseTarget(Arg(1), false, false, id) == Target::kSelected)
+        AsGroup(SelectedIds(), op);
+    else
+        op(id);
+}
+} // namespace
+
 int TurnCom(const char* file, int line) {
     if (ArgCount() != 5)
         return SyntaxError(file, line);
     double cx = ArgF(2) * UnitFactor(), cy = ArgF(3) * UnitFactor(), angle = ArgF(4);
-    int id = 0;
-    if (ParseTarget(Arg(1), false, false, id) == Target::kSelected)
-        AsGroup(SelectedIds(), [&](int each) { TurnId(each, cx, cy, angle); });
-    else
-        TurnId(id, cx, cy, angle);
+    OnTarget([&](int each) { TurnId(each, cx, cy, angle); });
     RecalcZ();
     MarkEdited();
     return 1;
@@ -587,11 +594,7 @@ int ScaleCom(const char* file, int line) {
     if (ArgCount() != 5)
         return SyntaxError(file, line);
     double cx = ArgF(2) * UnitFactor(), cy = ArgF(3) * UnitFactor(), f = ArgF(4);
-    int id = 0;
-    if (ParseTarget(Arg(1), false, false, id) == Target::kSelected)
-        AsGroup(SelectedIds(), [&](int each) { ScaleIdBy(each, cx, cy, f); });
-    else
-        ScaleIdBy(id, cx, cy, f);
+    OnTarget([&](int each) { ScaleIdBy(each, cx, cy, f); });
     MarkEdited();
     return 1;
 }
@@ -601,12 +604,7 @@ int MirrorCom(bool in_x, const char* file, int line) {
     if (ArgCount() != 3)
         return SyntaxError(file, line);
     double axis = ArgF(2) * UnitFactor();
-    auto mirror = [&](int each) { in_x ? MirrorXId(each, axis) : MirrorYId(each, axis); };
-    int id = 0;
-    if (ParseTarget(Arg(1), false, false, id) == Target::kSelected)
-        AsGroup(SelectedIds(), mirror);
-    else
-        mirror(id);
+    OnTarget([&](int each) { in_x ? MirrorXId(each, axis) : MirrorYId(each, axis); });
     RecalcZ();
     MarkEdited();
     return 1;
