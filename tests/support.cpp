@@ -10,6 +10,7 @@
 
 #include "model/registry.h"
 #include "script/interpreter.h"
+#include "script/project.h"
 #include "ui/startup.h"
 
 namespace korvel::test {
@@ -40,6 +41,17 @@ int KorvelTest::IndexOf(int id) {
 int KorvelTest::Type(const std::string& line) {
     std::string buffer = line;
     return IntrepretLine(buffer, nullptr, 0);
+}
+
+void KorvelTest::TypeAll(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines)
+        ASSERT_EQ(Type(line), 1) << line;
+}
+
+std::string KorvelTest::LinesOf(int id) {
+    std::string out;
+    WriteObjectLines(id, out);
+    return out;
 }
 
 std::vector<std::string> KorvelTest::Messages() {
@@ -77,14 +89,12 @@ std::string KorvelTest::WriteFile(const std::string& name, const std::string& co
     return path;
 }
 
-namespace {
 std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
 }
-} // namespace
 
 int RunCommand(const std::string& command, std::string* out, std::string* err) {
     char pattern[] = "/tmp/korvel-run-XXXXXX";

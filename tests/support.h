@@ -20,6 +20,10 @@ protected:
     static int IndexOf(int id);
     // Interprets a line as typed into the command line.
     int Type(const std::string& line);
+    // Types each line; every one must be accepted.
+    void TypeAll(const std::vector<std::string>& lines);
+    // An object's lines as the project file holds them.
+    static std::string LinesOf(int id);
     // The messages shown since the last call, as "[caption] text".
     std::vector<std::string> Messages();
     // A program directory in the scratch folder with the smallest data a start-up accepts
@@ -42,6 +46,9 @@ public:
 private:
     std::string previous_;
 };
+
+// A whole file's bytes ("" for a file that cannot be read).
+std::string Slurp(const std::string& path);
 
 // Runs a command line, capturing stdout and stderr; returns the exit status.
 int RunCommand(const std::string& command, std::string* out, std::string* err);

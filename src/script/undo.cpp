@@ -16,6 +16,7 @@
 #include "model/object_edit.h"
 #include "model/pocket.h"
 #include "model/registry.h"
+#include "model/selection.h"
 #include "model/texts.h"
 #include "model/thread.h"
 #include "platform/platform.h"
@@ -455,10 +456,9 @@ int SelectId(int id, int mode) {
     switch (type) {
     case kTypeBlock: {
         int mark = Block_selected();
-        if (mark & mode)
-            return 0;
-        SetBlockSelected(mark | mode);
-        return 1;
+        int changed = AddMarks(mark, mode);
+        SetBlockSelected(mark);
+        return changed;
     }
     case kTypeBulge:
         return SelectBulge(index, mode);
@@ -496,9 +496,9 @@ int UnSelectId(int id, int mode) {
     switch (type) {
     case kTypeBlock: {
         int mark = Block_selected();
-        int after = mode == 3 ? 0 : mark & ~mode;
-        SetBlockSelected(after);
-        return after != mark;
+        int changed = RemoveMarks(mark, mode);
+        SetBlockSelected(mark);
+        return changed;
     }
     case kTypeBulge:
         return UnSelectBulge(index, mode);

@@ -22,16 +22,6 @@ protected:
         KorvelTest::SetUp();
         ASSERT_EQ(Type("BLOCK 1 100 80 20 0 0 -20 0 0 -1"), 1);
     }
-    // Types each line; all must be accepted.
-    void TypeAll(const V& lines) {
-        for (const std::string& l : lines)
-            ASSERT_EQ(Type(l), 1) << l;
-    }
-    std::string LinesOf(int id) {
-        std::string out;
-        WriteObjectLines(id, out);
-        return out;
-    }
 };
 
 V Split(const std::string& text) {

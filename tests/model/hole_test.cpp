@@ -24,11 +24,6 @@ protected:
         KorvelTest::SetUp();
         ASSERT_EQ(Type("BLOCK 1 100 80 20 0 0 -20 0 0 -1"), 1);
     }
-    std::string LinesOf(int id) {
-        std::string out;
-        WriteObjectLines(id, out);
-        return out;
-    }
     std::string TopUndo() {
         std::string s;
         PeepUndoCom(s);

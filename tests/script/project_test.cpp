@@ -23,12 +23,6 @@ namespace {
 
 using V = std::vector<std::string>;
 
-std::string Slurp(const std::string& path) {
-    std::stringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
-
 class ProjectTest : public test::KorvelTest {
 protected:
     void SetUp() override {
@@ -46,7 +40,7 @@ protected:
     std::string SaveAndRead(const std::string& name) {
         std::string path = ScratchDir() + "/" + name;
         EXPECT_EQ(SaveProject(path), 1);
-        return Slurp(path);
+        return test::Slurp(path);
     }
 };
 
@@ -60,7 +54,7 @@ TEST_F(ProjectTest, ExamplesSaveOpenAndSaveAgainIdentically) {
         ASSERT_EQ(Open(ScratchDir() + "/first.kvp"), 1);
         EXPECT_EQ(SaveAndRead("second.kvp"), first);
         if (std::string(name) != "first-steps") {
-            EXPECT_EQ(first, Slurp(example)); // the examples are in the writer's own form
+            EXPECT_EQ(first, test::Slurp(example)); // the examples are in the writer's own form
         }
     }
 }
@@ -152,12 +146,12 @@ TEST_F(ProjectTest, AFailedSaveKeepsTheOldFile) {
     SimulateDiskFullAfter(100);
     EXPECT_EQ(SaveProject(path), 0);
     SimulateDiskFullAfter(-1);
-    EXPECT_EQ(Slurp(path), "old project\n");
+    EXPECT_EQ(test::Slurp(path), "old project\n");
     EXPECT_TRUE(ProjectChanged());
     // The temporary file cannot be made (as with a folder that may not be written).
     std::filesystem::create_directory(path + "." + std::to_string(ProcessId()) + ".tmp");
     EXPECT_EQ(SaveProject(path), 0);
-    EXPECT_EQ(Slurp(path), "old project\n");
+    EXPECT_EQ(test::Slurp(path), "old project\n");
     EXPECT_EQ(SaveProject(""), 0);
     EXPECT_EQ(Messages(), (V{"[" + path + "] Can't open file for writing",
                              "[" + path + "] Can't open file for writing",
@@ -227,13 +221,13 @@ TEST_F(ProjectTest, ValuesThatCouldNotBeWrittenBackAreRefused) {
     ASSERT_EQ(SaveProject(path), 1);
     for (const std::string& line : [&] {
              std::vector<std::string> lines;
-             std::istringstream in(Slurp(path));
+             std::istringstream in(test::Slurp(path));
              for (std::string l; std::getline(in, l);)
                  lines.push_back(l);
              return lines;
          }())
         EXPECT_LE(line.size(), 254u) << line.substr(0, 20);
-    std::string saved = Slurp(path);
+    std::string saved = test::Slurp(path);
     ASSERT_EQ(Open(path), 1);
     EXPECT_EQ(Messages(), V(2, "[Errors found] Value(s) out of range"));
     EXPECT_EQ(SaveAndRead("again.kvp"), saved);

@@ -18,12 +18,6 @@ namespace {
 
 using V = std::vector<std::string>;
 
-std::string Slurp(const std::string& path) {
-    std::stringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
-
 std::string Shipped(const std::string& name) {
     return std::string(KORVEL_SOURCE_DIR) + "/data/" + name;
 }
@@ -40,7 +34,7 @@ protected:
         chdir_.reset();
         KorvelTest::TearDown();
     }
-    std::string Report() { return Slurp(ScratchDir() + "/DB_ERR.TXT"); }
+    std::string Report() { return test::Slurp(ScratchDir() + "/DB_ERR.TXT"); }
     void LoadShipped() {
         SetProgramDirectory(std::string(KORVEL_SOURCE_DIR) + "/data");
         ASSERT_GT(LoadMaterialGroups(), 0);
@@ -56,10 +50,10 @@ TEST_F(DbFilesTest, ShippedDatabaseLoadsAndSavesIdentically) {
     EXPECT_EQ(ReportLoadError(""), 0);
     EXPECT_GE(MaterialCount(), 30);
     EXPECT_GE(MaterialGroupCount(), 12);
-    EXPECT_EQ(ToolDBText(), Slurp(Shipped("kvdb.csv")));
+    EXPECT_EQ(ToolDBText(), test::Slurp(Shipped("kvdb.csv")));
     ASSERT_EQ(SaveToolDB(), 1);
-    std::string saved = Slurp(ScratchDir() + "/kvdb.csv");
-    EXPECT_EQ(saved, Slurp(Shipped("kvdb.csv")));
+    std::string saved = test::Slurp(ScratchDir() + "/kvdb.csv");
+    EXPECT_EQ(saved, test::Slurp(Shipped("kvdb.csv")));
     // Loading the saved file gives the same tables again.
     ClearToolsMaterialsDB();
     ASSERT_EQ(LoadToolDB(), 1);
@@ -289,15 +283,15 @@ TEST_F(DbFilesTest, SavingIntoTheLibraryAndAtExit) {
     SetHeadlessAnswer(kIdNo);
     SaveDatabaseAtExit();
     EXPECT_EQ(Messages(), V{"[Korvel] Save Tool Data Base Data ?"});
-    EXPECT_EQ(Slurp(ScratchDir() + "/lib/kvdb.csv"), "");
+    EXPECT_EQ(test::Slurp(ScratchDir() + "/lib/kvdb.csv"), "");
     SetHeadlessAnswer(kIdYes);
     SaveDatabaseAtExit();
     EXPECT_EQ(SaveMode(), kSaveOnExit);
-    EXPECT_EQ(Slurp(ScratchDir() + "/lib/tool.dat"),
+    EXPECT_EQ(test::Slurp(ScratchDir() + "/lib/tool.dat"),
               "DRILL_6\t2\t6.000\t0.000\t60.000\t2\t0.000\t\n");
-    EXPECT_EQ(Slurp(ScratchDir() + "/lib/toolmat.dat"),
+    EXPECT_EQ(test::Slurp(ScratchDir() + "/lib/toolmat.dat"),
               "DRILL_6\t1.1\t1600\t0.000\t0.000\t150.000\t0.000\t0\n");
-    EXPECT_NE(Slurp(ScratchDir() + "/lib/kvdb.csv").find("$131\tDRILL_6\t2\t6.000000"),
+    EXPECT_NE(test::Slurp(ScratchDir() + "/lib/kvdb.csv").find("$131\tDRILL_6\t2\t6.000000"),
               std::string::npos);
 }
 
@@ -309,7 +303,7 @@ TEST_F(DbFilesTest, AFailedSaveLeavesTheOldFile) {
     EXPECT_EQ(Messages(), V{"[" + ScratchDir() +
                             "/kvdb.csv] Can't open file (Material and Tool "
                             "DB) for writing"});
-    EXPECT_EQ(Slurp(ScratchDir() + "/kvdb.csv"), "old contents\n");
+    EXPECT_EQ(test::Slurp(ScratchDir() + "/kvdb.csv"), "old contents\n");
     Type("LIBRARY /nonexistent-dir");
     EXPECT_EQ(SaveTools(), -1);
     EXPECT_EQ(Messages(), V{"[/nonexistent-dir/tool.dat] Can't open file for writing"});
