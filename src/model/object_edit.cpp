@@ -64,7 +64,10 @@ void PushScaleUndo(int id, double cx, double cy, double f) {
                         ExactNumber(1 / f).c_str()));
 }
 
-void PushDeleteUndo(int id) { PushUndoCom("DELETE " + std::to_string(id)); }
+void PushDeleteUndo(int id) {
+    if (!UndoSuspended()) // opening a project registers thousands of objects
+        PushUndoCom("DELETE " + std::to_string(id));
+}
 
 int NextUndoLine(std::vector<std::string>& pending, const std::vector<std::string>& lines, int mode,
                  std::string& line) {

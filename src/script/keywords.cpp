@@ -189,6 +189,13 @@ CommandHandler KeywordHandler(int code) {
 int recogn(std::string_view word) {
     if (!word.empty() && word[0] == '$') {
         // The code form: the digits after '$' (none is code 0); what follows them is ignored.
+        // Every line a project holds has this form: plain digits are read here directly.
+        std::size_t n = 1;
+        int value = 0;
+        while (n < word.size() && n <= 9 && word[n] >= '0' && word[n] <= '9')
+            value = value * 10 + (word[n++] - '0');
+        if (n > 1 && (n == word.size() || word[n] < '0' || word[n] > '9'))
+            return value;
         std::string digits(word.substr(1));
         errno = 0;
         long code = std::strtol(digits.c_str(), nullptr, 10);

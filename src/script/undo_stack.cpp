@@ -58,6 +58,8 @@ void InitUndoBuf() {
 SuspendUndo::SuspendUndo() : previous_(g_undo_suspended) { g_undo_suspended = true; }
 SuspendUndo::~SuspendUndo() { g_undo_suspended = previous_; }
 
+bool UndoSuspended() { return g_undo_suspended; }
+
 int PushUndoCom(const std::string& s) {
     if (g_undo_suspended)
         return 1;

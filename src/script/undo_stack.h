@@ -26,6 +26,8 @@ private:
 };
 
 // Push a copy of a command; an empty one is ignored. Return 1.
+// True while a SuspendUndo lives: a caller may then skip building the line it would push.
+bool UndoSuspended();
 int PushUndoCom(const std::string& s);
 int PushRedoCom(const std::string& s);
 int PushRevCom(const std::string& s);

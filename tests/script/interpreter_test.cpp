@@ -35,6 +35,9 @@ TEST(Recogn, NamesAbbreviationsAndCodes) {
     EXPECT_EQ(recogn("$"), 0);
     EXPECT_EQ(recogn("$999"), 999);
     EXPECT_EQ(recogn("$99999999999999999999"), kNoKeyword);
+    EXPECT_EQ(recogn("$0000000016"), kBulge); // more digits than the quick reading takes
+    EXPECT_EQ(recogn("$+16"), kBulge);
+    EXPECT_EQ(recogn("$-3"), -3);
     EXPECT_EQ(recogn("NOSUCHWORD"), kNoKeyword);
     EXPECT_EQ(recogn("MI"), kAmbiguousKeyword);
     EXPECT_EQ(recogn("BL"), kBlock);
