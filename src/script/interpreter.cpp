@@ -117,7 +117,8 @@ constexpr double kMaxScriptNumber = 1e7;
 bool HasAbsurdNumber(int count) {
     double limit = kMaxScriptNumber / std::max(1.0, UnitFactor());
     for (int i = 1; i < count; ++i) {
-        char c = Arg(i)[0];
+        std::string_view token = ArgView(i);
+        char c = token.empty() ? '\0' : token[0];
         if (!(c >= '0' && c <= '9') && c != '-' && c != '+' && c != '.')
             continue;
         // Read once: the handler takes the number from the same cache.
@@ -137,10 +138,10 @@ int FileNotFound(const std::string& path) {
 
 int IntrepretLine(std::string& line, const char* file, int line_no) {
     int count = args(line);
-    if (count == 0 || Arg(0)[0] == '#' || Arg(0)[0] == ';')
+    std::string_view first = ArgView(0);
+    if (count == 0 || first[0] == '#' || first[0] == ';')
         return 1;
-    std::string keyword = Upper(Arg(0));
-    int code = recogn(keyword);
+    int code = recogn(first);
     CommandHandler handler = KeywordHandler(code);
     if (!handler)
         return UnRecogn(file, line_no);

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,64 +15,93 @@
 
 namespace korvel {
 
+namespace detail {
+std::string g_line;
+std::array<TokenSpan, kMaxArgs> g_span;
+int g_stored = 0;
+std::array<ParsedNumber, kMaxArgs> g_number;
+std::uint32_t g_parsed = 0;
+std::uint32_t g_whole = 0;
+} // namespace detail
+
 namespace {
 
+int g_arg_count = 0; // what the splitter returned
 std::array<std::string, kMaxArgs> g_arg;
-int g_arg_count = 0;
+std::uint32_t g_made = 0; // bit i: g_arg[i] holds token i
 
-// Each argument's number, parsed once when first asked for.
-struct ParsedNumber {
-    bool parsed = false;
-    bool consumed = false; // the argument begins with a number
-    double value = 0;
+using detail::g_line;
+using detail::g_number;
+using detail::g_parsed;
+using detail::g_span;
+using detail::g_stored;
+using detail::g_whole;
+using detail::ParsedNumber;
+using detail::Token;
+
+// A plain decimal ("-12.50000", the numbers every written line holds) in parts: sign, its
+// digits as one integer, their count and the count of those after the point. With at most 15
+// digits both that integer and the power of ten are exact doubles, so one division gives the
+// correctly rounded value, as strtod would.
+struct PlainDecimal {
+    bool negative = false;
+    std::uint64_t mantissa = 0; // wraps past 19 digits, which the count refuses
+    std::ptrdiff_t digits = 0;
+    std::ptrdiff_t decimals = 0;
+    std::uint64_t whole = 0; // the digits before the point
+    std::ptrdiff_t whole_digits = 0;
+
+    // The value, when the parts are one of the numbers read exactly this way.
+    bool Value(double& value) const {
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        if (digits == 0 || digits > 15)
+            return false;
+        value = static_cast<double>(mantissa) / kPowers[decimals];
+        if (negative)
+            value = -value;
+        return true;
+    }
 };
-std::array<ParsedNumber, kMaxArgs> g_number;
+
+// Reads a plain decimal's parts from p on; returns where the reading stopped.
+const char* ScanPlainDecimal(const char* p, const char* end, PlainDecimal& number) {
+    number.negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
+        ++p;
+    const char* first = p;
+    for (unsigned d; p < end && (d = static_cast<unsigned char>(*p) - '0') <= 9; ++p)
+        number.mantissa = number.mantissa * 10 + d;
+    number.digits = number.whole_digits = p - first;
+    number.whole = number.mantissa;
+    if (p < end && *p == '.') {
+        const char* fraction = ++p;
+        for (unsigned d; p < end && (d = static_cast<unsigned char>(*p) - '0') <= 9; ++p)
+            number.mantissa = number.mantissa * 10 + d;
+        number.decimals = p - fraction;
+        number.digits += number.decimals;
+    }
+    return p;
+}
+
+bool ParsePlainDecimal(std::string_view text, double& value) {
+    PlainDecimal number;
+    const char* end = text.data() + text.size();
+    return ScanPlainDecimal(text.data(), end, number) == end && number.Value(value);
+}
 
 // Reads the number at the start of text as strtod (and so atof) does: the longest prefix that
 // is a number; 0 and false when there is none. from_chars does the common decimal forms much
 // faster; hexadecimal and out-of-range numbers go to strtod.
-// Plain decimals ("-12.50000", the numbers every written line holds) with at most 15 digits:
-// both the digits as an integer and the power of ten are exact doubles, so one division gives
-// the correctly rounded value, as strtod would. False for anything else.
-bool ParsePlainDecimal(const std::string& text, double& value) {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const char* p = text.c_str();
-    bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        ++p;
-    long long mantissa = 0;
-    int digits = 0, decimals = 0;
-    bool point = false;
-    for (; *p; ++p) {
-        if (*p >= '0' && *p <= '9') {
-            if (++digits > 15)
-                return false;
-            mantissa = mantissa * 10 + (*p - '0');
-            decimals += point;
-        } else if (*p == '.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    if (digits == 0)
-        return false;
-    value = static_cast<double>(mantissa) / kPowers[decimals];
-    if (negative)
-        value = -value;
-    return true;
-}
-
-bool ParseLeadingNumber(const std::string& text, double& value) {
+bool ParseLeadingNumber(std::string_view text, double& value) {
     if (ParsePlainDecimal(text, value))
         return true;
-    const char* begin = text.c_str();
+    const char* begin = text.data();
     const char* end = begin + text.size();
     const char* p = begin;
-    if (*p == '+') {
+    if (p < end && *p == '+') {
         ++p;
-        if (*p == '-' || *p == '+')
+        if (p < end && (*p == '-' || *p == '+'))
             return (value = 0), false;
     }
     auto r = std::from_chars(p, end, value, std::chars_format::general);
@@ -80,9 +110,10 @@ bool ParseLeadingNumber(const std::string& text, double& value) {
         return true;
     if (r.ec == std::errc::invalid_argument)
         return (value = 0), false;
+    std::string copy(text); // strtod needs the token's end
     char* stop = nullptr;
-    value = std::strtod(begin, &stop);
-    return stop != begin;
+    value = std::strtod(copy.c_str(), &stop);
+    return stop != copy.c_str();
 }
 
 constexpr int kStackDepth = 8;
@@ -105,112 +136,143 @@ bool IsDelimiter(char c) { return kIsDelimiter[static_cast<unsigned char>(c)]; }
 bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-using TokenRule = std::size_t (*)(std::string_view rest);
+// Where a script word ends: a blank, a tab or a delimiter.
+constexpr std::array<bool, 256> kEndsWord = [] {
+    std::array<bool, 256> table = kIsDelimiter;
+    table[' '] = table['\t'] = true;
+    return table;
+}();
 
-std::size_t ScriptToken(std::string_view s) {
-    if (s.empty())
-        return 0;
-    if (IsDelimiter(s[0]))
-        return 1;
-    if (s[0] == '"') {
-        std::size_t close = s.find('"', 1);
-        return close == std::string_view::npos ? s.size() : close + 1;
+// A script word is read as a plain decimal on the way, since most words of a script are
+// numbers: slot's number is then known without reading the word again.
+struct ScriptToken {
+    std::size_t operator()(std::string_view s, int slot) const {
+        if (s.empty())
+            return 0;
+        if (IsDelimiter(s[0]))
+            return 1;
+        if (s[0] == '"') {
+            std::size_t close = s.find('"', 1);
+            return close == std::string_view::npos ? s.size() : close + 1;
+        }
+        const char* begin = s.data();
+        const char* end = begin + s.size();
+        PlainDecimal number;
+        const char* p = ScanPlainDecimal(begin, end, number);
+        const char* word_end = p;
+        while (word_end < end && !kEndsWord[static_cast<unsigned char>(*word_end)])
+            ++word_end;
+        std::size_t length = static_cast<std::size_t>(word_end - begin);
+        ParsedNumber& n = g_number[static_cast<std::size_t>(slot)];
+        if (p == word_end && length <= kMaxArgLen && number.Value(n.value)) {
+            n.consumed = true;
+            g_parsed |= 1u << slot;
+            if (number.whole_digits <= 9) { // what atoi gives, within the int range
+                int whole = static_cast<int>(number.whole);
+                n.whole = number.negative ? -whole : whole;
+                g_whole |= 1u << slot;
+            }
+        }
+        return length;
     }
-    std::size_t n = 0;
-    while (n < s.size() && !IsBlankOrTab(s[n]) && !IsDelimiter(s[n]))
-        ++n;
-    return n;
-}
+};
 
-std::size_t TabField(std::string_view s) {
-    std::size_t n = s.find('\t');
-    return n == std::string_view::npos ? s.size() : n;
-}
+struct TabField {
+    std::size_t operator()(std::string_view s, int) const {
+        std::size_t n = s.find('\t');
+        return n == std::string_view::npos ? s.size() : n;
+    }
+};
 
-std::size_t GCodeWord(std::string_view s) {
-    if (s.empty())
-        return 0;
-    char c = s[0];
-    if (c == 'N' || c == 'G' || c == 'M' || c == 'S') {
-        std::size_t n = 1;
-        while (n < s.size() && IsDigit(s[n]))
+struct GCodeWord {
+    std::size_t operator()(std::string_view s, int) const {
+        if (s.empty())
+            return 0;
+        char c = s[0];
+        if (c == 'N' || c == 'G' || c == 'M' || c == 'S') {
+            std::size_t n = 1;
+            while (n < s.size() && IsDigit(s[n]))
+                ++n;
+            return n;
+        }
+        if (c == '(') {
+            std::size_t close = s.find(')');
+            return close == std::string_view::npos ? s.size() : close;
+        }
+        std::size_t n = 0;
+        while (n < s.size() && !IsBlankOrTab(s[n]))
             ++n;
         return n;
     }
-    if (c == '(') {
-        std::size_t close = s.find(')');
-        return close == std::string_view::npos ? s.size() : close;
-    }
-    std::size_t n = 0;
-    while (n < s.size() && !IsBlankOrTab(s[n]))
-        ++n;
-    return n;
-}
+};
 
-// The loop the three splitters share: skip blanks and tabs, measure a token, store it.
-int Split(std::string& line, TokenRule rule) {
+// The loop the three splitters share: skip blanks and tabs, measure a token, store its span.
+template <typename Rule> int Split(std::string& line, Rule rule) {
     std::size_t nul = line.find('\0');
     if (nul != std::string::npos)
         line.resize(nul);
     rmnl(line);
-    g_arg_count = 0;
-    g_number.fill(ParsedNumber());
-    std::string_view rest(line);
+    g_line.assign(line);
+    g_stored = 0;
+    g_made = 0;
+    g_parsed = 0;
+    g_whole = 0;
+    std::string_view all(g_line);
+    std::size_t pos = 0;
     while (true) {
-        while (!rest.empty() && IsBlankOrTab(rest[0]))
-            rest.remove_prefix(1);
-        std::size_t len = rule(rest);
+        while (pos < all.size() && IsBlankOrTab(all[pos]))
+            ++pos;
+        std::size_t len = rule(all.substr(pos), g_stored);
         if (len == 0)
             break;
         if (len > kMaxArgLen)
             len = kMaxArgLen; // a longer run continues as the next token
-        q_copy(g_arg[g_arg_count], rest, len);
-        rest.remove_prefix(len);
-        if (++g_arg_count == kMaxArgs) {
-            g_arg_count = -1;
-            break;
-        }
+        g_span[g_stored++] = {pos, len};
+        pos += len;
+        if (g_stored == kMaxArgs)
+            return g_arg_count = -1;
     }
-    return g_arg_count;
+    return g_arg_count = g_stored;
 }
 
 } // namespace
 
-int args(std::string& line) { return Split(line, ScriptToken); }
-int argt(std::string& line) { return Split(line, TabField); }
-int arg_gm(std::string& line) { return Split(line, GCodeWord); }
+int args(std::string& line) { return Split(line, ScriptToken()); }
+int argt(std::string& line) { return Split(line, TabField()); }
+int arg_gm(std::string& line) { return Split(line, GCodeWord()); }
 
 const std::string& Arg(int i) {
     static const std::string empty;
-    return i >= 0 && i < kMaxArgs ? g_arg[i] : empty;
+    if (i < 0 || i >= g_stored)
+        return empty;
+    std::uint32_t bit = 1u << i;
+    if (!(g_made & bit)) {
+        g_arg[i].assign(Token(i));
+        g_made |= bit;
+    }
+    return g_arg[i];
 }
 
 int ArgCount() { return g_arg_count; }
 
-bool ArgNumber(int i, double& value) {
-    if (i < 0 || i >= kMaxArgs) {
+namespace detail {
+
+bool ArgNumberSlow(int i, double& value) {
+    if (i < 0 || i >= g_stored) {
         value = 0;
         return false;
     }
     ParsedNumber& n = g_number[i];
-    if (!n.parsed) {
-        n.consumed = ParseLeadingNumber(g_arg[i], n.value);
-        n.parsed = true;
-    }
+    n.consumed = ParseLeadingNumber(Token(i), n.value);
+    g_parsed |= 1u << i;
     value = n.value;
     return n.consumed;
 }
 
-double ArgF(int i) {
-    double v;
-    ArgNumber(i, v);
-    return v;
-}
-
-int ArgI(int i) {
+int ArgISlow(int i) {
     // atoi: the leading integer, clamped to the int range (atoi itself is undefined there).
-    const std::string& text = Arg(i);
-    const char* p = text.c_str();
+    std::string_view text = Token(i);
+    const char* p = text.data();
     const char* end = p + text.size();
     if (p < end && *p == '+' && p + 1 < end && p[1] != '-')
         ++p;
@@ -227,10 +289,12 @@ int ArgI(int i) {
     return static_cast<int>(v);
 }
 
+} // namespace detail
+
 int inv_args(std::string& buffer) {
     buffer.clear();
     for (int i = 0; i < g_arg_count; ++i) {
-        buffer += g_arg[i];
+        buffer += Token(i);
         buffer += ' ';
     }
     return g_arg_count;

@@ -2,7 +2,9 @@
 // readers and writers of every text file share.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,13 +24,64 @@ int args(std::string& line);
 int argt(std::string& line);
 int arg_gm(std::string& line);
 
-// The argument vector: slot i of the last split ("" outside 0..31), and the count.
+namespace detail {
+// The last split's tokens, for the inline accessors below: handlers read their arguments
+// through these for every line of every file.
+struct TokenSpan {
+    std::size_t begin = 0;
+    std::size_t length = 0;
+};
+struct ParsedNumber {
+    bool consumed = false; // the token begins with a number
+    double value = 0;      // the number (atof)
+    int whole = 0;         // its integer part (atoi), where g_whole says so
+};
+extern std::string g_line;                     // the line, which the tokens are spans of
+extern std::array<TokenSpan, kMaxArgs> g_span; // token i
+extern int g_stored;                           // tokens stored (32 when the count is -1)
+extern std::array<ParsedNumber, kMaxArgs> g_number;
+extern std::uint32_t g_parsed; // bit i: g_number[i].value and consumed hold token i's number
+extern std::uint32_t g_whole;  // bit i: g_number[i].whole holds token i's atoi
+
+inline std::string_view Token(int i) {
+    if (static_cast<unsigned>(i) >= static_cast<unsigned>(g_stored))
+        return {};
+    return std::string_view(g_line.data() + g_span[i].begin, g_span[i].length);
+}
+bool ArgNumberSlow(int i, double& value);
+int ArgISlow(int i);
+} // namespace detail
+
+// The argument vector: slot i of the last split ("" where the split stored no token), and the
+// count. A reference stays valid until the next split.
 const std::string& Arg(int i);
+// The same token, without making a string of it.
+inline std::string_view ArgView(int i) { return detail::Token(i); }
 int ArgCount();
-double ArgF(int i); // atof of slot i
+
 // The number slot i begins with (as atof reads it); false when it begins with none.
-bool ArgNumber(int i, double& value);
-int ArgI(int i); // atoi of slot i, clamped to the int range
+inline bool ArgNumber(int i, double& value) {
+    if (static_cast<unsigned>(i) < static_cast<unsigned>(kMaxArgs) &&
+        (detail::g_parsed >> i & 1u)) {
+        value = detail::g_number[i].value;
+        return detail::g_number[i].consumed;
+    }
+    return detail::ArgNumberSlow(i, value);
+}
+
+// atof of slot i.
+inline double ArgF(int i) {
+    double v;
+    ArgNumber(i, v);
+    return v;
+}
+
+// atoi of slot i, clamped to the int range.
+inline int ArgI(int i) {
+    if (static_cast<unsigned>(i) < static_cast<unsigned>(kMaxArgs) && (detail::g_whole >> i & 1u))
+        return detail::g_number[i].whole;
+    return detail::ArgISlow(i);
+}
 
 // Writes every stored argument followed by one blank; returns the count.
 int inv_args(std::string& buffer);

@@ -266,5 +266,85 @@ TEST(ArgNumbers, ReadAsAtofAndAtoiWould) {
     EXPECT_EQ(v, 12);
 }
 
+// Script words are read as numbers while the line is split, tab fields and G-code words only
+// when asked for: both ways must give what atof and atoi give.
+TEST(ArgNumbers, EverySplitterReadsTheSameNumbers) {
+    const char* words[] = {"0",
+                           "-0",
+                           "+5",
+                           "007",
+                           "12.",
+                           ".5",
+                           "-.5",
+                           "1.25e3",
+                           "12.5x",
+                           "-",
+                           "+",
+                           ".",
+                           "1.2.3",
+                           "--1",
+                           "123456789",
+                           "-123456789",
+                           "1234567890",
+                           "999999999.5",
+                           "0.000001",
+                           "-42.00000",
+                           "+-3",
+                           "12345678901234.5",
+                           "1234567890123456"};
+    unsigned seed = 7;
+    std::vector<std::string> all(std::begin(words), std::end(words));
+    for (int i = 0; i < 2000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        std::string w = seed & 1 ? "-" : "";
+        w += std::to_string(seed % 100000);
+        if (seed & 2)
+            w += "." + std::to_string(seed >> 20);
+        all.push_back(w);
+    }
+    for (const std::string& word : all) {
+        std::string script = "X " + word + " Y";
+        std::string tabbed = "X\t" + word + "\tY";
+        for (int splitter = 0; splitter < 2; ++splitter) {
+            ASSERT_EQ(splitter == 0 ? args(script) : argt(tabbed), 3) << word;
+            ASSERT_EQ(Arg(1), word);
+            double expected = std::atof(word.c_str());
+            EXPECT_EQ(std::signbit(ArgF(1)), std::signbit(expected)) << word;
+            EXPECT_EQ(ArgF(1), expected) << word;
+            long long whole = std::strtoll(word.c_str(), nullptr, 10);
+            if (whole >= INT_MIN && whole <= INT_MAX) {
+                EXPECT_EQ(ArgI(1), whole) << word;
+            }
+            EXPECT_EQ(ArgF(2), 0);
+        }
+    }
+}
+
+// A slot the last split did not fill reads as empty, never as a word of an earlier line.
+TEST(ArgNumbers, SlotsPastTheCountAreEmpty) {
+    std::string long_line = "A 1 2 3 4 5 6";
+    ASSERT_EQ(args(long_line), 7);
+    std::string short_line = "B 9";
+    ASSERT_EQ(args(short_line), 2);
+    EXPECT_EQ(Arg(3), "");
+    EXPECT_EQ(ArgView(3), "");
+    EXPECT_EQ(ArgF(3), 0);
+    EXPECT_EQ(ArgI(3), 0);
+    double v = 1;
+    EXPECT_FALSE(ArgNumber(3, v));
+    EXPECT_EQ(v, 0);
+    EXPECT_EQ(Arg(-1), "");
+    EXPECT_EQ(ArgI(40), 0);
+    // A word longer than a slot is cut; its number is read from what the slot holds.
+    std::string digits(300, '1');
+    std::string huge = "X " + digits;
+    ASSERT_EQ(args(huge), 3);
+    EXPECT_EQ(Arg(1).size(), kMaxArgLen);
+    EXPECT_EQ(ArgF(1), std::atof(digits.substr(0, kMaxArgLen).c_str()));
+    EXPECT_EQ(ArgI(1), INT_MAX);
+    EXPECT_EQ(Arg(2), digits.substr(kMaxArgLen));
+    EXPECT_EQ(ArgI(2), INT_MAX); // atoi has no defined result past the int range
+}
+
 } // namespace
 } // namespace korvel
