@@ -397,9 +397,80 @@ namespace {
 
 bool g_exact_floats = false;
 
+// "%.*f" as printf writes it, for the common case of a moderate value and a few decimals: the
+// value scaled to an integer and rounded. The scaling rounds once, so this is exact unless the
+// scaled value lies within that rounding of a tie, and those are left to the exact conversion
+// (false, as for large values and many decimals).
+bool FixedQuick(double v, int precision, char* buffer, std::string_view& text) {
+    static constexpr double kScale[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    if (precision < 0 || precision > 9)
+        return false;
+    double scaled = std::fabs(v) * kScale[precision];
+    if (!(scaled < 1e15))
+        return false; // also NaN
+    double whole = std::floor(scaled);
+    double fraction = scaled - whole; // exact below 2^52
+    if (std::fabs(fraction - 0.5) <= scaled * 1e-15)
+        return false;
+    auto rounded = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    // The integer part and the decimals are written separately, two digits at a time.
+    static constexpr std::uint64_t kDivisor[] = {1,      10,      100,      1000,      10000,
+                                                 100000, 1000000, 10000000, 100000000, 1000000000};
+    std::uint64_t integer = rounded / kDivisor[precision];
+    std::uint64_t decimals = rounded % kDivisor[precision];
+    char* out = buffer;
+    if (std::signbit(v))
+        *out++ = '-';
+    out = std::to_chars(out, out + 24, integer).ptr;
+    if (precision > 0) {
+        *out++ = '.';
+        for (int i = precision; i > 0;) {
+            if (i >= 2) {
+                std::uint64_t pair = decimals % 100;
+                decimals /= 100;
+                i -= 2;
+                out[i] = static_cast<char>('0' + pair / 10);
+                out[i + 1] = static_cast<char>('0' + pair % 10);
+            } else {
+                out[--i] = static_cast<char>('0' + decimals % 10);
+                decimals /= 10;
+            }
+        }
+        out += precision;
+    }
+    text = std::string_view(buffer, static_cast<std::size_t>(out - buffer));
+    return true;
+}
+
 // Appends one converted argument. Returns false for a conversion this formatter does not
 // know, so that the caller falls back on vsnprintf.
 bool AppendConversion(std::string& out, const char*& f, va_list& ap) {
+    char buffer[400];
+    std::string_view text;
+    // The two conversions that every written line is made of, "%d" and "%0.5f" (or another
+    // single-digit precision), without the general parsing below.
+    if (f[0] == 'd') {
+        ++f;
+        auto r = std::to_chars(buffer, buffer + sizeof buffer, va_arg(ap, int));
+        out.append(buffer, static_cast<std::size_t>(r.ptr - buffer));
+        return true;
+    }
+    if (f[0] == '0' && f[1] == '.' && f[2] >= '0' && f[2] <= '9' && f[3] == 'f' &&
+        !g_exact_floats) {
+        double v = va_arg(ap, double);
+        if (!FixedQuick(v, f[2] - '0', buffer, text)) {
+            if (std::isnan(v) || std::isinf(v) || std::fabs(v) >= 1e300)
+                return false; // printf's own spelling of these
+            auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed,
+                                   f[2] - '0');
+            if (r.ec != std::errc())
+                return false;
+            text = std::string_view(buffer, static_cast<std::size_t>(r.ptr - buffer));
+        }
+        f += 4;
+        out += text;
+        return true;
+    }
     bool left = false, zero = false;
     for (;; ++f) {
         if (*f == '-')
@@ -436,8 +507,6 @@ bool AppendConversion(std::string& out, const char*& f, va_list& ap) {
     char length = 0;
     if (*f == 'l' || *f == 'z')
         length = *f++;
-    char buffer[400];
-    std::string_view text;
     switch (*f++) {
     case 'd':
     case 'i': {
@@ -468,6 +537,8 @@ bool AppendConversion(std::string& out, const char*& f, va_list& ap) {
         }
         if (std::isnan(v) || std::isinf(v) || (fixed && std::fabs(v) >= 1e300))
             return false; // printf's own spelling of these
+        if (fixed && FixedQuick(v, precision, buffer, text))
+            break;
         if (!fixed && precision == 0)
             precision = 1;
         auto r =
@@ -532,14 +603,15 @@ std::string Sprintf(const char* format, ...) {
     va_list fallback;
     va_copy(fallback, ap);
     std::string out;
+    out.reserve(128); // one script line
     bool ok = true;
     for (const char* f = format; *f && ok;) {
-        const char* percent = std::strchr(f, '%');
-        if (!percent) {
-            out += f;
-            break;
-        }
+        const char* percent = f;
+        while (*percent && *percent != '%')
+            ++percent; // the text between conversions is mostly one blank
         out.append(f, percent - f);
+        if (!*percent)
+            break;
         f = percent + 1;
         ok = AppendConversion(out, f, ap);
     }

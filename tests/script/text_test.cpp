@@ -209,8 +209,18 @@ TEST(SprintfTest, NumbersAsPrintfWritesThem) {
         int exponent = static_cast<int>(seed >> 20) % 13 - 6;
         values.push_back(mantissa * std::pow(10.0, exponent));
     }
+    // Near and exact ties: decimals ending in 5 one place past the precision, and binary
+    // fractions, whose ties are exact.
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        std::string text = std::to_string(seed % 100000) + "." + std::to_string(seed >> 12) + "5";
+        values.push_back(std::strtod(text.c_str(), nullptr));
+        values.push_back(-static_cast<double>(seed % 4096) / 1024.0);
+        values.push_back(static_cast<double>(seed) * 1e3 + 0.5); // near the largest quick values
+    }
     for (double v : values) {
-        for (const char* format : {"%0.5f", "%0.3f", "%f", "%0.1f", "%.17g", "%0.2f"})
+        for (const char* format : {"%0.5f", "%0.3f", "%f", "%0.1f", "%.17g", "%0.2f", "%0.0f",
+                                   "%0.9f", "%12.4f", "%-9.2f|"})
             ASSERT_EQ(Sprintf(format, v), Reference(format, v)) << format << " " << v;
     }
     EXPECT_EQ(Sprintf("$%d %s %c%s%c %ld|%-6s|%5d|%zu %%", 22, "x", '"', "a b", '"', 7L, "ab", 42,
