@@ -3,7 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "model/heights.h"
@@ -148,6 +151,29 @@ void BM_StartUp(benchmark::State& state) {
     SetProgramDirectory("");
 }
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
+
+// The whole korvelc process: loading, start-up with the shipped data, checking the smallest
+// project and exiting.
+void BM_KorvelcProcess(benchmark::State& state) {
+    std::string project = Write("tiny.kvp", "$66 2.05\n$127 MM\n");
+    std::string home = std::string(KORVEL_SOURCE_DIR) + "/data";
+    const char* argv[] = {KORVELC_PATH, "--home", home.c_str(), "check", project.c_str(), nullptr};
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    for (auto _ : state) {
+        pid_t pid;
+        int status = -1;
+        if (posix_spawn(&pid, argv[0], &quiet, nullptr, const_cast<char**>(argv), environ) != 0 ||
+            waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("korvelc check failed");
+            break;
+        }
+    }
+    posix_spawn_file_actions_destroy(&quiet);
+}
+BENCHMARK(BM_KorvelcProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
