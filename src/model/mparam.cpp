@@ -167,11 +167,15 @@ int RetrieveLevelMParam(int index, int kind, int& speed, double v[4]) {
 
 std::string WriteMParams() {
     std::string out;
+    AppendMParams(out);
+    return out;
+}
+
+void AppendMParams(std::string& out) {
     for (const MParam& p : g_params)
         if (Used(p))
             out += Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f\n", p.kind + kMparamX - 1, p.owner,
                            p.speed, p.v[0], p.v[1], p.v[2], p.v[3]);
-    return out;
 }
 
 int ParamXCom(const char* file, int line) { return ParamCom(kRoughMilling, file, line); }

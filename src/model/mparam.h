@@ -48,6 +48,7 @@ int RetrieveLevelMParam(int index, int kind, int& speed, double v[4]);
 
 // The project file's lines, each ended by a line feed.
 std::string WriteMParams();
+void AppendMParams(std::string& out); // the same lines, appended to out
 
 int ParamXCom(const char* file, int line);  // MPARAM_X owner speed v1 v2 v3 v4
 int ParamFCom(const char* file, int line);  // MPARAM_F

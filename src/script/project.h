@@ -14,6 +14,7 @@ void InitProject();
 int WriteObjectLines(int id, std::string& out);
 // Every object's lines in ascending ID order.
 std::string AllObjectLines();
+void AppendObjectLines(std::string& out); // the same lines, appended to out
 
 // The whole project file as SaveProject writes it.
 std::string ProjectText();

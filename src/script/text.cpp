@@ -413,29 +413,20 @@ bool FixedQuick(double v, int precision, char* buffer, std::string_view& text) {
     if (std::fabs(fraction - 0.5) <= scaled * 1e-15)
         return false;
     auto rounded = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-    // The integer part and the decimals are written separately, two digits at a time.
-    static constexpr std::uint64_t kDivisor[] = {1,      10,      100,      1000,      10000,
-                                                 100000, 1000000, 10000000, 100000000, 1000000000};
-    std::uint64_t integer = rounded / kDivisor[precision];
-    std::uint64_t decimals = rounded % kDivisor[precision];
+    // The decimals are peeled off the right end (dividing by a constant is a multiplication),
+    // what remains is the integer part.
+    char decimals[9];
+    for (int i = precision; i > 0; --i) {
+        decimals[i - 1] = static_cast<char>('0' + rounded % 10);
+        rounded /= 10;
+    }
     char* out = buffer;
     if (std::signbit(v))
         *out++ = '-';
-    out = std::to_chars(out, out + 24, integer).ptr;
+    out = std::to_chars(out, out + 24, rounded).ptr;
     if (precision > 0) {
         *out++ = '.';
-        for (int i = precision; i > 0;) {
-            if (i >= 2) {
-                std::uint64_t pair = decimals % 100;
-                decimals /= 100;
-                i -= 2;
-                out[i] = static_cast<char>('0' + pair / 10);
-                out[i + 1] = static_cast<char>('0' + pair % 10);
-            } else {
-                out[--i] = static_cast<char>('0' + decimals % 10);
-                decimals /= 10;
-            }
-        }
+        std::memcpy(out, decimals, static_cast<std::size_t>(precision));
         out += precision;
     }
     text = std::string_view(buffer, static_cast<std::size_t>(out - buffer));
