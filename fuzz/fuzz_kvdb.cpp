@@ -18,13 +18,7 @@
 using namespace korvel;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string dir = fuzz::ScratchDir();
-    static bool ready = [] {
-        RecordMessages(true);
-        SetProgramDirectory(dir);
-        return chdir(dir.c_str()) == 0;
-    }();
-    (void)ready;
+    static const std::string& dir = fuzz::Workspace(true);
     InitToolDatabase();
     ResetUnits();
     for (int code : {11, 13, 22, 41, 61})

@@ -19,13 +19,7 @@
 using namespace korvel;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string dir = fuzz::ScratchDir();
-    static bool ready = [] {
-        RecordMessages(true);
-        SetProgramDirectory(dir);
-        return true;
-    }();
-    (void)ready;
+    static const std::string& dir = fuzz::Workspace();
     InitAllTables();
     fuzz::WriteText(dir + "input.kvp", std::string(reinterpret_cast<const char*>(data), size));
     OpenProject(dir + "input.kvp");

@@ -15,13 +15,7 @@
 using namespace korvel;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string dir = fuzz::ScratchDir();
-    static bool ready = [] {
-        RecordMessages(true);
-        SetProgramDirectory(dir);
-        return true;
-    }();
-    (void)ready;
+    static const std::string& dir = fuzz::Workspace();
     InitID();
     ResetUnits();
     std::string path = dir + "input.kvs";
