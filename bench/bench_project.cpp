@@ -13,7 +13,7 @@
 #include "model/registry.h"
 #include "platform/platform.h"
 #include "script/project.h"
-#include "script/settings.h"
+#include "model/settings.h"
 #include "ui/startup.h"
 
 using namespace korvel;

@@ -10,9 +10,9 @@
 #include "fuzz_support.h"
 
 #include "platform/platform.h"
-#include "script/units.h"
+#include "base/units.h"
 #include "tooldb/database.h"
-#include "tooldb/db_files.h"
+#include "script/db_files.h"
 #include "tooldb/library.h"
 
 using namespace korvel;

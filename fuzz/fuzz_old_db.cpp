@@ -11,7 +11,7 @@
 
 #include "platform/platform.h"
 #include "tooldb/database.h"
-#include "tooldb/db_files.h"
+#include "script/db_files.h"
 #include "tooldb/library.h"
 
 using namespace korvel;

@@ -12,8 +12,8 @@
 #include "model/machine.h"
 #include "platform/platform.h"
 #include "script/project.h"
-#include "script/settings.h"
-#include "script/units.h"
+#include "model/settings.h"
+#include "base/units.h"
 #include "ui/startup.h"
 
 using namespace korvel;

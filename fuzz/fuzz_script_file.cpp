@@ -10,7 +10,7 @@
 #include "model/registry.h"
 #include "platform/platform.h"
 #include "script/interpreter.h"
-#include "script/units.h"
+#include "base/units.h"
 
 using namespace korvel;
 

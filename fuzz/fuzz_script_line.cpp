@@ -6,8 +6,8 @@
 #include "model/registry.h"
 #include "platform/platform.h"
 #include "script/interpreter.h"
-#include "script/text.h"
-#include "script/units.h"
+#include "base/text.h"
+#include "base/units.h"
 
 using namespace korvel;
 

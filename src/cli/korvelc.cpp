@@ -11,8 +11,8 @@
 #include "script/config.h"
 #include "script/interpreter.h"
 #include "script/project.h"
-#include "script/settings.h"
-#include "script/text.h"
+#include "model/settings.h"
+#include "base/text.h"
 #include "ui/startup.h"
 
 namespace korvel {

@@ -1,18 +1,10 @@
-// Plane geometry of contour elements. An element runs from a start to an end point; its kind
-// says how: 0 move (tool paths only), 1 line, 2 counter-clockwise arc, 4 clockwise arc,
-// 8 full circle (centre at the start point). An arc's radius is positive for the arc of at
-// most 180 degrees and negative for the other one.
+// Plane geometry of contour elements: lengths, arc centres and point transformations. The
+// element kinds and the radius sign rule are those of geometry/types.h.
 #pragma once
 
-namespace korvel {
+#include "geometry/types.h"
 
-enum ElementKind : int {
-    kRapid = 0, // a rapid move to the point (tool paths only)
-    kLine = 1,
-    kCcwArc = 2,
-    kCwArc = 4,
-    kCircle = 8,
-};
+namespace korvel {
 
 constexpr double kPi = 3.14159265358979323846;
 

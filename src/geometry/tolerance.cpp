@@ -1,7 +1,7 @@
 // Tolerant comparisons in the project unit.
 #include "geometry/tolerance.h"
 
-#include "script/units.h"
+#include "base/units.h"
 
 namespace korvel {
 

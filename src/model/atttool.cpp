@@ -12,11 +12,11 @@
 #include "model/pocket.h"
 #include "model/thread.h"
 #include "platform/platform.h"
-#include "script/errors.h"
-#include "script/keywords.h"
-#include "script/settings.h"
-#include "script/text.h"
-#include "script/units.h"
+#include "base/errors.h"
+#include "base/keyword_codes.h"
+#include "model/settings.h"
+#include "base/text.h"
+#include "base/units.h"
 #include "tooldb/database.h"
 
 namespace korvel {

@@ -4,9 +4,9 @@
 #include "geometry/primitives.h"
 #include "model/bulge.h"
 #include "model/pocket.h"
-#include "script/errors.h"
-#include "script/text.h"
-#include "script/units.h"
+#include "base/errors.h"
+#include "base/text.h"
+#include "base/units.h"
 
 namespace korvel {
 

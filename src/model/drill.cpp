@@ -2,15 +2,15 @@
 #include "model/drill.h"
 
 #include "model/bulge.h"
-#include "model/heap_table.h"
+#include "base/heap_table.h"
 #include "model/hole_edit.h"
 #include "model/mparam.h"
 #include "model/registry.h"
 #include "model/selection.h"
-#include "script/keywords.h"
-#include "script/text.h"
-#include "script/undo_stack.h"
-#include "script/units.h"
+#include "base/keyword_codes.h"
+#include "base/text.h"
+#include "base/undo_stack.h"
+#include "base/units.h"
 
 namespace korvel {
 

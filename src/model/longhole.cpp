@@ -9,11 +9,11 @@
 #include "model/object_edit.h"
 #include "model/registry.h"
 #include "model/selection.h"
-#include "script/errors.h"
-#include "script/keywords.h"
-#include "script/text.h"
-#include "script/undo_stack.h"
-#include "script/units.h"
+#include "base/errors.h"
+#include "base/keyword_codes.h"
+#include "base/text.h"
+#include "base/undo_stack.h"
+#include "base/units.h"
 
 namespace korvel {
 

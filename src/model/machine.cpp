@@ -4,9 +4,9 @@
 #include <cmath>
 #include <string>
 
-#include "script/errors.h"
-#include "script/text.h"
-#include "script/units.h"
+#include "base/errors.h"
+#include "base/text.h"
+#include "base/units.h"
 
 namespace korvel {
 

@@ -5,10 +5,10 @@
 #include <array>
 
 #include "model/bulge.h"
-#include "script/errors.h"
-#include "script/keywords.h"
-#include "script/text.h"
-#include "script/units.h"
+#include "base/errors.h"
+#include "base/keyword_codes.h"
+#include "base/text.h"
+#include "base/units.h"
 
 namespace korvel {
 

@@ -2,10 +2,10 @@
 #include "model/object_edit.h"
 
 #include "model/registry.h"
-#include "script/errors.h"
-#include "script/text.h"
-#include "script/undo_stack.h"
-#include "script/units.h"
+#include "base/errors.h"
+#include "base/text.h"
+#include "base/undo_stack.h"
+#include "base/units.h"
 
 namespace korvel {
 

@@ -31,8 +31,8 @@ int CompactShape(const Shape& src, Shape& dst) {
 
 #include "geometry/intersect.h"
 #include "geometry/primitives.h"
-#include "script/keywords.h"
-#include "script/text.h"
+#include "base/keyword_codes.h"
+#include "base/text.h"
 
 namespace korvel {
 

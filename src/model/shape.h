@@ -1,21 +1,20 @@
 // The closed contour of a bulge or pocket. Vertex i (1 <= i < n) ends the element that runs
 // from vertex i-1; vertex 0 carries the closing element from vertex n-1 back to vertex 0.
-// Kinds are the element kinds of geometry/primitives.h (1 line, 2 ccw arc, 4 cw arc).
+// Kinds are the element kinds of geometry/types.h (1 line, 2 ccw arc, 4 cw arc).
 #pragma once
 
 #include <array>
 #include <string>
 #include <vector>
 
+#include "geometry/types.h"
+
 namespace korvel {
 
 constexpr int kMaxShapeVertices = 128;
 
-struct ShapeVertex {
-    double x = 0, y = 0;
-    double radius = 0; // of the element ending here; 0 for a line
-    int kind = 0;
-};
+// A vertex: its point, and the radius and kind of the element ending here (0 for a line).
+using ShapeVertex = PathPoint;
 
 struct Shape {
     std::array<ShapeVertex, kMaxShapeVertices> v{};

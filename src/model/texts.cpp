@@ -4,18 +4,18 @@
 #include <array>
 #include <cmath>
 
-#include "cad/font.h"
+#include "model/font.h"
 #include "geometry/primitives.h"
 #include "model/bulge.h"
 #include "model/object_edit.h"
 #include "model/registry.h"
 #include "model/selection.h"
-#include "script/errors.h"
-#include "script/keywords.h"
-#include "script/settings.h"
-#include "script/text.h"
-#include "script/undo_stack.h"
-#include "script/units.h"
+#include "base/errors.h"
+#include "base/keyword_codes.h"
+#include "model/settings.h"
+#include "base/text.h"
+#include "base/undo_stack.h"
+#include "base/units.h"
 
 namespace korvel {
 

@@ -6,11 +6,9 @@
 
 #include "geometry/tolerance.h"
 #include "platform/platform.h"
-#include "script/errors.h"
-#include "script/interpreter.h"
-#include "script/text.h"
-#include "script/units.h"
-#include "tooldb/library.h"
+#include "base/errors.h"
+#include "base/text.h"
+#include "base/units.h"
 
 namespace korvel {
 
@@ -81,16 +79,6 @@ std::string ThreadStr(double dia, double pitch) {
     if (row < 0)
         return "";
     return pitch > 0 ? g_types[row].name : g_types[row].name + " LH";
-}
-
-int LoadThreadDefinitions() {
-    ClearThreadTypes();
-    std::string path = LibraryPath("threads.dat");
-    if (!FileExist(path)) {
-        ReportLoadError(path + ": File missing!");
-        return -1;
-    }
-    return InterpretFile(path);
 }
 
 int ThreadTypeCom(const char* file, int line) {

@@ -38,10 +38,6 @@ int ThreadTypeIndex(double dia, double pitch);
 // matches.
 std::string ThreadStr(double dia, double pitch);
 
-// Empties the table and reads threads.dat (library directory, else program directory). A
-// missing file is reported in DB_ERR.TXT and gives -1; else the result of its last line.
-int LoadThreadDefinitions();
-
 int ThreadTypeCom(const char* file, int line); // THREADTYPE name dia pitch drill [MM|INCH]
 
 } // namespace korvel

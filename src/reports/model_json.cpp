@@ -18,8 +18,8 @@
 #include "model/thread.h"
 #include "model/thread_type.h"
 #include "script/config.h"
-#include "script/settings.h"
-#include "script/units.h"
+#include "model/settings.h"
+#include "base/units.h"
 #include "tooldb/database.h"
 #include "tooldb/library.h"
 

@@ -6,11 +6,11 @@
 #include "model/atttool.h"
 #include "model/machine.h"
 #include "platform/platform.h"
-#include "script/errors.h"
+#include "base/errors.h"
 #include "script/interpreter.h"
-#include "script/settings.h"
-#include "script/text.h"
-#include "script/units.h"
+#include "model/settings.h"
+#include "base/text.h"
+#include "base/units.h"
 
 namespace korvel {
 

@@ -2,9 +2,9 @@
 #include "script/core_commands.h"
 
 #include "platform/platform.h"
-#include "script/errors.h"
-#include "script/text.h"
-#include "script/units.h"
+#include "base/errors.h"
+#include "base/text.h"
+#include "base/units.h"
 
 namespace korvel {
 

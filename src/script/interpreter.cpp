@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "script/errors.h"
+#include "base/errors.h"
 #include "script/keywords.h"
-#include "script/text.h"
-#include "script/units.h"
+#include "base/text.h"
+#include "base/units.h"
 
 namespace korvel {
 

@@ -25,10 +25,10 @@
 #include "script/config.h"
 #include "script/core_commands.h"
 #include "script/interpreter.h"
-#include "script/settings.h"
-#include "script/text.h"
+#include "model/settings.h"
+#include "base/text.h"
 #include "script/undo.h"
-#include "tooldb/db_files.h"
+#include "script/db_files.h"
 
 namespace korvel {
 

@@ -20,13 +20,13 @@
 #include "model/thread.h"
 #include "platform/platform.h"
 #include "script/core_commands.h"
-#include "script/errors.h"
+#include "base/errors.h"
 #include "script/interpreter.h"
 #include "script/keywords.h"
-#include "script/settings.h"
-#include "script/text.h"
-#include "script/undo_stack.h"
-#include "script/units.h"
+#include "model/settings.h"
+#include "base/text.h"
+#include "base/undo_stack.h"
+#include "base/units.h"
 
 namespace korvel {
 

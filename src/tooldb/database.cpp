@@ -4,8 +4,8 @@
 #include <array>
 #include <cmath>
 
-#include "model/heap_table.h"
-#include "script/text.h"
+#include "base/heap_table.h"
+#include "base/text.h"
 
 namespace korvel {
 

@@ -11,11 +11,11 @@
 #include "script/interpreter.h"
 #include "script/keywords.h"
 #include "script/project.h"
-#include "script/settings.h"
-#include "script/text.h"
-#include "script/undo_stack.h"
-#include "script/units.h"
-#include "tooldb/db_files.h"
+#include "model/settings.h"
+#include "base/text.h"
+#include "base/undo_stack.h"
+#include "base/units.h"
+#include "script/db_files.h"
 
 namespace korvel {
 

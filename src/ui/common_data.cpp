@@ -6,8 +6,8 @@
 #include "model/bulge.h"
 #include "model/pocket.h"
 #include "platform/platform.h"
-#include "script/settings.h"
-#include "script/text.h"
+#include "model/settings.h"
+#include "base/text.h"
 #include "tooldb/database.h"
 
 namespace korvel {

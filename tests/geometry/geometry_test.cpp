@@ -6,7 +6,7 @@
 #include "geometry/intersect.h"
 #include "geometry/primitives.h"
 #include "geometry/tolerance.h"
-#include "script/units.h"
+#include "base/units.h"
 
 namespace korvel {
 namespace {

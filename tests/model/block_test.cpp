@@ -5,8 +5,8 @@
 #include "model/machine.h"
 #include "model/registry.h"
 #include "script/interpreter.h"
-#include "script/undo_stack.h"
-#include "script/units.h"
+#include "base/undo_stack.h"
+#include "base/units.h"
 #include "support.h"
 
 namespace korvel {

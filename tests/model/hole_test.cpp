@@ -9,7 +9,7 @@
 #include "model/registry.h"
 #include "model/thread.h"
 #include "script/project.h"
-#include "script/undo_stack.h"
+#include "base/undo_stack.h"
 #include "support.h"
 #include "ui/startup.h"
 

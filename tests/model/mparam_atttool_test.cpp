@@ -7,7 +7,7 @@
 #include "model/mparam.h"
 #include "model/registry.h"
 #include "script/project.h"
-#include "script/settings.h"
+#include "model/settings.h"
 #include "support.h"
 #include "tooldb/database.h"
 

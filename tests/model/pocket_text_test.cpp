@@ -1,7 +1,7 @@
 // Pockets, texts and fixtures through their script lines.
 #include <gtest/gtest.h>
 
-#include "cad/font.h"
+#include "model/font.h"
 #include "model/bulge.h"
 #include "model/fixture.h"
 #include "model/heights.h"
@@ -9,8 +9,8 @@
 #include "model/registry.h"
 #include "model/texts.h"
 #include "script/project.h"
-#include "script/settings.h"
-#include "script/undo_stack.h"
+#include "model/settings.h"
+#include "base/undo_stack.h"
 #include "support.h"
 #include "ui/startup.h"
 

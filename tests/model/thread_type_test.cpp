@@ -6,7 +6,8 @@
 #include <unistd.h>
 
 #include "model/thread_type.h"
-#include "script/units.h"
+#include "script/thread_file.h"
+#include "base/units.h"
 #include "support.h"
 #include "tooldb/library.h"
 

@@ -5,8 +5,8 @@
 
 #include "model/machine.h"
 #include "script/config.h"
-#include "script/settings.h"
-#include "script/undo_stack.h"
+#include "model/settings.h"
+#include "base/undo_stack.h"
 #include "support.h"
 #include "ui/startup.h"
 

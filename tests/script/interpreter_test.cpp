@@ -5,7 +5,7 @@
 
 #include "script/interpreter.h"
 #include "script/keywords.h"
-#include "script/units.h"
+#include "base/units.h"
 #include "support.h"
 
 namespace korvel {

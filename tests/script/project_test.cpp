@@ -12,9 +12,9 @@
 #include "model/machine.h"
 #include "model/registry.h"
 #include "script/project.h"
-#include "script/settings.h"
-#include "script/undo_stack.h"
-#include "script/units.h"
+#include "model/settings.h"
+#include "base/undo_stack.h"
+#include "base/units.h"
 #include "support.h"
 #include "ui/startup.h"
 

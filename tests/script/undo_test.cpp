@@ -11,10 +11,10 @@
 #include "model/pocket.h"
 #include "model/registry.h"
 #include "script/project.h"
-#include "script/settings.h"
-#include "script/text.h"
+#include "model/settings.h"
+#include "base/text.h"
 #include "script/undo.h"
-#include "script/undo_stack.h"
+#include "base/undo_stack.h"
 #include "support.h"
 #include "ui/startup.h"
 

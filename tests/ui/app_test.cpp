@@ -5,8 +5,8 @@
 
 #include "model/block.h"
 #include "script/project.h"
-#include "script/settings.h"
-#include "script/undo_stack.h"
+#include "model/settings.h"
+#include "base/undo_stack.h"
 #include "support.h"
 #include "ui/app.h"
 

@@ -3,7 +3,7 @@
 
 #include <clocale>
 
-#include "script/text.h"
+#include "base/text.h"
 #include "ui/app.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_port.h"

@@ -12,7 +12,7 @@
 #include "model/heights.h"
 #include "platform/platform.h"
 #include "script/config.h"
-#include "script/settings.h"
+#include "model/settings.h"
 #include "script/undo.h"
 #include "ui/app.h"
 #include "ui/qt/command_line.h"

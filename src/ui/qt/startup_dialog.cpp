@@ -5,7 +5,7 @@
 #include <string>
 
 #include "script/core_commands.h"
-#include "script/text.h"
+#include "base/text.h"
 #include "ui/startup.h"
 
 namespace korvel {

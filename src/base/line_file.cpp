@@ -1,5 +1,5 @@
 // Physical lines of a text file.
-#include "script/line_file.h"
+#include "base/line_file.h"
 
 #include <sys/stat.h>
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "model/machine.h"
-#include "script/settings.h"
-#include "script/units.h"
+#include "model/settings.h"
+#include "base/units.h"
 #include "support.h"
 
 namespace korvel {

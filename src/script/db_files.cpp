@@ -1,17 +1,17 @@
 // Reading and writing the database files.
-#include "tooldb/db_files.h"
+#include "script/db_files.h"
 
 #include <cmath>
 #include <vector>
 
 #include "platform/platform.h"
 #include "script/core_commands.h"
-#include "script/errors.h"
+#include "base/errors.h"
 #include "script/interpreter.h"
 #include "script/keywords.h"
-#include "script/line_file.h"
-#include "script/text.h"
-#include "script/units.h"
+#include "base/line_file.h"
+#include "base/text.h"
+#include "base/units.h"
 #include "tooldb/database.h"
 #include "tooldb/library.h"
 

@@ -1,5 +1,5 @@
 // Three bounded stacks of command strings.
-#include "script/undo_stack.h"
+#include "base/undo_stack.h"
 
 #include <deque>
 

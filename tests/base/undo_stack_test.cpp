@@ -1,7 +1,7 @@
 // The bounded command stacks behind undo and redo.
 #include <gtest/gtest.h>
 
-#include "script/undo_stack.h"
+#include "base/undo_stack.h"
 
 namespace korvel {
 namespace {

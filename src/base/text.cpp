@@ -1,5 +1,5 @@
 // The three line splitters, the shared argument vector and the string routines around them.
-#include "script/text.h"
+#include "base/text.h"
 
 #include <array>
 #include <cerrno>

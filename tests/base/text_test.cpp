@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "script/text.h"
+#include "base/text.h"
 
 namespace korvel {
 namespace {

@@ -1,9 +1,9 @@
 // Script error messages. The texts, spelling included, are what users have seen for years
 // and what their notes and scripts refer to: keep them exactly as they are.
-#include "script/errors.h"
+#include "base/errors.h"
 
 #include "platform/platform.h"
-#include "script/text.h"
+#include "base/text.h"
 
 namespace korvel {
 

@@ -6,10 +6,10 @@
 #include <sstream>
 #include <sys/stat.h>
 
-#include "script/units.h"
+#include "base/units.h"
 #include "support.h"
 #include "tooldb/database.h"
-#include "tooldb/db_files.h"
+#include "script/db_files.h"
 #include "tooldb/library.h"
 #include "ui/startup.h"
 

@@ -1,5 +1,5 @@
 // Setting commands: argument counts, ranges, unit handling and defaults of every setting.
-#include "script/settings.h"
+#include "model/settings.h"
 
 #include <array>
 #include <cmath>
@@ -7,9 +7,9 @@
 
 #include "model/atttool.h"
 #include "model/machine.h"
-#include "script/errors.h"
-#include "script/text.h"
-#include "script/units.h"
+#include "base/errors.h"
+#include "base/text.h"
+#include "base/units.h"
 
 namespace korvel {
 

@@ -1,7 +1,7 @@
 // The unit factor, the user unit and the definition mode of the interpreter.
-#include "script/units.h"
+#include "base/units.h"
 
-#include "script/text.h"
+#include "base/text.h"
 
 namespace korvel {
 

@@ -1,7 +1,7 @@
 // Character advances of the engraving font. Until the stroke font file is read these are the
 // advances of a plain sans-serif design in font units (12 high): narrow punctuation and i, l,
 // wide M and W, the rest in between.
-#include "cad/font.h"
+#include "model/font.h"
 
 #include <string_view>
 
