@@ -5,14 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "model/heights.h"
+#include "model/object_kind.h"
+#include "model/settings.h"
 #include "platform/platform.h"
 #include "reports/model_json.h"
 #include "script/config.h"
 #include "script/interpreter.h"
 #include "script/project.h"
-#include "model/settings.h"
-#include "base/text.h"
 #include "ui/startup.h"
 
 namespace korvel {

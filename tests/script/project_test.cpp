@@ -6,15 +6,16 @@
 #include <sstream>
 #include <vector>
 
+#include "base/undo_stack.h"
+#include "base/units.h"
 #include "model/block.h"
 #include "model/bulge.h"
 #include "model/heights.h"
 #include "model/machine.h"
+#include "model/project_state.h"
 #include "model/registry.h"
-#include "script/project.h"
 #include "model/settings.h"
-#include "base/undo_stack.h"
-#include "base/units.h"
+#include "script/project.h"
 #include "support.h"
 #include "ui/startup.h"
 
