@@ -2,8 +2,14 @@
 #include "model/bulge.h"
 
 #include <array>
+#include <cassert>
 #include <cmath>
 
+#include "base/errors.h"
+#include "base/keyword_codes.h"
+#include "base/text.h"
+#include "base/undo_stack.h"
+#include "base/units.h"
 #include "geometry/intersect.h"
 #include "geometry/primitives.h"
 #include "geometry/tolerance.h"
@@ -15,11 +21,6 @@
 #include "model/registry.h"
 #include "model/selection.h"
 #include "platform/platform.h"
-#include "base/errors.h"
-#include "base/keyword_codes.h"
-#include "base/text.h"
-#include "base/undo_stack.h"
-#include "base/units.h"
 
 namespace korvel {
 
@@ -114,6 +115,7 @@ int GetBulge(int index, Bulge& bulge) {
 }
 
 void PutBulge(int index, const Bulge& bulge) {
+    assert(index >= 0 && index < kMaxBulges && "PutBulge outside the table");
     if (index >= 0 && index < kMaxBulges)
         g_bulges[index] = bulge;
 }

@@ -2,8 +2,13 @@
 #include "model/pocket.h"
 
 #include <array>
+#include <cassert>
 #include <cmath>
 
+#include "base/errors.h"
+#include "base/keyword_codes.h"
+#include "base/text.h"
+#include "base/units.h"
 #include "geometry/primitives.h"
 #include "model/bulge.h"
 #include "model/contour.h"
@@ -11,10 +16,6 @@
 #include "model/object_edit.h"
 #include "model/registry.h"
 #include "model/selection.h"
-#include "base/errors.h"
-#include "base/keyword_codes.h"
-#include "base/text.h"
-#include "base/units.h"
 
 namespace korvel {
 
@@ -64,6 +65,7 @@ int GetPocket(int index, Pocket& pocket) {
 }
 
 void PutPocket(int index, const Pocket& pocket) {
+    assert(index >= 0 && index < kMaxPockets && "PutPocket outside the table");
     if (index >= 0 && index < kMaxPockets)
         g_pockets[index] = pocket;
 }

@@ -2,20 +2,21 @@
 #include "model/texts.h"
 
 #include <array>
+#include <cassert>
 #include <cmath>
 
-#include "model/font.h"
-#include "geometry/primitives.h"
-#include "model/bulge.h"
-#include "model/object_edit.h"
-#include "model/registry.h"
-#include "model/selection.h"
 #include "base/errors.h"
 #include "base/keyword_codes.h"
-#include "model/settings.h"
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
+#include "geometry/primitives.h"
+#include "model/bulge.h"
+#include "model/font.h"
+#include "model/object_edit.h"
+#include "model/registry.h"
+#include "model/selection.h"
+#include "model/settings.h"
 
 namespace korvel {
 
@@ -83,6 +84,7 @@ int GetText(Text& text, int index) {
 }
 
 void PutText(const Text& text, int index) {
+    assert(index >= 0 && index < kMaxTexts && "PutText outside the table");
     if (index >= 0 && index < kMaxTexts)
         g_texts[index] = text;
 }
