@@ -4,7 +4,11 @@
 #include <array>
 #include <cmath>
 
-#include "geometry/intersect.h"
+#include "base/errors.h"
+#include "base/keyword_codes.h"
+#include "base/text.h"
+#include "base/undo_stack.h"
+#include "base/units.h"
 #include "geometry/primitives.h"
 #include "geometry/tolerance.h"
 #include "model/block.h"
@@ -15,11 +19,6 @@
 #include "model/registry.h"
 #include "model/selection.h"
 #include "platform/platform.h"
-#include "base/errors.h"
-#include "base/keyword_codes.h"
-#include "base/text.h"
-#include "base/undo_stack.h"
-#include "base/units.h"
 
 namespace korvel {
 
