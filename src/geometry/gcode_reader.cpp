@@ -233,7 +233,7 @@ bool GcodeReader::ApplyWord(int letter, double value, LineWords& w) {
         modal_.tool = static_cast<int>(value);
         return true;
     case 'F':
-        UnitConvertion(w.project_inch, modal_.inch, v);
+        Convert(w, v);
         if (!std::isfinite(v))
             return false;
         modal_.feed = v;
@@ -249,7 +249,7 @@ bool GcodeReader::ApplyWord(int letter, double value, LineWords& w) {
     case 'J':
         if (!arc_modal)
             return true;
-        UnitConvertion(w.project_inch, modal_.inch, v);
+        Convert(w, v);
         if (!std::isfinite(v))
             return false;
         if (letter == 'R') {
@@ -318,13 +318,18 @@ bool GcodeReader::ApplyM(int code, LineWords& w) {
 // The new value of an axis: converted, absolute or added to the last one; a value other than
 // the last one makes the line a move. False when the number does not fit a double.
 bool GcodeReader::Axis(double value, double last, double& out, LineWords& w) const {
-    UnitConvertion(w.project_inch, modal_.inch, value);
+    Convert(w, value);
     if (!std::isfinite(value))
         return false;
     out = w.incremental ? last + value : value;
     if (out != last)
         w.move = true;
     return true;
+}
+
+// Converts a value read from the program into the project unit.
+void GcodeReader::Convert(const LineWords& w, double& value) const {
+    UnitConvertion(w.project_inch, modal_.inch < 0 ? w.project_inch : modal_.inch, value);
 }
 
 // Program start and end put the position back to the origin; the rest of the line starts

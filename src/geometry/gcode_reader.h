@@ -35,10 +35,12 @@ struct GcodeModal {
     double x = 0, y = 0, z = 0; // the last position, project unit
     double feed = 0;            // project unit per minute
     int motion = 0;             // 0 rapid (G00, G28), 1 line, 2 clockwise, 3 counter-clockwise
-    int inch = 0;               // the program's unit: 1 after G20, 0 after G21 (and at start)
-    int distance_mode = 90;     // 90 absolute, 91 incremental; a change applies from the next line
-    int tool = 0;               // the last T word
-    int spindle_tool = 0;       // the tool in the spindle: the tool at the last M06; -1 after M30
+    // The program's unit: 1 after G20, 0 after G21; before either -1, the project's unit (a
+    // program written for this project needs no unit word to be read right).
+    int inch = -1;
+    int distance_mode = 90; // 90 absolute, 91 incremental; a change applies from the next line
+    int tool = 0;           // the last T word
+    int spindle_tool = 0;   // the tool in the spindle: the tool at the last M06; -1 after M30
 };
 
 // A reader holds its own modal state, so several programs can be followed side by side.
@@ -74,6 +76,7 @@ private:
     bool ApplyM(int code, LineWords& w);
     bool Axis(double value, double last, double& out, LineWords& w) const;
     bool ResolveArc(const LineWords& w, int& motion, double& r) const;
+    void Convert(const LineWords& w, double& value) const;
     void ResetPosition(LineWords& w);
 
     GcodeModal modal_;
@@ -83,7 +86,7 @@ private:
 int gline_3D(std::string_view line, double& x, double& y, double& z, double& r, double& feed,
              int& motion);
 const GcodeModal& GcodeReaderModal();
-// A fresh reader: position, feed and tools 0, rapid motion, millimetres, absolute.
+// A fresh reader: position, feed and tools 0, rapid motion, absolute, the project's unit.
 void InitGcodeReader();
 
 } // namespace korvel

@@ -202,6 +202,17 @@ TEST_F(GcodeReaderTest, ValuesArriveInTheProjectUnit) {
                    });
 }
 
+TEST_F(GcodeReaderTest, BeforeAnyUnitWordValuesAreInTheProjectUnit) {
+    SetUserUnit(kUnitInch);
+    GcodeReader inch;
+    Replay(inch, {{"G00 X1.5", 0, 0, 1.5, 0, 0, 0, 0}, {"G21 X25.4", 0, 0, 1, 0, 0, 0, 0}});
+    ResetUnits();
+    GcodeReader mm;
+    Replay(mm, {{"G00 X1.5", 0, 0, 1.5, 0, 0, 0, 0}, {"G20 X1.5", 0, 0, 38.1, 0, 0, 0, 0}});
+    // A program start or end leaves the unit as it is.
+    Replay(mm, {{"M30", -1, -1, 0, 0, 0, 0, 0}, {"O1 X1.5", 0, 0, 38.1, 0, 0, 0, 0}});
+}
+
 TEST_F(GcodeReaderTest, ReadersKeepTheirOwnState) {
     GcodeReader a, b;
     double x, y, z, r, feed;
