@@ -10,7 +10,6 @@
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
-#include "geometry/intersect.h"
 #include "geometry/primitives.h"
 #include "geometry/tolerance.h"
 #include "model/block.h"
