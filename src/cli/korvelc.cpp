@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "base/text.h"
+#include "cli/cli_common.h"
+#include "cli/commands.h"
 #include "model/heights.h"
 #include "model/object_kind.h"
 #include "model/settings.h"
@@ -19,10 +21,6 @@
 namespace korvel {
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-
 const char* const kUsage =
     "usage: korvelc [--home DIR] [--answer yes|no|cancel] COMMAND ...\n"
     "  check PROJECT      open the project; exit 1 if any message was shown\n"
@@ -34,7 +32,12 @@ const char* const kUsage =
     "                       --dump           print the model as JSON\n"
     "                       --dump-db        the same, with every database record\n"
     "                       --print-objects  print every object's project-file lines\n"
-    "  dump  PROJECT      print the model of a project as JSON\n";
+    "  dump  PROJECT      print the model of a project as JSON\n"
+    "  make  PROJECT [-o FILE]\n"
+    "                     compile the G-code to FILE, else the project's GCFILE; the\n"
+    "                     tools-and-time summary is printed on stdout\n";
+
+} // namespace
 
 int Usage(const char* problem) {
     if (problem)
@@ -43,32 +46,7 @@ int Usage(const char* problem) {
     return kExitUsage;
 }
 
-// The desktop program's start-up without windows; false (and why, on stderr) when the
-// configuration stops it.
-bool Start() {
-    switch (StartUp()) {
-    case StartupResult::kOk:
-        return true;
-    case StartupResult::kConfigMissing:
-        std::fprintf(stderr, "korvelc: configuration file %s not found\n", ConfigPath().c_str());
-        return false;
-    case StartupResult::kConfigRejected:
-        std::fprintf(stderr, "korvelc: the last line of configuration file %s was rejected\n",
-                     ConfigPath().c_str());
-        return false;
-    }
-    return false;
-}
-
-// Opens a project as the desktop program does: the configuration's values first, then the
-// project's own. False when the file could not be read at all.
-bool LoadProject(const std::string& path) {
-    LoadCfgValues();
-    bool readable = FileExist(path);
-    OpenProject(path);
-    RecalcZ();
-    return readable;
-}
+namespace {
 
 bool g_dump_db = false; // --dump-db: the database's records too
 
@@ -179,6 +157,8 @@ int Main(int argc, char** argv) {
         return ExecCommand(rest);
     if (command == "dump")
         return DumpCommand(rest);
+    if (command == "make")
+        return MakeCommand(rest);
     return Usage(("unknown command " + command).c_str());
 }
 

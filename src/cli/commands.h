@@ -1,0 +1,13 @@
+// The korvelc commands that live in files of their own. Each takes the words after its name and
+// returns the process's exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace korvel {
+
+// make PROJECT [-o FILE]: compiles the G-code as the desktop program's Make does.
+int MakeCommand(const std::vector<std::string>& words);
+
+} // namespace korvel
