@@ -238,6 +238,17 @@ int WriteProgram() {
 
 } // namespace
 
+void InitCompiler() {
+    CloseCodeBuffers();
+    InitCodeBuffers();
+    ResetMillTime();
+    NoTool();
+    SetPostProcessed(false);
+    SetCompiled(false);
+    SetGCodeOutputFile("");
+    ForgetReversedLongHoles();
+}
+
 int RunCompiler(ProjectSaver save) {
     if (!StoreChangedProject(save))
         return 0;

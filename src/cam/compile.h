@@ -10,6 +10,10 @@ namespace korvel {
 // so its callers hand it down.
 using ProjectSaver = int (*)(const std::string& path);
 
+// The compiler's state to its start: code buffers freed and empty, milling times 0, no program
+// up to date or post-processed, no output override.
+void InitCompiler();
+
 // The whole run (RunCompiler), then always frees the code buffers, removes the compiler's own
 // objects and restores what the run changed in the project. 1 when a program was written, 0
 // when the run was refused or abandoned (a message said why); an existing G-code file is then

@@ -369,6 +369,8 @@ void RestoreReversedLongHoles() {
     g_reversed.clear();
 }
 
+void ForgetReversedLongHoles() { g_reversed.clear(); }
+
 // ---- Pockets -------------------------------------------------------------------------------
 
 int DrillsForPockets(int pid) {

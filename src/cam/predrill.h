@@ -22,5 +22,7 @@ int DrillsForPockets(int pid);
 // A compile reverses long holes whose end lies outside the block, so that the cutter enters
 // from outside; this puts them back as the project has them. Called after every run.
 void RestoreReversedLongHoles();
+// Forgets the reversals without touching the long holes (the project was cleared).
+void ForgetReversedLongHoles();
 
 } // namespace korvel
