@@ -100,14 +100,15 @@ int SpotsForDrilling(int pid) {
         }
         if (present)
             continue;
+        int cid = GetCID(kTypeDrill, index); // the ID the user knows: the feature's own
         int slot = NextSpot();
-        int spot_id = slot < 0 ? -1 : ExtNewID(kTypeSpot, slot, GetCID(kTypeDrill, index));
+        int spot_id = slot < 0 ? -1 : ExtNewID(kTypeSpot, slot, cid);
         if (spot_id < 0) {
             if (slot >= 0)
                 RemoveSpot(slot);
             ShowMessage(Sprintf("Appending a center drill for drill with id=%d at X%0.3f Y%0.3f "
                                 "failed",
-                                d.id, d.x, d.y),
+                                cid, d.x, d.y),
                         "No space for new center drills!", kMbOk | kMbIconExclamation);
             return 0;
         }
