@@ -21,7 +21,8 @@ import math
 import pathlib
 import sys
 
-import make_font
+sys.dont_write_bytecode = True  # no __pycache__ beside the tools
+import make_font  # noqa: E402
 
 DELIMITERS = b"()[]=,<>\xb3|&#^%;"
 SEGMENT_ANGLE = 6.0  # the default arc segment angle of engraving, degrees
