@@ -293,6 +293,8 @@ int MakeGCode(ProjectSaver save) {
 }
 
 int MakeAllNecessaryDrills(int pid) {
+    if (pid < 1)
+        return 1; // no block: nothing stands on it
     bool debug = DebugComments();
     int (*const makers[])(int) = {DrillsForLongHoles, DrillsForBores, DrillsForPockets,
                                   DrillsForThreading, DrillsForLargeDrilling};

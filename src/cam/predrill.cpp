@@ -375,8 +375,18 @@ void ForgetReversedLongHoles() { g_reversed.clear(); }
 
 int DrillsForPockets(int pid) {
     for (int i = 0; i < kMaxPockets; ++i) {
-        if (GetPocketPid(i) == pid && Pocket_valid(i) && !SelectPocketTools(i))
+        if (!Pocket_valid(i) || GetPocketPid(i) != pid)
+            continue;
+        if (!SelectPocketTools(i))
             return 0;
+        // The pre-drill stands at the start of the pocket's roughing path, which the pocket
+        // paths give; until they are part of this version a pocket that needs one is refused
+        // rather than milled without it.
+        Pocket p;
+        GetPocket(i, p);
+        if (p.chosen_predrill >= 0)
+            return Refuse(Sprintf("Pre-drilling of pocket ID %d is not done by this version", p.id),
+                          "Feature not supported");
     }
     return 1;
 }

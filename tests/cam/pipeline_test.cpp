@@ -225,6 +225,30 @@ TEST_F(PipelineTest, FullTablesStopTheRun) {
                             "drill with id=2 at X20.000 Y20.000 failed"});
 }
 
+TEST_F(PipelineTest, AProjectWithoutBlockIsTheBareFrame) {
+    ASSERT_EQ(OpenWith("PROGRAM 5\nLABELING OFF\n"), 1);
+    std::string program = Compile();
+    EXPECT_EQ(program,
+              "\n%  \nO5  \n(Korvel, Version 2.05)  \n(Created: Thu Jan 1 00:00:00 2026)  \n"
+              "G54 G90 G98 G21  \nM09  \nM30  \n%  \n");
+    test::ExpectMachineAccepts(program);
+}
+
+TEST_F(PipelineTest, APocketThatNeedsAPreDrillIsNotMilledWithoutIt) {
+    test::InstallStandIns("pockets");
+    ASSERT_EQ(OpenWith("DEFTOOL END_MILL_R10_PD5 5 10 5 30 4 0\n"
+                       "DEFTOOLMAT END_MILL_R10_PD5 11 3000 600 0 150 5 0\n"
+                       "ATTTOOL 1 END_MILL_R10_PD5 0 0 0\nATTTOOL 2 DRILL_6 0 0 0\n"
+                       "BLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
+                       "RPOCKET 2 1 60 40 10 20 20 6 0 0 0 0 0 0\n"),
+              1);
+    int result = 1;
+    Compile(&result);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Messages(), V{"[Feature not supported] Pre-drilling of pocket ID 2 is not done by "
+                            "this version"});
+}
+
 TEST_F(PipelineTest, DrillingDirectlyNeedsATool) {
     ASSERT_EQ(OpenWith("ATTTOOL 1 DRILL_6 0 0 0\nBLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
                        "DRILL 2 1 9 10 50 40 0 0 0 1 -1\n"),
