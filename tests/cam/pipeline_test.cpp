@@ -249,6 +249,37 @@ TEST_F(PipelineTest, APocketThatNeedsAPreDrillIsNotMilledWithoutIt) {
                             "this version"});
 }
 
+TEST_F(PipelineTest, EveryPreDrillMakerReportsAFullDrillTable) {
+    test::InstallStandIns("bores longholes");
+    const std::string tools = "DEFTOOL DRILL_20_PD12 2 20 12 140 2 0\n"
+                              "DEFTOOLMAT DRILL_20_PD12 11 477 0 0 75 0 0\n"
+                              "DEFTOOL END_MILL_R12_PD6 5 12 6 40 4 0\n"
+                              "DEFTOOLMAT END_MILL_R12_PD6 11 2600 600 0 180 6 0\n"
+                              "ATTTOOL 1 DRILL_20_PD12 0 0 0\nATTTOOL 2 DRILL_12 0 0 0\n"
+                              "ATTTOOL 3 END_MILL_R12_PD6 0 0 0\nATTTOOL 4 DRILL_6 0 0 0\n"
+                              "BLOCK 1 100 80 30 0 0 -30 0 0 -1\n";
+    const std::pair<const char*, const char*> cases[] = {
+        {"DRILL 2 1 20 15 50 40 0 0 0 1 -1\n", "Appending a drill for predrilling drill 2 failed!"},
+        {"BORE 2 1 40 10 50 40 0 3 0 0 0\n",
+         "Appending a drill for predrilling cyl.pocket 2 failed!"},
+        {"LONGHOLE 2 1 12 8 40 0 20 20\n", "Appending a drill for longhole 2 failed!"},
+    };
+    for (const auto& [feature, message] : cases) {
+        SCOPED_TRACE(feature);
+        ASSERT_EQ(OpenWith(tools + feature), 1);
+        Messages(); // the tools were defined by the first case already
+        std::vector<int> taken;
+        for (int slot = NextDrill(); slot >= 0; slot = NextDrill())
+            taken.push_back(slot);
+        int result = 1;
+        Compile(&result);
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(Messages(), V{std::string("[No space for new drills!] ") + message});
+        for (int slot : taken)
+            RemoveDrill(slot);
+    }
+}
+
 TEST_F(PipelineTest, DrillingDirectlyNeedsATool) {
     ASSERT_EQ(OpenWith("ATTTOOL 1 DRILL_6 0 0 0\nBLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
                        "DRILL 2 1 9 10 50 40 0 0 0 1 -1\n"),
@@ -313,8 +344,12 @@ protected:
 };
 
 TEST_F(PostProcessorTest, MakesTheOutputFromTheRawFile) {
-    ASSERT_EQ(OpenWith("CNC PP-MILL\n" + std::string(kOneDrill)), 1);
+    ASSERT_EQ(OpenWith("CNC PP-MILL\nGCFILE part.cnc\n" + std::string(kOneDrill)), 1);
     ASSERT_TRUE(DefinitionMode());
+    // The project's GCFILE is where the post-processor writes; Make writes the temporary file,
+    // which is also what the program removes at exit.
+    EXPECT_EQ(GetSettings().gcfile, "part.cnc");
+    EXPECT_EQ(GetSettings().output_file, "$" + std::to_string(ProcessId()) + ".tmp");
     test::ScopedChdir here(ScratchDir());
     SetGCodeOutputFile(OutputPath());
     ASSERT_EQ(MakeGCode(SaveProject), 1);

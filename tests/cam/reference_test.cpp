@@ -2,7 +2,9 @@
 // it must compile to (expected.cnc), byte for byte, with the tools-and-time report
 // (expected-report.txt). A case may bring its own korvel.cfg (an inch set-up, say) and a file
 // "standins" naming the kinds of machining whose later generators are stood in for (see
-// standins.h). Every program must also pass LinuxCNC's interpreter.
+// standins.h). Every program must also pass LinuxCNC's interpreter; that interpreter has no
+// G44 and no M88/M89, so a program that uses them (toolchange-manual-g44) is given to it with
+// G43 in place of G44 and without M88/M89 (support_rs274.h).
 //
 // KORVEL_UPDATE_REFERENCE=1 writes the expected files from what the compiler makes, for a
 // new or changed case; review every number in them before committing.
