@@ -4,11 +4,13 @@
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
+#include "cad/dots.h"
 #include "model/atttool.h"
 #include "model/project_state.h"
 #include "model/registry.h"
 #include "model/settings.h"
 #include "model/thread_type.h"
+#include "paths/path_table.h"
 #include "platform/platform.h"
 #include "script/config.h"
 #include "script/db_files.h"
@@ -31,6 +33,9 @@ void InitAllTables() {
     ResetLibrary();
     InitToolDatabase();
     InitAttachedTools();
+    ClearPaths();
+    ClearXLPath();
+    RemoveDots();
 }
 
 int RunLoadingStep(int step, std::string& text) {
