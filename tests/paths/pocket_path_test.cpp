@@ -147,9 +147,11 @@ TEST_F(PocketPath, ShortSegmentsBecomeMovesAndMovesCollapse) {
     ASSERT_EQ(MakePocketPathsX(IndexOf(2), r, 0.3), 1);
     auto wall = test::PathElements(GetPath(1));
     PathRef scan = GetPath(2);
-    for (int i = 1; i < scan.size(); ++i)
-        if (scan[i].kind == kRapid)
+    for (int i = 1; i < scan.size(); ++i) {
+        if (scan[i].kind == kRapid) {
             EXPECT_EQ(scan[i - 1].kind, kLine) << i;
+        }
+    }
     EXPECT_EQ(scan[scan.size() - 1].kind, kLine);
     // Every line that crosses the contour: a cut exactly when its chord is r or longer.
     double step = 100.0 / (static_cast<int>(100 / (2 * r * 0.3)) + 1);
