@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "base/text.h"
+#include "cli/cli_common.h"
+#include "cli/commands.h"
 #include "model/heights.h"
 #include "model/object_kind.h"
 #include "model/settings.h"
@@ -19,10 +21,6 @@
 namespace korvel {
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-
 const char* const kUsage =
     "usage: korvelc [--home DIR] [--answer yes|no|cancel] COMMAND ...\n"
     "  check PROJECT      open the project; exit 1 if any message was shown\n"
@@ -34,7 +32,14 @@ const char* const kUsage =
     "                       --dump           print the model as JSON\n"
     "                       --dump-db        the same, with every database record\n"
     "                       --print-objects  print every object's project-file lines\n"
-    "  dump  PROJECT      print the model of a project as JSON\n";
+    "  dump  PROJECT      print the model of a project as JSON\n"
+    "  render PROJECT [-o FILE.svg] [--paths]\n"
+    "                     draw the project from the top as SVG (to FILE.svg, else stdout);\n"
+    "                     --paths adds the contour and pocket paths, for each feature's\n"
+    "                     preselected rough tool (else a 10 mm one, or the largest that\n"
+    "                     fits its inside arcs)\n";
+
+} // namespace
 
 int Usage(const char* problem) {
     if (problem)
@@ -43,32 +48,7 @@ int Usage(const char* problem) {
     return kExitUsage;
 }
 
-// The desktop program's start-up without windows; false (and why, on stderr) when the
-// configuration stops it.
-bool Start() {
-    switch (StartUp()) {
-    case StartupResult::kOk:
-        return true;
-    case StartupResult::kConfigMissing:
-        std::fprintf(stderr, "korvelc: configuration file %s not found\n", ConfigPath().c_str());
-        return false;
-    case StartupResult::kConfigRejected:
-        std::fprintf(stderr, "korvelc: the last line of configuration file %s was rejected\n",
-                     ConfigPath().c_str());
-        return false;
-    }
-    return false;
-}
-
-// Opens a project as the desktop program does: the configuration's values first, then the
-// project's own. False when the file could not be read at all.
-bool LoadProject(const std::string& path) {
-    LoadCfgValues();
-    bool readable = FileExist(path);
-    OpenProject(path);
-    RecalcZ();
-    return readable;
-}
+namespace {
 
 bool g_dump_db = false; // --dump-db: the database's records too
 
@@ -179,6 +159,8 @@ int Main(int argc, char** argv) {
         return ExecCommand(rest);
     if (command == "dump")
         return DumpCommand(rest);
+    if (command == "render")
+        return RenderCommand(rest);
     return Usage(("unknown command " + command).c_str());
 }
 
