@@ -116,7 +116,10 @@ bool Joins(const PathPoint& p, double x, double y, bool exact) {
 // distance (the proper path) from those that come nearer (the loops).
 class OutlineDistance {
 public:
-    explicit OutlineDistance(const std::vector<Element>& outline) {
+    // For questions about distances up to `reach`: the outline's elements are filed in a grid
+    // of square cells, each cell listing those that come within `reach` of it, and in bands of
+    // rows, each listing those that span some height in it.
+    OutlineDistance(const std::vector<Element>& outline, double reach) : reach_(reach) {
         for (const Element& e : outline) {
             Piece p{e};
             if (e.kind == kLine) {
@@ -136,11 +139,17 @@ public:
             }
             pieces_.push_back(p);
         }
+        File();
     }
 
-    // Whether no point of the outline lies nearer to (x, y) than `limit`.
+    // Whether no point of the outline lies nearer to (x, y) than `limit` (at most the reach).
     bool NoneNearer(double x, double y, double limit) const {
-        for (const Piece& p : pieces_) {
+        int cx = Column(x), cy = Row(y);
+        if (cx < 0 || cy < 0)
+            return true; // farther than the reach from every element
+        int cell = cy * columns_ + cx;
+        for (int at = cell_start_[cell]; at < cell_start_[cell + 1]; ++at) {
+            const Piece& p = pieces_[cells_[at]];
             double bx = std::max({p.x0 - x, 0.0, x - p.x1});
             double by = std::max({p.y0 - y, 0.0, y - p.y1});
             if (sqr(bx) + sqr(by) >= sqr(limit))
@@ -151,10 +160,17 @@ public:
         return true;
     }
 
-    // Whether (x, y) lies inside the outline: an odd count of ray crossings.
+    // Whether (x, y) lies inside the outline: an odd count of crossings of the ray towards +X.
+    // Elements wholly above, below or left of the point cannot cross it.
     bool Inside(double x, double y) const {
+        int row = Row(y);
+        if (row < 0)
+            return false;
         int count = 0;
-        for (const Piece& p : pieces_) {
+        for (int at = band_start_[row]; at < band_start_[row + 1]; ++at) {
+            const Piece& p = pieces_[bands_[at]];
+            if (y < p.y0 || y > p.y1 || p.x1 < x)
+                continue;
             double a, b;
             count += IntersectionsLR(x, y, p.e, a, b);
         }
@@ -189,7 +205,76 @@ private:
         return std::min(distance(x, y, e.x1, e.y1), distance(x, y, e.x2, e.y2));
     }
 
+    // The grid covers the outline's box widened by the reach; its cells are at least half the
+    // reach wide, and at most 64 along a side. Each list is a run of one array (`cells_`,
+    // `bands_`) that `cell_start_` and `band_start_` index.
+    void File() {
+        double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        for (std::size_t k = 0; k < pieces_.size(); ++k) {
+            const Piece& p = pieces_[k];
+            x0 = k ? std::min(x0, p.x0) : p.x0;
+            y0 = k ? std::min(y0, p.y0) : p.y0;
+            x1 = k ? std::max(x1, p.x1) : p.x1;
+            y1 = k ? std::max(y1, p.y1) : p.y1;
+        }
+        left_ = x0 - reach_;
+        bottom_ = y0 - reach_;
+        cell_ = std::max({reach_ / 2, (x1 - x0 + 2 * reach_) / 64, (y1 - y0 + 2 * reach_) / 64});
+        if (!(cell_ > 0))
+            cell_ = 1;
+        columns_ = static_cast<int>((x1 + reach_ - left_) / cell_) + 1;
+        rows_ = static_cast<int>((y1 + reach_ - bottom_) / cell_) + 1;
+        // Two passes: count each list's length, then fill the runs.
+        cell_start_.assign(static_cast<std::size_t>(columns_) * rows_ + 1, 0);
+        band_start_.assign(rows_ + 1, 0);
+        for (int pass = 0; pass < 2; ++pass) {
+            std::vector<int> cell_fill(cell_start_.begin(), cell_start_.end() - 1);
+            std::vector<int> band_fill(band_start_.begin(), band_start_.end() - 1);
+            for (std::size_t k = 0; k < pieces_.size(); ++k) {
+                const Piece& p = pieces_[k];
+                int c0 = Column(p.x0 - reach_), c1 = Column(p.x1 + reach_);
+                int r0 = Row(p.y0 - reach_), r1 = Row(p.y1 + reach_);
+                for (int r = r0; r <= r1; ++r)
+                    for (int c = c0; c <= c1; ++c) {
+                        int at = r * columns_ + c;
+                        if (pass == 0)
+                            ++cell_start_[at + 1];
+                        else
+                            cells_[cell_fill[at]++] = static_cast<int>(k);
+                    }
+                for (int r = Row(p.y0); r <= Row(p.y1); ++r) {
+                    if (pass == 0)
+                        ++band_start_[r + 1];
+                    else
+                        bands_[band_fill[r]++] = static_cast<int>(k);
+                }
+            }
+            if (pass == 0) {
+                for (std::size_t i = 1; i < cell_start_.size(); ++i)
+                    cell_start_[i] += cell_start_[i - 1];
+                for (std::size_t i = 1; i < band_start_.size(); ++i)
+                    band_start_[i] += band_start_[i - 1];
+                cells_.assign(cell_start_.back(), 0);
+                bands_.assign(band_start_.back(), 0);
+            }
+        }
+    }
+    // The column or row of a coordinate; -1 outside the grid.
+    int Column(double x) const { return Index(x, left_, columns_); }
+    int Row(double y) const { return Index(y, bottom_, rows_); }
+    int Index(double v, double origin, int n) const {
+        double f = std::floor((v - origin) / cell_);
+        if (!(f >= 0) || f >= n)
+            return -1;
+        return static_cast<int>(f);
+    }
+
+    double reach_;
     std::vector<Piece> pieces_;
+    double left_ = 0, bottom_ = 0, cell_ = 1;
+    int columns_ = 0, rows_ = 0;
+    std::vector<int> cells_, cell_start_; // cells row by row
+    std::vector<int> bands_, band_start_;
 };
 
 // Where the proper offset path runs: at the offset distance from the outline or further, on
@@ -285,7 +370,7 @@ int BuildOffsetContour(const std::vector<Element>& elements, double d, int outwa
         first.y = end.y;
     }
     if (remove_loops) {
-        OutlineDistance outline(elements);
+        OutlineDistance outline(elements, d);
         RemovePathLoops(path.points, *path.count, OffsetJudge(outline, d, outwards), lobes);
     }
     return 1;

@@ -35,48 +35,83 @@ struct Box {
     bool Meets(const Box& o) const { return x0 <= o.x1 && o.x0 <= x1 && y0 <= o.y1 && o.y0 <= y1; }
 };
 
-// A box round the element: for an arc the box of its full circle, which holds the arc.
-Box BoxOf(const Element& e) {
-    Box b;
-    if (e.kind == kLine) {
-        b = Box{std::min(e.x1, e.x2), std::min(e.y1, e.y2), std::max(e.x1, e.x2),
-                std::max(e.y1, e.y2)};
-    } else if (e.kind == kCcwArc || e.kind == kCwArc) {
-        double cx, cy;
-        if (!ArcCenter(e, cx, cy))
-            return Box{};
-        double r = distance(cx, cy, e.x1, e.y1);
-        b = Box{cx - r, cy - r, cx + r, cy + r};
-    } else {
-        return Box{}; // moves meet nothing
+// An element with what the searches ask of it again and again: for an arc its centre, radius,
+// start angle and signed sweep (positive counter-clockwise); its length; and a box round it.
+struct Geom {
+    Element e;
+    bool arc = false;
+    double cx = 0, cy = 0, r = 0, a1 = 0, sweep = 0;
+    double length = 0;
+    Box box; // empty for a move, which meets nothing
+};
+
+Geom GeomOf(const Element& e) {
+    Geom g;
+    g.e = e;
+    if (e.kind != kLine && e.kind != kCcwArc && e.kind != kCwArc)
+        return g;
+    g.box =
+        Box{std::min(e.x1, e.x2), std::min(e.y1, e.y2), std::max(e.x1, e.x2), std::max(e.y1, e.y2)};
+    g.length = distance(e.x1, e.y1, e.x2, e.y2);
+    if (e.kind != kLine && ArcCenter(e, g.cx, g.cy)) {
+        g.arc = true;
+        g.r = distance(g.cx, g.cy, e.x1, e.y1);
+        g.a1 = std::atan2(e.y1 - g.cy, e.x1 - g.cx);
+        double turn = e.kind == kCcwArc ? 1 : -1;
+        double run =
+            std::fmod(turn * (std::atan2(e.y2 - g.cy, e.x2 - g.cx) - g.a1) + 4 * kPi, 2 * kPi);
+        if (run == 0 && e.r < 0)
+            run = 2 * kPi; // a long arc whose ends round to one angle
+        g.sweep = turn * run;
+        g.length = g.r * run;
+        // The points of the circle at 0, 90, 180 and 270 degrees the arc passes.
+        double from = turn > 0 ? g.a1 : g.a1 + g.sweep;
+        static constexpr double kCos[4] = {1, 0, -1, 0}, kSin[4] = {0, 1, 0, -1};
+        for (int k = 0; k < 4; ++k) {
+            if (std::fmod(k * kPi / 2 - from + 4 * kPi, 2 * kPi) > run)
+                continue;
+            double qx = g.cx + g.r * kCos[k], qy = g.cy + g.r * kSin[k];
+            g.box = Box{std::min(g.box.x0, qx), std::min(g.box.y0, qy), std::max(g.box.x1, qx),
+                        std::max(g.box.y1, qy)};
+        }
+    } else if (e.kind != kLine) {
+        Geom none; // an arc without a centre meets nothing
+        none.e = e;
+        return none;
     }
-    b.x0 -= kBoxMargin;
-    b.y0 -= kBoxMargin;
-    b.x1 += kBoxMargin;
-    b.y1 += kBoxMargin;
-    return b;
+    g.box.x0 -= kBoxMargin;
+    g.box.y0 -= kBoxMargin;
+    g.box.x1 += kBoxMargin;
+    g.box.y1 += kBoxMargin;
+    return g;
 }
 
 Element PathElement(const PathPoint* points, int i) {
     return ElementBetween(points[i - 1], points[i]);
 }
 
-// The pairs (i, j), i < j, of elements 1..count-1 whose boxes meet, in the order of the search:
-// i ascending, and for each i, j descending.
-std::vector<std::pair<int, int>> CandidatePairs(const PathPoint* points, int count) {
-    std::vector<Box> boxes(count);
+// The elements 1..count-1 of a path (entry 0 unused).
+std::vector<Geom> PathGeoms(const PathPoint* points, int count) {
+    std::vector<Geom> geoms(count > 0 ? count : 0);
+    for (int i = 1; i < count; ++i)
+        geoms[i] = GeomOf(PathElement(points, i));
+    return geoms;
+}
+
+// The pairs (i, j), i < j, of elements whose boxes meet, in the order of the search: i
+// ascending, and for each i, j descending.
+std::vector<std::pair<int, int>> CandidatePairs(const std::vector<Geom>& geoms) {
     std::vector<int> order;
-    for (int i = 1; i < count; ++i) {
-        boxes[i] = BoxOf(PathElement(points, i));
-        if (boxes[i].x0 <= boxes[i].x1)
+    for (int i = 1; i < static_cast<int>(geoms.size()); ++i)
+        if (geoms[i].box.x0 <= geoms[i].box.x1)
             order.push_back(i);
-    }
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return boxes[a].x0 < boxes[b].x0; });
+    std::sort(order.begin(), order.end(),
+              [&](int a, int b) { return geoms[a].box.x0 < geoms[b].box.x0; });
     std::vector<std::pair<int, int>> pairs;
     for (std::size_t a = 0; a < order.size(); ++a) {
-        const Box& ba = boxes[order[a]];
-        for (std::size_t b = a + 1; b < order.size() && boxes[order[b]].x0 <= ba.x1; ++b)
-            if (ba.Meets(boxes[order[b]]))
+        const Box& ba = geoms[order[a]].box;
+        for (std::size_t b = a + 1; b < order.size() && geoms[order[b]].box.x0 <= ba.x1; ++b)
+            if (ba.Meets(geoms[order[b]].box))
                 pairs.emplace_back(std::min(order[a], order[b]), std::max(order[a], order[b]));
     }
     std::sort(pairs.begin(), pairs.end(), [](const auto& p, const auto& q) {
@@ -139,18 +174,12 @@ void DropForwardLoop(PathPoint* points, int& count, int i, int j, double px, dou
 
 // Where a point lies along an element, as a fraction of the way from its start (of the angle
 // swept, for an arc).
-double FractionAlong(const Element& e, double px, double py) {
-    double cx, cy;
-    if ((e.kind == kCcwArc || e.kind == kCwArc) && ArcCenter(e, cx, cy)) {
-        double a1 = std::atan2(e.y1 - cy, e.x1 - cx);
-        double sweep = std::atan2(e.y2 - cy, e.x2 - cx) - a1;
-        double t = std::atan2(py - cy, px - cx) - a1;
-        double turn = e.kind == kCcwArc ? 1 : -1;
-        sweep = std::fmod(turn * sweep + 4 * kPi, 2 * kPi);
-        if (sweep == 0)
-            sweep = 2 * kPi;
-        t = std::fmod(turn * t + 4 * kPi, 2 * kPi);
-        return std::clamp(t / sweep, 0.0, 1.0);
+double FractionAlong(const Geom& g, double px, double py) {
+    const Element& e = g.e;
+    if (g.arc) {
+        double turn = g.sweep > 0 ? 1 : -1;
+        double t = std::fmod(turn * (std::atan2(py - g.cy, px - g.cx) - g.a1) + 4 * kPi, 2 * kPi);
+        return std::clamp(t / std::fabs(g.sweep), 0.0, 1.0);
     }
     double dx = e.x2 - e.x1, dy = e.y2 - e.y1;
     double len2 = sqr(dx) + sqr(dy);
@@ -158,22 +187,14 @@ double FractionAlong(const Element& e, double px, double py) {
 }
 
 // The point at a fraction of the way along an element.
-void PointAt(const Element& e, double f, double& x, double& y) {
-    double cx, cy;
-    if ((e.kind == kCcwArc || e.kind == kCwArc) && ArcCenter(e, cx, cy)) {
-        double a1 = std::atan2(e.y1 - cy, e.x1 - cx);
-        double sweep = std::atan2(e.y2 - cy, e.x2 - cx) - a1;
-        double turn = e.kind == kCcwArc ? 1 : -1;
-        sweep = std::fmod(turn * sweep + 4 * kPi, 2 * kPi);
-        if (sweep == 0)
-            sweep = 2 * kPi;
-        double r = distance(cx, cy, e.x1, e.y1);
-        x = cx + r * std::cos(a1 + turn * f * sweep);
-        y = cy + r * std::sin(a1 + turn * f * sweep);
+void PointAt(const Geom& g, double f, double& x, double& y) {
+    if (g.arc) {
+        x = g.cx + g.r * std::cos(g.a1 + f * g.sweep);
+        y = g.cy + g.r * std::sin(g.a1 + f * g.sweep);
         return;
     }
-    x = e.x1 + f * (e.x2 - e.x1);
-    y = e.y1 + f * (e.y2 - e.y1);
+    x = g.e.x1 + f * (g.e.x2 - g.e.x1);
+    y = g.e.y1 + f * (g.e.y2 - g.e.y1);
 }
 
 // A crossing of elements i < j at P, with P's fraction along each.
@@ -190,42 +211,50 @@ struct Crossing {
 class Pieces {
 public:
     Pieces(const PathPoint* points, int count, const PointJudge& proper) : count_(count) {
-        splits_.assign(count, {});
-        for (const auto& [i, j] : CandidatePairs(points, count)) {
-            Element ei = PathElement(points, i), ej = PathElement(points, j);
+        std::vector<Geom> geoms = PathGeoms(points, count);
+        for (int e = 1; e < count; ++e) {
+            marks_.push_back(Mark{e, 0});
+            marks_.push_back(Mark{e, 1});
+        }
+        for (const auto& [i, j] : CandidatePairs(geoms)) {
             double x[2], y[2];
-            int found = Intersect(ei, ej, x[0], y[0], x[1], y[1]);
+            int found = Intersect(geoms[i].e, geoms[j].e, x[0], y[0], x[1], y[1]);
             for (int k = 0; k < found; ++k) {
                 if (SharedVertex(points, count, i, j, x[k], y[k]))
                     continue;
-                Crossing c{
-                    i, j, x[k], y[k], FractionAlong(ei, x[k], y[k]), FractionAlong(ej, x[k], y[k])};
+                Crossing c{i,
+                           j,
+                           x[k],
+                           y[k],
+                           FractionAlong(geoms[i], x[k], y[k]),
+                           FractionAlong(geoms[j], x[k], y[k])};
                 crossings_.push_back(c);
-                splits_[i].push_back(c.fi);
-                splits_[j].push_back(c.fj);
+                marks_.push_back(Mark{i, c.fi});
+                marks_.push_back(Mark{j, c.fj});
             }
         }
+        std::sort(marks_.begin(), marks_.end(),
+                  [](const Mark& a, const Mark& b) { return a.e != b.e ? a.e < b.e : a.f < b.f; });
+        // The proper length of the piece from each mark to the next one on its element.
+        first_.assign(count + 1, 0);
         prefix_.assign(count + 1, 0);
-        for (int e = 1; e < count; ++e) {
-            Element el = PathElement(points, e);
-            double length = dist(el);
-            std::vector<double>& f = splits_[e];
-            f.push_back(0);
-            f.push_back(1);
-            std::sort(f.begin(), f.end());
-            std::vector<double> valid(f.size(), 0); // proper length from f[k] to f[k + 1]
-            for (std::size_t k = 0; k + 1 < f.size(); ++k) {
+        for (std::size_t k = 0; k < marks_.size(); ++k) {
+            Mark& m = marks_[k];
+            if (k == 0 || marks_[k - 1].e != m.e)
+                first_[m.e] = static_cast<int>(k);
+            if (k + 1 == marks_.size() || marks_[k + 1].e != m.e)
+                continue;
+            double f1 = marks_[k + 1].f;
+            if (f1 > m.f) {
                 double x, y;
-                PointAt(el, (f[k] + f[k + 1]) / 2, x, y);
-                if (f[k + 1] > f[k] && proper(x, y))
-                    valid[k] = (f[k + 1] - f[k]) * length;
+                PointAt(geoms[m.e], (m.f + f1) / 2, x, y);
+                if (proper(x, y))
+                    m.valid = (f1 - m.f) * geoms[m.e].length;
             }
-            valid_.push_back(valid);
-            double total = 0;
-            for (double v : valid)
-                total += v;
-            prefix_[e + 1] = prefix_[e] + total;
+            prefix_[m.e + 1] += m.valid;
         }
+        for (int e = 1; e < count; ++e)
+            prefix_[e + 1] += prefix_[e];
     }
 
     const std::vector<Crossing>& crossings() const { return crossings_; }
@@ -237,27 +266,35 @@ public:
     double Total() const { return prefix_[count_]; }
 
 private:
+    // A split point of an element: its fraction along it, and the proper length from it to the
+    // next split point of the element.
+    struct Mark {
+        int e;
+        double f;
+        double valid = 0;
+    };
+
     // Proper length of element e between two of its split fractions.
     double Within(int e, double from, double to) const {
-        const std::vector<double>& f = splits_[e];
-        const std::vector<double>& valid = valid_[e - 1];
         double sum = 0;
-        for (std::size_t k = 0; k + 1 < f.size(); ++k)
-            if (f[k] >= from && f[k + 1] <= to)
-                sum += valid[k];
+        for (std::size_t k = first_[e]; k + 1 < marks_.size() && marks_[k + 1].e == e; ++k)
+            if (marks_[k].f >= from && marks_[k + 1].f <= to)
+                sum += marks_[k].valid;
         return sum;
     }
 
     int count_;
     std::vector<Crossing> crossings_;
-    std::vector<std::vector<double>> splits_;
-    std::vector<std::vector<double>> valid_;
+    std::vector<Mark> marks_;    // by element, then fraction
+    std::vector<int> first_;     // the first mark of each element
     std::vector<double> prefix_; // proper length of elements 1 .. e-1
 };
 
 // Joins the path at P and keeps one of the two parts.
 void ApplyCut(PathPoint* points, int& count, const Crossing& c, bool keep_forward) {
-    PushPoint(c.px, c.py, kLoopCutDot);
+    // The dot list is a drawing aid of its own size: once full it takes no more cuts.
+    if (DotCount() < kMaxDots)
+        PushPoint(c.px, c.py, kLoopCutDot);
     if (keep_forward)
         KeepForwardLoop(points, count, ForwardLoop(points, c.i, c.j, c.px, c.py));
     else
@@ -275,7 +312,7 @@ double PathArea(const PathPoint* points, int count) {
 
 int CheckForInternalPathIntersections(const PathPoint* points, const int& count) {
     int n = std::min(count, kXLPathCapacity);
-    for (const auto& [i, j] : CandidatePairs(points, n)) {
+    for (const auto& [i, j] : CandidatePairs(PathGeoms(points, n))) {
         if (i >= n - 1)
             continue;
         double x[2], y[2];
@@ -296,7 +333,7 @@ int CheckForExternalPathIntersections(const PathPoint* points_a, const PathPoint
     std::vector<Box> boxes_b(count_b > 0 ? count_b : 0);
     Box all_b;
     for (int j = 1; j < count_b; ++j) {
-        boxes_b[j] = BoxOf(PathElement(points_b, j));
+        boxes_b[j] = GeomOf(PathElement(points_b, j)).box;
         if (boxes_b[j].x0 > boxes_b[j].x1)
             continue;
         if (all_b.x0 > all_b.x1)
@@ -306,7 +343,7 @@ int CheckForExternalPathIntersections(const PathPoint* points_a, const PathPoint
     }
     for (int i = 1; i < count_a; ++i) {
         Element ea = PathElement(points_a, i);
-        Box ba = BoxOf(ea);
+        Box ba = GeomOf(ea).box;
         if (!ba.Meets(all_b))
             continue;
         for (int j = 1; j < count_b; ++j) {
@@ -325,7 +362,7 @@ int CheckForExternalPathIntersections(const PathPoint* points_a, const PathPoint
 }
 
 int EliminatePathIntersections(PathPoint* points, int& count) {
-    for (const auto& [i, j] : CandidatePairs(points, count)) {
+    for (const auto& [i, j] : CandidatePairs(PathGeoms(points, count))) {
         double x[2], y[2];
         int found =
             Intersect(PathElement(points, i), PathElement(points, j), x[0], y[0], x[1], y[1]);
@@ -352,34 +389,60 @@ int EliminatePathIntersections(PathPoint* points, int& count) {
 
 int RemovePathLoops(PathPoint* points, int& count, const PointJudge& proper, int* lobes) {
     int cuts = 0;
-    // Every cut drops a part with a crossing on it; the limit only guards against a crossing
-    // that rounding keeps finding again.
+    // Every round drops at least one part with a crossing on it; the limit only guards against
+    // a crossing that rounding keeps finding again.
     for (int limit = 4 * count + 16; limit > 0; --limit) {
         Pieces pieces(points, count, proper);
         const std::vector<Crossing>& crossings = pieces.crossings();
         if (crossings.empty())
             break;
-        // The first crossing, in the search order, that splits off a part with nothing proper
-        // in it: a loop. When there is none, every crossing left splits the proper path
-        // itself, and the first one loses the part holding less of it.
-        const Crossing* cut = nullptr;
-        bool keep_forward = false;
+        // The crossings, in the search order, that split off a part with nothing proper in
+        // it: loops. Loops running forward between elements that no other chosen loop touches
+        // are cut in one round, from the last back, so that the cuts leave each other's
+        // element numbers alone. The first loop running round the start is cut after them,
+        // when they all lie within the part it keeps.
+        std::vector<const Crossing*> loops;
+        const Crossing* round_start = nullptr;
         for (const Crossing& c : crossings) {
             double forward = pieces.Forward(c), wrap = pieces.Total() - forward;
-            if (forward <= kNoLength || wrap <= kNoLength) {
-                cut = &c;
-                keep_forward = wrap <= kNoLength && forward > kNoLength;
-                break;
+            if (forward > kNoLength && wrap > kNoLength)
+                continue;
+            bool keeps_forward = forward > kNoLength;
+            bool apart = true;
+            for (const Crossing* l : loops)
+                apart &= keeps_forward ? l->i > c.i && l->j < c.j : c.i > l->j || c.j < l->i;
+            if (round_start && !keeps_forward)
+                apart &= c.i > round_start->i && c.j < round_start->j;
+            if (!apart)
+                continue;
+            if (!keeps_forward)
+                loops.push_back(&c);
+            else if (!round_start)
+                round_start = &c;
+        }
+        if (!loops.empty() || round_start) {
+            std::sort(loops.begin(), loops.end(),
+                      [](const Crossing* a, const Crossing* b) { return a->i > b->i; });
+            int removed = 0; // points dropped before the round-the-start crossing's element j
+            for (const Crossing* l : loops) {
+                ApplyCut(points, count, *l, false);
+                removed += l->j - l->i - 1;
             }
+            if (round_start) {
+                Crossing moved = *round_start;
+                moved.j -= removed;
+                ApplyCut(points, count, moved, true);
+            }
+            cuts += static_cast<int>(loops.size()) + (round_start ? 1 : 0);
+            continue;
         }
-        if (!cut) {
-            cut = &crossings.front();
-            double forward = pieces.Forward(*cut);
-            keep_forward = forward > pieces.Total() - forward;
-            if (lobes)
-                ++*lobes;
-        }
-        ApplyCut(points, count, *cut, keep_forward);
+        // Every crossing left splits the proper path itself: the first one loses the part
+        // holding less of it.
+        const Crossing& c = crossings.front();
+        double forward = pieces.Forward(c);
+        ApplyCut(points, count, c, forward > pieces.Total() - forward);
+        if (lobes)
+            ++*lobes;
         ++cuts;
     }
     return cuts;

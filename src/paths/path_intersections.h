@@ -41,7 +41,8 @@ using PointJudge = std::function<bool(double x, double y)>;
 // included); at the first one that splits off a part with nothing proper in it, that part is
 // dropped. When every crossing left splits the proper path itself (a narrow neck split the
 // offset area), the first one drops the part holding less of it and counts it in `lobes`.
-// Every cut point is pushed as a dot of class 4. Returns the number of cuts.
+// Every cut point is pushed as a dot of class 4 while the dot list has room. The path left has
+// no crossings. Returns the number of cuts.
 int RemovePathLoops(PathPoint* points, int& count, const PointJudge& proper, int* lobes);
 
 // Signed area enclosed by a closed path (positive counter-clockwise), arcs included.

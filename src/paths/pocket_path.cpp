@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "geometry/primitives.h"
 #include "geometry/ray_crossing.h"
 #include "model/block.h"
 #include "model/bulge.h"
@@ -100,24 +101,49 @@ std::vector<int> BoundaryPaths(int islands) {
     return paths;
 }
 
-// The crossings of the ray from (s0, t) towards +s (s is X for scan lines of constant Y) with
-// every boundary path, kept up to s_max and sorted. False when there are more than 512.
-bool ScanCrossings(const std::vector<int>& paths, double s0, double t, double s_max, bool along_y,
-                   std::vector<double>& out) {
-    out.clear();
+// The elements the scan lines cross: those of the wall contour and the island contours, each
+// with the span of scan-line coordinates t it reaches (for an arc, that of its full circle), so
+// that a line meets only the elements that span it.
+struct ScanElement {
+    Element e;
+    double t0, t1;
+};
+
+std::vector<ScanElement> ScanElements(const std::vector<int>& paths, bool along_y) {
+    std::vector<ScanElement> out;
     for (int p : paths) {
         PathRef path = GetPath(p);
         for (int i = 1; i < path.size(); ++i) {
             Element e = ElementBetween(path[i - 1], path[i]);
-            double a = 0, b = 0;
-            int n = along_y ? IntersectionsDU(t, s0, e, a, b) : IntersectionsLR(s0, t, e, a, b);
-            if (n >= 1 && a <= s_max)
-                out.push_back(a);
-            if (n == 2 && b <= s_max)
-                out.push_back(b);
-            if (static_cast<int>(out.size()) > kMaxCrossings)
-                return false;
+            double a = along_y ? e.x1 : e.y1, b = along_y ? e.x2 : e.y2;
+            double t0 = std::min(a, b), t1 = std::max(a, b), cx, cy;
+            if ((e.kind == kCcwArc || e.kind == kCwArc) && ArcCenter(e, cx, cy)) {
+                double r = distance(cx, cy, e.x1, e.y1), c = along_y ? cx : cy;
+                t0 = std::min(t0, c - r);
+                t1 = std::max(t1, c + r);
+            }
+            out.push_back(ScanElement{e, t0 - 1e-6, t1 + 1e-6});
         }
+    }
+    return out;
+}
+
+// The crossings of the ray from (s0, t) towards +s (s is X for scan lines of constant Y) with
+// the scan elements, kept up to s_max and sorted. False when there are more than 512.
+bool ScanCrossings(const std::vector<ScanElement>& elements, double s0, double t, double s_max,
+                   bool along_y, std::vector<double>& out) {
+    out.clear();
+    for (const ScanElement& se : elements) {
+        if (t < se.t0 || t > se.t1)
+            continue;
+        double a = 0, b = 0;
+        int n = along_y ? IntersectionsDU(t, s0, se.e, a, b) : IntersectionsLR(s0, t, se.e, a, b);
+        if (n >= 1 && a <= s_max)
+            out.push_back(a);
+        if (n == 2 && b <= s_max)
+            out.push_back(b);
+        if (static_cast<int>(out.size()) > kMaxCrossings)
+            return false;
     }
     std::sort(out.begin(), out.end());
     return true;
@@ -173,7 +199,10 @@ int BuildPocketContours(int k, double r, int& islands) {
     if (islands < 0)
         return 0;
     PathRef wall = GetPath(kWallPath);
-    bool crossed = lobes > 0 || CheckForInternalPathIntersections(wall.points, *wall.count);
+    // With the loops cut out the wall contour crosses itself nowhere; only a lost part of the
+    // pocket is then worth the warning.
+    bool crossed = lobes > 0 || (!PathLoopRemovalOn() &&
+                                 CheckForInternalPathIntersections(wall.points, *wall.count));
     for (int i = 0; i < islands && !crossed; ++i) {
         PathRef island = GetPath(kFirstIslandPath + i);
         crossed = CheckForExternalPathIntersections(wall.points, island.points, *wall.count,
@@ -203,7 +232,7 @@ int MakePocketPaths(int k, double r, double overlap, bool along_y) {
     double t_end = t_origin + t_width + step / 2;
     // The running sum may land a rounding error above the last line's place; forgive that.
     double slack = 1e-9 * (std::fabs(t_end) + t_width);
-    std::vector<int> bounds = BoundaryPaths(islands);
+    std::vector<ScanElement> bounds = ScanElements(BoundaryPaths(islands), along_y);
     std::vector<double> s;
     for (double t = t_origin - step / 2; t <= t_end + slack; t += step) {
         if (along_y)
