@@ -18,7 +18,9 @@ namespace {
 constexpr int kMaxBuildPath = 31;
 constexpr double kNodeNudge = 0.001;
 
-void AvoidNodes(const Shape& shape, double& x, double& y) {
+} // namespace
+
+void AvoidShapeNodes(const Shape& shape, double& x, double& y) {
     // Each pass moves the value below one more vertex, so this ends within n + 1 passes.
     for (bool moved = true; moved;) {
         moved = false;
@@ -37,8 +39,6 @@ void AvoidNodes(const Shape& shape, double& x, double& y) {
             }
     }
 }
-
-} // namespace
 
 bool PathLoopRemovalOn() { return GetSettings().alt_path_filter != 0; }
 
@@ -66,13 +66,13 @@ int MakeBulgePath(int p, int b, double d, int& lobes) {
 void AvoidBulgeNodes(int bulge, double& x, double& y) {
     Bulge b;
     if (bulge >= 0 && bulge < kMaxBulges && GetBulge(bulge, b))
-        AvoidNodes(b.shape, x, y);
+        AvoidShapeNodes(b.shape, x, y);
 }
 
 void AvoidPocketNodes(int pocket, double& x, double& y) {
     Pocket k;
     if (pocket >= 0 && pocket < kMaxPockets && GetPocket(pocket, k))
-        AvoidNodes(k.shape, x, y);
+        AvoidShapeNodes(k.shape, x, y);
 }
 
 int InBlock(double x1, double y1, double x2, double y2) {

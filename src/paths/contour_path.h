@@ -4,6 +4,8 @@
 // block.
 #pragma once
 
+#include "model/shape.h"
+
 namespace korvel {
 
 // Internal error codes of the contour builder (ErrCode, "Error code %d" / "Internal error").
@@ -31,6 +33,8 @@ bool PathLoopRemovalOn();
 // free slot.
 void AvoidBulgeNodes(int bulge, double& x, double& y);
 void AvoidPocketNodes(int pocket, double& x, double& y);
+// The same for a shape at hand.
+void AvoidShapeNodes(const Shape& shape, double& x, double& y);
 
 // 0 when both ends of the segment lie on the outside of one and the same edge line of the
 // block (at or left of its left edge, at or right of its right edge, at or below its lower

@@ -148,13 +148,14 @@ public:
         if (cx < 0 || cy < 0)
             return true; // farther than the reach from every element
         int cell = cy * columns_ + cx;
+        double limit2 = sqr(limit);
         for (int at = cell_start_[cell]; at < cell_start_[cell + 1]; ++at) {
             const Piece& p = pieces_[cells_[at]];
-            double bx = std::max({p.x0 - x, 0.0, x - p.x1});
-            double by = std::max({p.y0 - y, 0.0, y - p.y1});
-            if (sqr(bx) + sqr(by) >= sqr(limit))
+            double bx = p.x0 > x ? p.x0 - x : x > p.x1 ? x - p.x1 : 0;
+            double by = p.y0 > y ? p.y0 - y : y > p.y1 ? y - p.y1 : 0;
+            if (sqr(bx) + sqr(by) >= limit2)
                 continue;
-            if (Distance(p, x, y) < limit)
+            if (Distance(p, x, y, limit) < limit)
                 return false;
         }
         return true;
@@ -171,8 +172,21 @@ public:
             const Piece& p = pieces_[bands_[at]];
             if (y < p.y0 || y > p.y1 || p.x1 < x)
                 continue;
-            double a, b;
-            count += IntersectionsLR(x, y, p.e, a, b);
+            if (p.e.kind == kLine) {
+                double a, b;
+                count += IntersectionsLR(x, y, p.e, a, b);
+                continue;
+            }
+            // An arc: where the ray's line meets its circle, on the arc and right of the point.
+            // The points asked about lie well off the outline, so no crossing is a tie.
+            double q = sqr(p.radius) - sqr(y - p.cy);
+            if (q <= 0)
+                continue;
+            for (double side : {-1.0, 1.0}) {
+                double cx = p.cx + side * std::sqrt(q);
+                if (cx > x && OnArc(p, cx, y))
+                    ++count;
+            }
         }
         return count % 2 == 1;
     }
@@ -184,7 +198,19 @@ private:
         double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     };
 
-    static double Distance(const Piece& p, double x, double y) {
+    // Whether a point of the arc's circle lies on the arc.
+    static bool OnArc(const Piece& p, double x, double y) {
+        double t = std::atan2(y - p.cy, x - p.cx) - p.start;
+        if (p.sweep < 0)
+            t = -t;
+        t = std::fmod(t, 2 * kPi);
+        if (t < 0)
+            t += 2 * kPi;
+        return t <= std::fabs(p.sweep);
+    }
+
+    // The distance from (x, y) to the element, exactly where it is below `limit`.
+    static double Distance(const Piece& p, double x, double y, double limit) {
         const Element& e = p.e;
         if (e.kind == kLine) {
             double dx = e.x2 - e.x1, dy = e.y2 - e.y1;
@@ -193,15 +219,13 @@ private:
             t = std::clamp(t, 0.0, 1.0);
             return distance(x, y, e.x1 + t * dx, e.y1 + t * dy);
         }
+        // No point of an arc is nearer than its circle.
+        double to_circle = std::fabs(distance(x, y, p.cx, p.cy) - p.radius);
+        if (to_circle >= limit)
+            return to_circle;
         // Within the arc's sweep the nearest point is on the circle, else an end.
-        double t = std::atan2(y - p.cy, x - p.cx) - p.start;
-        if (p.sweep < 0)
-            t = -t;
-        t = std::fmod(t, 2 * kPi);
-        if (t < 0)
-            t += 2 * kPi;
-        if (t <= std::fabs(p.sweep))
-            return std::fabs(distance(x, y, p.cx, p.cy) - p.radius);
+        if (OnArc(p, x, y))
+            return to_circle;
         return std::min(distance(x, y, e.x1, e.y1), distance(x, y, e.x2, e.y2));
     }
 

@@ -234,11 +234,14 @@ int MakePocketPaths(int k, double r, double overlap, bool along_y) {
     double slack = 1e-9 * (std::fabs(t_end) + t_width);
     std::vector<ScanElement> bounds = ScanElements(BoundaryPaths(islands), along_y);
     std::vector<double> s;
+    Pocket pocket;
+    GetPocket(k, pocket);
     for (double t = t_origin - step / 2; t <= t_end + slack; t += step) {
+        // Off the pocket's vertices (AvoidPocketNodes with the shape fetched once).
         if (along_y)
-            AvoidPocketNodes(k, t, s0);
+            AvoidShapeNodes(pocket.shape, t, s0);
         else
-            AvoidPocketNodes(k, s0, t);
+            AvoidShapeNodes(pocket.shape, s0, t);
         if (!ScanCrossings(bounds, s0, t, s_max, along_y, s))
             return ErrCode(kErrPocketScanLine);
         if (!AppendScanLine(s, SegmentFlags(s, r), t, along_y))
