@@ -5,23 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "base/text.h"
+#include "cli/cli_common.h"
+#include "cli/commands.h"
 #include "model/heights.h"
 #include "model/object_kind.h"
-#include "model/settings.h"
 #include "platform/platform.h"
 #include "reports/model_json.h"
-#include "script/config.h"
 #include "script/interpreter.h"
 #include "script/project.h"
-#include "ui/startup.h"
 
 namespace korvel {
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 
 const char* const kUsage =
     "usage: korvelc [--home DIR] [--answer yes|no|cancel] COMMAND ...\n"
@@ -34,41 +28,10 @@ const char* const kUsage =
     "                       --dump           print the model as JSON\n"
     "                       --dump-db        the same, with every database record\n"
     "                       --print-objects  print every object's project-file lines\n"
-    "  dump  PROJECT      print the model of a project as JSON\n";
-
-int Usage(const char* problem) {
-    if (problem)
-        std::fprintf(stderr, "korvelc: %s\n", problem);
-    std::fputs(kUsage, stderr);
-    return kExitUsage;
-}
-
-// The desktop program's start-up without windows; false (and why, on stderr) when the
-// configuration stops it.
-bool Start() {
-    switch (StartUp()) {
-    case StartupResult::kOk:
-        return true;
-    case StartupResult::kConfigMissing:
-        std::fprintf(stderr, "korvelc: configuration file %s not found\n", ConfigPath().c_str());
-        return false;
-    case StartupResult::kConfigRejected:
-        std::fprintf(stderr, "korvelc: the last line of configuration file %s was rejected\n",
-                     ConfigPath().c_str());
-        return false;
-    }
-    return false;
-}
-
-// Opens a project as the desktop program does: the configuration's values first, then the
-// project's own. False when the file could not be read at all.
-bool LoadProject(const std::string& path) {
-    LoadCfgValues();
-    bool readable = FileExist(path);
-    OpenProject(path);
-    RecalcZ();
-    return readable;
-}
+    "  dump  PROJECT      print the model of a project as JSON\n"
+    "  verify PROJECT [--gcode FILE] [--png FILE] [--res MM] [--tolerance MM]\n"
+    "                     simulate the program on the stock and compare it with the model;\n"
+    "                     exit 1 when it is not within the tolerance (default 0.05 mm)\n";
 
 bool g_dump_db = false; // --dump-db: the database's records too
 
@@ -179,10 +142,20 @@ int Main(int argc, char** argv) {
         return ExecCommand(rest);
     if (command == "dump")
         return DumpCommand(rest);
+    if (command == "verify")
+        return VerifyCommand(rest);
     return Usage(("unknown command " + command).c_str());
 }
 
 } // namespace
+
+int Usage(const char* problem) {
+    if (problem)
+        std::fprintf(stderr, "korvelc: %s\n", problem);
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+}
+
 } // namespace korvel
 
 int main(int argc, char** argv) { return korvel::Main(argc, argv); }
