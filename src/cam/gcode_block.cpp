@@ -33,6 +33,18 @@ bool IsIntegerWord(char c) {
 
 bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-'; }
 
+// The number after a letter is what the word scanner moves over: digits, '.' and '-'. A
+// control reads only a sign in front and one decimal point; anything else is no number.
+bool WellFormed(std::string_view number) {
+    int points = 0;
+    for (std::size_t i = 0; i < number.size(); ++i) {
+        if (number[i] == '-' && i > 0)
+            return false;
+        points += number[i] == '.';
+    }
+    return points <= 1;
+}
+
 // The word scanner ends a line at an integer word written with a decimal point. Controls
 // read G59.1 and S1000. as words, so they are read here: the letter, the value and the text
 // after the word. False when the text at the start is no such word.
@@ -132,7 +144,20 @@ bool ReadGcodeBlock(std::string_view line, GcodeBlock& block, std::string& error
         }
         char letter;
         double value;
-        std::size_t used;
+        std::size_t used = 1;
+        while (used < line.size() && IsNumberChar(line[used]))
+            ++used;
+        if (!WellFormed(line.substr(1, used - 1))) {
+            error = Sprintf("cannot read %s", std::string(line.substr(0, used)).c_str());
+            return false;
+        }
+        if ((c & ~0x20) == 'D') { // a register number (cutter compensation): read, not used
+            if (!Store(block, 'D', std::atof(std::string(line.substr(1, used - 1)).c_str()),
+                       error))
+                return false;
+            line.remove_prefix(used);
+            continue;
+        }
         if (DecimalIntegerWord(line, letter, value, used, error)) {
             if (!error.empty() || !Store(block, letter, value, error))
                 return false;

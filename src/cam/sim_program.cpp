@@ -68,6 +68,13 @@ std::string GName(int g) {
     return g % 10 ? Sprintf("G%d.%d", g / 10, g % 10) : Sprintf("G%02d", g / 10);
 }
 
+// Modal groups besides the motion: a line may hold one code of each.
+constexpr int kGroups[][10] = {
+    {170, 180, 190}, {200, 210},      {400, 410, 420}, {430, 440, 490},
+    {540, 550, 560, 570, 580, 590, 591, 592, 593},     {610, 640},
+    {900, 910},      {980, 990},
+};
+
 // Work offsets as G codes times ten, by index 0..8.
 constexpr int kOffsetCodes[9] = {540, 550, 560, 570, 580, 590, 591, 592, 593};
 
@@ -84,6 +91,7 @@ public:
 
 private:
     // Words, in the order a control applies them.
+    bool OneOfEachGroup(const GcodeBlock& b);
     bool Modes(const GcodeBlock& b);
     void ToolChange();
     bool Motion(const GcodeBlock& b);
@@ -187,12 +195,29 @@ void Simulator::Line(std::string_view text, int number) {
         Fail("two motion codes on one line");
         return;
     }
+    if (!OneOfEachGroup(b))
+        return;
     if (!Modes(b) || !Motion(b))
         return;
     if (b.HasM(2) || b.HasM(30)) {
         spindle_ = 0;
         ended_ = true;
     }
+}
+
+bool Simulator::OneOfEachGroup(const GcodeBlock& b) {
+    for (const auto& group : kGroups) {
+        int first = -1;
+        for (int k = 0; k < b.g_count; ++k) {
+            if (std::find(std::begin(group), std::end(group), b.g[k]) == std::end(group) ||
+                b.g[k] == 0)
+                continue;
+            if (first >= 0 && first != b.g[k])
+                return Fail(GName(first) + " and " + GName(b.g[k]) + " on one line");
+            first = b.g[k];
+        }
+    }
+    return true;
 }
 
 // Everything but the motion: units, feed, speed, tool, spindle, compensation, offsets, modes.
