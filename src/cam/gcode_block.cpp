@@ -152,8 +152,7 @@ bool ReadGcodeBlock(std::string_view line, GcodeBlock& block, std::string& error
             return false;
         }
         if ((c & ~0x20) == 'D') { // a register number (cutter compensation): read, not used
-            if (!Store(block, 'D', std::atof(std::string(line.substr(1, used - 1)).c_str()),
-                       error))
+            if (!Store(block, 'D', std::atof(std::string(line.substr(1, used - 1)).c_str()), error))
                 return false;
             line.remove_prefix(used);
             continue;

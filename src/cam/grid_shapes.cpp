@@ -87,7 +87,10 @@ void Outline::AddArc(double x1, double y1, double x2, double y2, double radius, 
     // ends are the arc's exact end points or the circle's extremes.
     std::vector<std::pair<double, double>> cuts; // angle, y
     cuts.emplace_back(p.a0, p.y1);
-    for (double a = Unwind(kPi / 2, p.a0); a < p.a0 + p.sweep; a += kPi)
+    double first = std::fmod(kPi / 2 - p.a0, kPi); // the first top or bottom from a0 on
+    if (first < 0)
+        first += kPi;
+    for (double a = p.a0 + first; a < p.a0 + p.sweep; a += kPi)
         if (a > p.a0)
             cuts.emplace_back(a, std::sin(a) > 0 ? cy + p.r : cy - p.r);
     cuts.emplace_back(p.a0 + p.sweep, p.y2);

@@ -211,11 +211,14 @@ void PaintPocket(Painter& paint, IntendedPart& part, const Pocket& p) {
 }
 
 // A 90 degree chamfer cone around a hole of diameter d: the edge lies c out from the hole.
+// Inside the hole the hole itself decides.
 template <class Hole> void PaintChamfer(Painter& paint, const Hole& h, double d, double c) {
     if (!(c > 0))
         return;
     double edge = d / 2 + c;
     paint.Disk(h.x, h.y, edge, [&](std::size_t k, double rho) {
+        if (rho < d / 2)
+            return;
         double v = h.z - (edge - rho);
         paint.Lower(k, v, v, h.id);
     });
