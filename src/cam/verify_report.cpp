@@ -139,8 +139,9 @@ std::string VerifyReport(const VerifyResult& r, const std::string& program_name)
     for (int place : r.run.tools)
         tools += Sprintf(" T%d", place);
     BlockRecord b = GetBlock();
-    std::string out = Sprintf("Program %s: %d lines, %ld moves, tools%s\n", program_name.c_str(),
-                              r.run.lines, r.run.moves, tools.empty() ? " none" : tools.c_str());
+    std::string out =
+        Sprintf("Program %s: %d lines run, %ld moves, tools%s\n", program_name.c_str(), r.run.lines,
+                r.run.moves, tools.empty() ? " none" : tools.c_str());
     out += Sprintf(
         "Stock %0.3f x %0.3f x %0.3f %s: %d x %d cells of %0.3f %s, tolerance %0.3f %s\n", b.length,
         b.width, b.height, u, r.frame.nx, r.frame.ny, r.frame.res, u, r.tolerance, u);
