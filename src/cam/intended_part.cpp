@@ -63,10 +63,11 @@ public:
         if (!(r > 0) || !f_.Rows(std::min(ay, by) - r, std::max(ay, by) + r, j0, j1))
             return;
         double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
+        CapsuleRows capsule(ax, ay, bx, by, r);
         for (int j = j0; j <= j1; ++j) {
             double y = f_.Y(j), xl, xr;
             int i0, i1;
-            if (!CapsuleRowSpan(ax, ay, bx, by, r, y, xl, xr) || !f_.Columns(xl, xr, i0, i1))
+            if (!capsule.Span(y, xl, xr) || !f_.Columns(xl, xr, i0, i1))
                 continue;
             for (int i = i0; i <= i1; ++i) {
                 double x = f_.X(i);

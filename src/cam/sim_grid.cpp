@@ -9,20 +9,6 @@ namespace korvel {
 
 namespace {
 
-// The index range [k0, k1] of the centres origin + (k + 0.5) res within [lo, hi], clipped to
-// 0..n-1.
-bool CentresIn(double origin, double res, int n, double lo, double hi, int& k0, int& k1) {
-    if (n <= 0 || !(lo <= hi))
-        return false;
-    double a = std::ceil((lo - origin) / res - 0.5);
-    double b = std::floor((hi - origin) / res - 0.5);
-    if (!(a <= b) || b < 0 || a > n - 1)
-        return false;
-    k0 = a < 0 ? 0 : static_cast<int>(a);
-    k1 = b > n - 1 ? n - 1 : static_cast<int>(b);
-    return k0 <= k1;
-}
-
 constexpr float kFar = 1e30f;
 
 // One-dimensional squared distance transform of f (n samples, kFar for none) into d, after
@@ -122,14 +108,6 @@ void DiskFilter(const GridFrame& frame, std::vector<float>& values, int radius) 
 }
 
 } // namespace
-
-bool GridFrame::Columns(double lo, double hi, int& i0, int& i1) const {
-    return CentresIn(x0, res, nx, lo, hi, i0, i1);
-}
-
-bool GridFrame::Rows(double lo, double hi, int& j0, int& j1) const {
-    return CentresIn(y0, res, ny, lo, hi, j0, j1);
-}
 
 std::vector<float> SquaredDistanceToMarked(const std::vector<unsigned char>& mask, int w, int h) {
     std::size_t cells = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);

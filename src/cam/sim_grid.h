@@ -25,8 +25,32 @@ struct GridFrame {
     }
     // The columns (rows) whose centres lie in [lo, hi], clipped to the grid; false when none
     // does. Safe for infinite or NaN bounds.
-    bool Columns(double lo, double hi, int& i0, int& i1) const;
-    bool Rows(double lo, double hi, int& j0, int& j1) const;
+    bool Columns(double lo, double hi, int& i0, int& i1) const {
+        return CentresIn(x0, nx, lo, hi, i0, i1);
+    }
+    bool Rows(double lo, double hi, int& j0, int& j1) const {
+        return CentresIn(y0, ny, lo, hi, j0, j1);
+    }
+
+private:
+    // The index range [k0, k1] of the centres origin + (k + 0.5) res within [lo, hi], clipped
+    // to 0..n-1. Called for every row a tool passes over: no library rounding calls.
+    bool CentresIn(double origin, int n, double lo, double hi, int& k0, int& k1) const {
+        if (n <= 0 || !(lo <= hi))
+            return false;
+        const double inv = 1 / res; // hoisted out of the callers' loops
+        double a = (lo - origin) * inv - 0.5, b = (hi - origin) * inv - 0.5;
+        if (!(b >= 0) || !(a <= n - 1))
+            return false;
+        if (a <= 0) {
+            k0 = 0;
+        } else {
+            k0 = static_cast<int>(a); // a lies in (0, n - 1]: the cast truncates, i.e. floors
+            k0 += k0 < a;
+        }
+        k1 = b >= n - 1 ? n - 1 : static_cast<int>(b);
+        return k0 <= k1;
+    }
 };
 
 // Squared distances, in cells, from every cell of a w x h window to the nearest cell marked in

@@ -8,29 +8,6 @@ namespace korvel {
 
 namespace {
 
-// Intersects [lo, hi] with the x for which c0 + c1 x lies in [a, b].
-bool Clip(double c0, double c1, double a, double b, double& lo, double& hi) {
-    if (c1 == 0)
-        return c0 >= a && c0 <= b;
-    double x1 = (a - c0) / c1, x2 = (b - c0) / c1;
-    if (x1 > x2)
-        std::swap(x1, x2);
-    lo = std::max(lo, x1);
-    hi = std::min(hi, x2);
-    return lo <= hi;
-}
-
-void Hull(bool& any, double& xl, double& xr, double a, double b) {
-    if (!any) {
-        xl = a;
-        xr = b;
-        any = true;
-    } else {
-        xl = std::min(xl, a);
-        xr = std::max(xr, b);
-    }
-}
-
 // Where the tool's lower surface passes over the point p during a move from a to b: false
 // when the tool does not come within its radius of p, else the lowest height of the surface.
 bool Envelope(const SimTool& tool, const Vec3& a, const Vec3& b, double px, double py,
@@ -97,29 +74,22 @@ bool Envelope(const SimTool& tool, const Vec3& a, const Vec3& b, double px, doub
 
 } // namespace
 
+CapsuleRows::CapsuleRows(double ax, double ay, double bx, double by, double r)
+    : ax_(ax), ay_(ay), bx_(bx), by_(by), r_(r), r2_(r * r) {
+    double dx = bx - ax, dy = by - ay;
+    len_ = std::sqrt(dx * dx + dy * dy);
+    band_ = len_ > 0;
+    if (band_) {
+        ux_ = dx / len_;
+        uy_ = dy / len_;
+        inv_ux_ = ux_ != 0 ? 1 / ux_ : 0;
+        inv_uy_ = uy_ != 0 ? 1 / uy_ : 0;
+    }
+}
+
 bool CapsuleRowSpan(double ax, double ay, double bx, double by, double r, double y, double& xl,
                     double& xr) {
-    bool any = false;
-    for (int end = 0; end < 2; ++end) {
-        double cx = end ? bx : ax, cy = end ? by : ay;
-        double h = r * r - (y - cy) * (y - cy);
-        if (h >= 0) {
-            double w = std::sqrt(h);
-            Hull(any, xl, xr, cx - w, cx + w);
-        }
-    }
-    double dx = bx - ax, dy = by - ay;
-    double len = std::sqrt(dx * dx + dy * dy);
-    if (len > 0) {
-        // Along the segment: s = (x - ax) ux + (y - ay) uy in [0, len]; across it:
-        // n = -(x - ax) uy + (y - ay) ux in [-r, r].
-        double ux = dx / len, uy = dy / len;
-        double lo = -HUGE_VAL, hi = HUGE_VAL;
-        if (Clip((y - ay) * uy - ax * ux, ux, 0, len, lo, hi) &&
-            Clip((y - ay) * ux + ax * uy, -uy, -r, r, lo, hi) && lo <= hi)
-            Hull(any, xl, xr, lo, hi);
-    }
-    return any;
+    return CapsuleRows(ax, ay, bx, by, r).Span(y, xl, xr);
 }
 
 void SimStock::Init(const GridFrame& frame, double top, double bottom) {
@@ -129,7 +99,7 @@ void SimStock::Init(const GridFrame& frame, double top, double bottom) {
     height_.assign(frame.Cells(), static_cast<float>(top));
     line_.assign(frame.Cells(), 0);
     mill_.assign(frame.Cells(), 0);
-    last_ = Level();
+    last_.valid = false;
 }
 
 SweepContact SimStock::Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, int line,
@@ -141,43 +111,92 @@ SweepContact SimStock::Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, 
         !frame_.Columns(std::min(a.x, b.x) - r, std::max(a.x, b.x) + r, i0, i1))
         return contact;
     Move m{&tool, a, b, line, static_cast<std::uint8_t>(tool.mills ? tool.place : 0), want_contact};
-    bool level_flat = tool.Flat() && a.z == b.z;
-    bool skip = level_flat && last_.valid && last_.radius == r && last_.z == a.z;
+    const bool flat = tool.Flat(), level = a.z == b.z;
+    // Under a flat tool, every cell within reach of the move's lower end goes down to it.
+    const Vec3& low = b.z <= a.z ? b : a;
+    const float z_low = static_cast<float>(low.z);
+    const bool remember = flat && level;
+    const bool skip = remember && last_.valid && last_.radius == r && last_.z == a.z;
+    // Following on from the last move, the cells within reach of the start were all reached
+    // by it: the start's disc need not be looked at. (The spans kept for the next move are
+    // then shorter by what lies only in that disc, which only makes the next move look at a
+    // few cells more.)
+    const bool follows = skip && last_.end_x == a.x && last_.end_y == a.y;
+    if (remember) {
+        next_.radius = r;
+        next_.z = a.z;
+        next_.end_x = b.x;
+        next_.end_y = b.y;
+        next_.j0 = j0;
+        next_.c0.assign(static_cast<std::size_t>(j1 - j0 + 1), 1);
+        next_.c1.assign(static_cast<std::size_t>(j1 - j0 + 1), 0);
+    }
+    CapsuleRows capsule(a.x, a.y, b.x, b.y, r);
     for (int j = j0; j <= j1; ++j) {
         double y = frame_.Y(j), xl, xr;
         int c0, c1;
-        if (!CapsuleRowSpan(a.x, a.y, b.x, b.y, r, y, xl, xr) || !frame_.Columns(xl, xr, c0, c1))
+        if (!capsule.Span(y, xl, xr, !follows) || !frame_.Columns(xl, xr, c0, c1))
             continue;
-        if (!level_flat) {
+        if (!flat) {
             Row(m, j, c0, c1, contact);
             continue;
         }
-        int p0, p1;
-        double pl, pr;
-        if (skip && CapsuleRowSpan(last_.ax, last_.ay, last_.bx, last_.by, r, y, pl, pr) &&
-            frame_.Columns(pl, pr, p0, p1) && p0 <= c1 && p1 >= c0) {
-            if (c0 < p0)
-                LevelFlatRow(m, j, c0, p0 - 1, contact);
-            if (p1 < c1)
-                LevelFlatRow(m, j, p1 + 1, c1, contact);
-        } else {
-            LevelFlatRow(m, j, c0, c1, contact);
+        if (level) {
+            auto row = static_cast<std::size_t>(j - j0);
+            if (remember) {
+                next_.c0[row] = c0;
+                next_.c1[row] = c1;
+            }
+            int p0 = 1, p1 = 0; // what the last move reached of this row
+            std::size_t last_row = static_cast<std::size_t>(j - last_.j0);
+            if (skip && j >= last_.j0 && last_row < last_.c0.size()) {
+                p0 = last_.c0[last_row];
+                p1 = last_.c1[last_row];
+            }
+            if (p0 > p1 || p0 > c1 || p1 < c0) {
+                FlatRow(m, j, c0, c1, z_low, contact);
+            } else {
+                if (c0 < p0)
+                    FlatRow(m, j, c0, p0 - 1, z_low, contact);
+                if (p1 < c1)
+                    FlatRow(m, j, p1 + 1, c1, z_low, contact);
+            }
+            continue;
         }
+        int d0 = 1, d1 = 0;
+        double dy = y - low.y, h2 = r * r - dy * dy;
+        if (h2 >= 0) {
+            double w = std::sqrt(h2);
+            if (frame_.Columns(low.x - w, low.x + w, d0, d1)) {
+                d0 = std::max(d0, c0);
+                d1 = std::min(d1, c1);
+            }
+        }
+        if (d0 > d1) {
+            Row(m, j, c0, c1, contact);
+            continue;
+        }
+        FlatRow(m, j, d0, d1, z_low, contact);
+        if (c0 < d0)
+            Row(m, j, c0, d0 - 1, contact);
+        if (d1 < c1)
+            Row(m, j, d1 + 1, c1, contact);
     }
-    if (level_flat)
-        last_ = Level{true, r, a.z, a.x, a.y, b.x, b.y};
-    else
+    if (remember) {
+        std::swap(last_, next_);
+        last_.valid = true;
+    } else {
         last_.valid = false;
+    }
     return contact;
 }
 
-// A level move of a flat tool: every cell of the span goes down to the move's height.
-void SimStock::LevelFlatRow(const Move& m, int j, int i0, int i1, SweepContact& contact) {
+// Cells of a span that all go down to one height (they lie under the flat bottom of a tool).
+void SimStock::FlatRow(const Move& m, int j, int i0, int i1, float z, SweepContact& contact) {
     std::size_t base = frame_.Index(0, j);
     float* h = height_.data() + base;
     std::int32_t* ln = line_.data() + base;
     std::uint8_t* ml = mill_.data() + base;
-    const float z = static_cast<float>(m.a.z);
     if (m.want_contact) {
         const float floor = std::max(z, static_cast<float>(bottom_));
         int deepest = -1;
