@@ -1,4 +1,4 @@
-// The start-up and project opening the korvelc commands share.
+// The start-up and project opening every korvelc command shares.
 #include "cli/cli_common.h"
 
 #include <cstdio>

@@ -1,5 +1,5 @@
-// The korvelc commands that live in files of their own: each takes the words after its name
-// and returns the exit status.
+// The korvelc commands that live in files of their own. Each takes the words after its name and
+// returns the process's exit status.
 #pragma once
 
 #include <string>
@@ -7,7 +7,11 @@
 
 namespace korvel {
 
-// verify PROJECT [--gcode FILE] [--png FILE] [--res MM] [--tolerance MM]
+// make PROJECT [-o FILE]: compiles the G-code as the desktop program's Make does.
+int MakeCommand(const std::vector<std::string>& words);
+
+// verify PROJECT [--gcode FILE] [--png FILE] [--res MM] [--tolerance MM]: runs the program on
+// the simulated stock and compares the result with the model.
 int VerifyCommand(const std::vector<std::string>& words);
 
 } // namespace korvel

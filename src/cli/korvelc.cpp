@@ -5,14 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "model/heights.h"
 #include "model/object_kind.h"
+#include "model/settings.h"
 #include "platform/platform.h"
 #include "reports/model_json.h"
+#include "script/config.h"
 #include "script/interpreter.h"
 #include "script/project.h"
+#include "ui/startup.h"
 
 namespace korvel {
 namespace {
@@ -29,9 +33,24 @@ const char* const kUsage =
     "                       --dump-db        the same, with every database record\n"
     "                       --print-objects  print every object's project-file lines\n"
     "  dump  PROJECT      print the model of a project as JSON\n"
+    "  make  PROJECT [-o FILE]\n"
+    "                     compile the G-code to FILE, else the project's GCFILE; the\n"
+    "                     tools-and-time summary is printed on stdout\n"
     "  verify PROJECT [--gcode FILE] [--png FILE] [--res MM] [--tolerance MM]\n"
-    "                     simulate the program on the stock and compare it with the model;\n"
-    "                     exit 1 when it is not within the tolerance (default 0.05 mm)\n";
+    "                     simulate the program (FILE, else the project compiled) on the\n"
+    "                     stock and compare it with the model; exit 1 when it is not\n"
+    "                     within the tolerance (default 0.05 mm)\n";
+
+} // namespace
+
+int Usage(const char* problem) {
+    if (problem)
+        std::fprintf(stderr, "korvelc: %s\n", problem);
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+}
+
+namespace {
 
 bool g_dump_db = false; // --dump-db: the database's records too
 
@@ -142,20 +161,14 @@ int Main(int argc, char** argv) {
         return ExecCommand(rest);
     if (command == "dump")
         return DumpCommand(rest);
+    if (command == "make")
+        return MakeCommand(rest);
     if (command == "verify")
         return VerifyCommand(rest);
     return Usage(("unknown command " + command).c_str());
 }
 
 } // namespace
-
-int Usage(const char* problem) {
-    if (problem)
-        std::fprintf(stderr, "korvelc: %s\n", problem);
-    std::fputs(kUsage, stderr);
-    return kExitUsage;
-}
-
 } // namespace korvel
 
 int main(int argc, char** argv) { return korvel::Main(argc, argv); }

@@ -4,6 +4,7 @@
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
+#include "cam/compile.h"
 #include "model/atttool.h"
 #include "model/project_state.h"
 #include "model/registry.h"
@@ -31,6 +32,8 @@ void InitAllTables() {
     ResetLibrary();
     InitToolDatabase();
     InitAttachedTools();
+    InitCompiler();
+    SetProjectChanged(false);
 }
 
 int RunLoadingStep(int step, std::string& text) {
