@@ -1,17 +1,23 @@
 // korvelc verify: runs a project's G-code program on the simulated stock and compares the
 // result with the model; the report goes to stdout, the picture to a PNG file when asked for.
+// Without --gcode the project is compiled first, as korvelc make does, into a temporary file;
+// the program verified is the compiler's own (before any post-processor).
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "base/text.h"
 #include "base/units.h"
+#include "cam/compile.h"
 #include "cam/verify.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "platform/platform.h"
 #include "reports/verify_png.h"
+#include "script/project.h"
 
 namespace korvel {
 
@@ -70,6 +76,24 @@ bool ReadText(const std::string& path, std::string& text) {
 
 double ToUserUnit(double mm) { return UserUnit() == kUnitInch ? mm / kMMPerInch : mm; }
 
+// Compiles the loaded project as korvelc make does, into a temporary file that is removed
+// again; false when the run was refused (a message said why) or the program cannot be read.
+bool CompileProgram(std::string& program) {
+    std::string dir = std::filesystem::temp_directory_path().string();
+    std::string path = Sprintf("%s/korvel-verify-%d.cnc", dir.c_str(), ProcessId());
+    SetGCodeOutputFile(path);
+    bool made = MakeGCode(SaveProject) != 0;
+    // With a post-processor the compiler writes its own program to a file of its own.
+    std::string raw = RawGCodeFile();
+    bool read = made && ReadText(raw, program);
+    std::remove(raw.c_str());
+    std::remove(path.c_str());
+    SetGCodeOutputFile("");
+    if (made && !read)
+        std::fprintf(stderr, "korvelc: cannot read the compiled program %s\n", raw.c_str());
+    return read;
+}
+
 } // namespace
 
 int VerifyCommand(const std::vector<std::string>& words) {
@@ -77,16 +101,18 @@ int VerifyCommand(const std::vector<std::string>& words) {
     std::string problem = ParseArgs(words, args);
     if (!problem.empty())
         return Usage(problem.c_str());
-    if (args.gcode.empty())
-        return Usage("verify needs the program: --gcode FILE (this build cannot compile)");
     if (!Start())
         return kExitFailed;
     if (!LoadProject(args.project)) {
         std::fprintf(stderr, "korvelc: cannot read %s\n", args.project.c_str());
         return kExitFailed;
     }
-    std::string program;
-    if (!ReadText(args.gcode, program)) {
+    std::string program, name = args.gcode;
+    if (args.gcode.empty()) {
+        if (!CompileProgram(program))
+            return kExitFailed;
+        name = OutputGCodeFile() + " (compiled)";
+    } else if (!ReadText(args.gcode, program)) {
         std::fprintf(stderr, "korvelc: cannot read %s\n", args.gcode.c_str());
         return kExitFailed;
     }
@@ -96,7 +122,7 @@ int VerifyCommand(const std::vector<std::string>& words) {
     VerifyResult result;
     if (!VerifyProgram(program, options, result))
         return kExitFailed;
-    std::fputs(VerifyReport(result, args.gcode).c_str(), stdout);
+    std::fputs(VerifyReport(result, name).c_str(), stdout);
     if (!args.png.empty() && !WriteVerifyPng(result, args.png))
         return kExitFailed;
     return result.clean ? kExitOk : kExitFailed;

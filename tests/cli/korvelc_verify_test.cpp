@@ -91,5 +91,16 @@ TEST_F(KorvelcVerifyTest, MissingFilesExitOne) {
     EXPECT_NE(err_.find("[Resolution too fine]"), std::string::npos) << err_;
 }
 
+TEST_F(KorvelcVerifyTest, WithoutAProgramTheProjectIsCompiledFirst) {
+    std::string example = std::string(KORVEL_SOURCE_DIR) + "/examples/drilled-plate.kvp";
+    ASSERT_EQ(Verify(example + " --res 0.5"), 0) << out_ << err_;
+    EXPECT_NE(out_.find("Program drilled-plate.cnc (compiled): "), std::string::npos) << out_;
+    EXPECT_NE(out_.find("Clean: "), std::string::npos) << out_;
+    // A project the compiler refuses: its message, and exit 1.
+    std::string project = WriteFile("empty.kvp", "VER 2.05\nPROJECTUNIT MM\nENDOFFILE\n");
+    EXPECT_EQ(Verify(project), 1);
+    EXPECT_FALSE(err_.empty());
+}
+
 } // namespace
 } // namespace korvel::test
