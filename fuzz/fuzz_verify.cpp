@@ -27,8 +27,8 @@ const SimSetup& Setup() {
     static const SimSetup setup = [] {
         SimSetup s;
         s.home_z = 50;
-        const int types[] = {kCenterDrill, kDrillTool,     kTap,          kThreadMill,
-                             kEndMillRough, kEndMillFine,  kFaceMillRough, kCountersink,
+        const int types[] = {kCenterDrill,   kDrillTool,   kTap,           kThreadMill,
+                             kEndMillRough,  kEndMillFine, kFaceMillRough, kCountersink,
                              kEngravingTool, kSpecialTool};
         for (int p = 1; p <= 10; ++p) {
             s.tools[static_cast<std::size_t>(p)] =
