@@ -14,4 +14,8 @@ int MakeCommand(const std::vector<std::string>& words);
 // render PROJECT [-o FILE.svg] [--paths]
 int RenderCommand(const std::vector<std::string>& words);
 
+// verify PROJECT [--gcode FILE] [--png FILE] [--res MM] [--tolerance MM]: runs the program on
+// the simulated stock and compares the result with the model.
+int VerifyCommand(const std::vector<std::string>& words);
+
 } // namespace korvel

@@ -40,7 +40,11 @@ const char* const kUsage =
     "                     draw the project from the top as SVG (to FILE.svg, else stdout);\n"
     "                     --paths adds the contour and pocket paths, for each feature's\n"
     "                     preselected rough tool (else a 10 mm one, or the largest that\n"
-    "                     fits its inside arcs)\n";
+    "                     fits its inside arcs)\n"
+    "  verify PROJECT [--gcode FILE] [--png FILE] [--res MM] [--tolerance MM]\n"
+    "                     simulate the program (FILE, else the project compiled) on the\n"
+    "                     stock and compare it with the model; exit 1 when it is not\n"
+    "                     within the tolerance (default 0.05 mm)\n";
 
 } // namespace
 
@@ -166,6 +170,8 @@ int Main(int argc, char** argv) {
         return MakeCommand(rest);
     if (command == "render")
         return RenderCommand(rest);
+    if (command == "verify")
+        return VerifyCommand(rest);
     return Usage(("unknown command " + command).c_str());
 }
 
