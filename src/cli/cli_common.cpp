@@ -1,4 +1,4 @@
-// Start-up and project opening for the korvelc commands.
+// The start-up and project opening every korvelc command shares.
 #include "cli/cli_common.h"
 
 #include <cstdio>

@@ -1,4 +1,5 @@
-// What the korvelc commands share: start-up, opening a project, exit codes, the usage message.
+// What every korvelc command shares: the desktop program's start-up without windows, opening a
+// project as the desktop program does, and the exit statuses.
 #pragma once
 
 #include <string>
@@ -9,15 +10,14 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-// The desktop program's start-up without windows; false (and why, on stderr) when the
-// configuration stops it.
+// Prints the problem (if any) and the usage on stderr; returns kExitUsage.
+int Usage(const char* problem);
+
+// The start-up; false (and why, on stderr) when the configuration stops it.
 bool Start();
 
-// Opens a project as the desktop program does: the configuration's values first, then the
-// project's own. False when the file could not be read at all.
+// Opens a project: the configuration's values first, then the project's own, then the heights.
+// False when the file could not be read at all.
 bool LoadProject(const std::string& path);
-
-// Prints the problem (unless null) and the usage text on stderr; returns kExitUsage.
-int Usage(const char* problem);
 
 } // namespace korvel

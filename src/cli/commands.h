@@ -1,3 +1,5 @@
+// The korvelc commands that live in files of their own. Each takes the words after its name and
+// returns the process's exit status.
 // The korvelc commands that live in files of their own; each takes the words after its name
 // and returns the exit status.
 #pragma once
@@ -7,6 +9,8 @@
 
 namespace korvel {
 
+// make PROJECT [-o FILE]: compiles the G-code as the desktop program's Make does.
+int MakeCommand(const std::vector<std::string>& words);
 // render PROJECT [-o FILE.svg] [--paths]
 int RenderCommand(const std::vector<std::string>& words);
 

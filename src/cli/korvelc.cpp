@@ -33,6 +33,9 @@ const char* const kUsage =
     "                       --dump-db        the same, with every database record\n"
     "                       --print-objects  print every object's project-file lines\n"
     "  dump  PROJECT      print the model of a project as JSON\n"
+    "  make  PROJECT [-o FILE]\n"
+    "                     compile the G-code to FILE, else the project's GCFILE; the\n"
+    "                     tools-and-time summary is printed on stdout\n"
     "  render PROJECT [-o FILE.svg] [--paths]\n"
     "                     draw the project from the top as SVG (to FILE.svg, else stdout);\n"
     "                     --paths adds the contour and pocket paths, for each feature's\n"
@@ -159,6 +162,8 @@ int Main(int argc, char** argv) {
         return ExecCommand(rest);
     if (command == "dump")
         return DumpCommand(rest);
+    if (command == "make")
+        return MakeCommand(rest);
     if (command == "render")
         return RenderCommand(rest);
     return Usage(("unknown command " + command).c_str());

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "model/atttool.h"
-#include "model/machine.h"
 #include "base/errors.h"
 #include "base/text.h"
 #include "base/units.h"
+#include "model/atttool.h"
+#include "model/machine.h"
 
 namespace korvel {
 
@@ -530,7 +530,10 @@ int ProgramCom(const char* f, int l) {
 int GCFileCom(const char* f, int l) {
     if (!OneName(g_settings.gcfile, f, l))
         return 0;
-    g_settings.output_file = g_settings.gcfile;
+    // A machine with a post-processor keeps its temporary file as the file Make writes; the
+    // post-processor makes the GCFILE from it.
+    if (!DefinitionMode())
+        g_settings.output_file = g_settings.gcfile;
     return 1;
 }
 int DWGFileCom(const char* f, int l) { return OneName(g_settings.dwgfile, f, l); }

@@ -4,6 +4,7 @@
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
+#include "cam/compile.h"
 #include "cad/dots.h"
 #include "model/atttool.h"
 #include "model/project_state.h"
@@ -33,6 +34,8 @@ void InitAllTables() {
     ResetLibrary();
     InitToolDatabase();
     InitAttachedTools();
+    InitCompiler();
+    SetProjectChanged(false);
     ClearPaths();
     ClearXLPath();
     RemoveDots();
