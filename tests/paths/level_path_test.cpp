@@ -84,6 +84,24 @@ TEST_F(LevelPath, SquareBulgeInTheMiddle) {
     EXPECT_EQ(xl[xl.size() - 1].kind, kLine);
 }
 
+TEST_F(LevelPath, ShortCutBetweenFollowedContoursBecomesAMove) {
+    // Two squares 6 apart, r = 2.5: between their contours (x 42.5 and 43.5) a scan line has a
+    // cut of 1, shorter than r. The first line there cuts it to reach the second contour, which
+    // it then follows; on the later lines, both contours followed, it becomes a move.
+    TypeAll({"BLOCK 1 100 60 20 0 0 -20 0 0 -1", "RBULGE 2 1 20 20 5 20 20 0 0 0 0 -1 0 0",
+             "RBULGE 3 1 20 20 5 46 20 0 0 0 0 -1 0 0"});
+    ASSERT_EQ(MakeLevelPathX(0, 2.5, 0.9), 2);
+    int cuts = 0, jumps = 0;
+    for (const Element& e : test::PathElements(GetXLPath())) {
+        bool across_gap = e.y1 == e.y2 && e.y1 > 17.5 && e.y1 < 42.5 &&
+                          std::fmin(e.x1, e.x2) < 43 && std::fmax(e.x1, e.x2) > 43;
+        if (across_gap)
+            (e.kind == kRapid ? jumps : cuts)++;
+    }
+    EXPECT_EQ(cuts, 1);
+    EXPECT_GT(jumps, 3);
+}
+
 TEST_F(LevelPath, ScanLineThroughANodeMovesDown) {
     TypeAll({"BLOCK 1 100 99 20 0 0 -20 0 0 -1"});
     // r = 5, overlap 1: N = 10, step 9.9; the third line lies where the bulge's corner is.
