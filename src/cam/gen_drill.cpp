@@ -299,9 +299,13 @@ int GChamferThisDrill(int index) {
     } else {
         if (!(data.fxy > 0))
             return Refuse("Feed rate Fxy out of range", tool.name);
-        bool shallow = w <= L / 2;
-        double tip = shallow ? d.z - w + 0.01 : d.z - L / 2;
-        double Ds = shallow ? Dmin + 2 * (w - 0.01) : Dmax - L; // the cone at the surface
+        // The hole's depth is measured to the drill's point: the countersink's flat tip (of
+        // diameter Dmin) reaches the point's cone (118 degrees) that much higher up, so the
+        // bottom it may go down to is the depth where the drilled cone is Dmin wide.
+        double bottom = w - 0.3 * Dmin;
+        bool shallow = bottom <= L / 2;
+        double tip = shallow ? d.z - bottom + 0.01 : d.z - L / 2;
+        double Ds = shallow ? Dmin + 2 * (bottom - 0.01) : Dmax - L; // the cone at the surface
         double r = (D - Ds) / 2 + c;
         // The cone goes down into the hole at rapid: it must not touch the hole's edge.
         if (Ds > D || !(r > 0))
