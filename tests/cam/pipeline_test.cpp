@@ -108,12 +108,12 @@ TEST_F(PipelineTest, AWarningAnsweredYesGoesOn) {
 }
 
 TEST_F(PipelineTest, ARunLeavesTheProjectAsItWas) {
-    test::InstallStandIns("threads longholes");
+    test::InstallStandIns("longholes");
     ASSERT_EQ(OpenWith("CENTERDRILLING ON 3\nDEFTOOL END_MILL_R12_PD6 5 12 6 40 4 0\n"
                        "DEFTOOLMAT END_MILL_R12_PD6 11 2600 600 0 180 6 0\n"
                        "ATTTOOL 1 CENTER_DRILL_3.15 0 0 0\nATTTOOL 2 DRILL_8.5 0 0 0\n"
                        "ATTTOOL 3 END_MILL_R12_PD6 0 0 0\nATTTOOL 4 DRILL_6 0 0 0\n"
-                       "ATTTOOL 5 COUNTERSINK_90_D12.4 0 0 0\n"
+                       "ATTTOOL 5 COUNTERSINK_90_D12.4 0 0 0\nATTTOOL 6 TAP_M10 0 0 0\n"
                        "BLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
                        "THREAD 2 1 10 1.5 12 20 20 0 0 0\n"
                        "DRILL 3 1 8.5 10 20 20 1 0 0 1 -1\n"
@@ -203,7 +203,6 @@ TEST_F(PipelineTest, CoincidentDrillsWithOtherToolsChangeNoToolInVain) {
 }
 
 TEST_F(PipelineTest, FullTablesStopTheRun) {
-    test::InstallStandIns("threads");
     ASSERT_EQ(OpenWith("CENTERDRILLING ON 3\nATTTOOL 1 CENTER_DRILL_3.15 0 0 0\n"
                        "ATTTOOL 2 DRILL_8.5 0 0 0\nBLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
                        "THREAD 2 1 10 1.5 12 20 20 0 0 0\n"),
