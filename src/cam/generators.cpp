@@ -2,6 +2,8 @@
 #include "cam/generators.h"
 
 #include "base/text.h"
+#include "cam/gen_bore.h"
+#include "cam/gen_topface.h"
 #include "cam/machining_data.h"
 #include "model/block.h"
 #include "model/bulge.h"
@@ -12,7 +14,18 @@ namespace korvel {
 namespace {
 
 // The generators of this version. Each kind's file fills its entries here as it is added.
-PhaseGenerators g_generators = {};
+PhaseGenerators DefaultGenerators() {
+    PhaseGenerators g;
+    g.GRoughTop = GRoughTop;
+    g.GFineTop = GFineTop;
+    g.GThisBore = GThisBore;
+    g.GThisBore_NEMR = GThisBore_NEMR;
+    g.GFineAllBores = GFineAllBores;
+    g.GChamferAllBores = GChamferAllBores;
+    return g;
+}
+
+PhaseGenerators g_generators = DefaultGenerators();
 
 // A kind of feature, the generators it needs and how the user knows it.
 struct MachinedKind {
