@@ -1,8 +1,8 @@
 // Making G-code: korvelc make on every example (the whole process, start-up included), and the
 // compile pipeline on a large drilled project: 700 drills, 100 threads and 100 bores, whose
-// pre-drills bring the drill table near its 1,024 slots. Threads and bores themselves are cut by
-// generators of later versions; here trivial ones stand in, so that everything up to them (tool
-// choice, pre-drills, coincident drills, spots, drilling, chamfers, writing) is measured.
+// pre-drills bring the drill table near its 1,024 slots. Threads themselves are cut by a
+// generator of a later version; here a trivial one stands in, so that everything up to it (tool
+// choice, pre-drills, coincident drills, spots, drilling, bores, chamfers, writing) is measured.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -16,11 +16,9 @@
 
 #include "cam/compile.h"
 #include "cam/generators.h"
-#include "model/bore.h"
 #include "model/drill.h"
 #include "model/heights.h"
 #include "model/project_state.h"
-#include "model/registry.h"
 #include "model/settings.h"
 #include "platform/platform.h"
 #include "script/project.h"
@@ -66,7 +64,6 @@ std::string LargeDrilledProject() {
     return text + "ENDOFFILE\n";
 }
 
-int BoreMilled(int index) { return DeclareObjectProcessed(Bore_id(index)); }
 int Nothing() { return 1; }
 
 int Save(const std::string& path) { return SaveProject(path); }
@@ -79,8 +76,6 @@ void BM_MakeLargeDrilledProject(benchmark::State& state) {
     }
     PhaseGenerators g = Generators();
     g.GAllThreads = Nothing;
-    g.GThisBore = g.GThisBore_NEMR = BoreMilled;
-    g.GFineAllBores = g.GChamferAllBores = Nothing;
     InstallGenerators(g);
     std::string project = Scratch() + "/large.kvp";
     if (std::FILE* f = std::fopen(project.c_str(), "w")) {
