@@ -15,6 +15,7 @@
 #include "cam/milling_data.h"
 #include "cam/program_frame.h"
 #include "cam/tool_select.h"
+#include "geometry/tolerance.h"
 #include "model/atttool.h"
 #include "model/bore.h"
 #include "model/mparam.h"
@@ -48,6 +49,11 @@ double InUnit(double mm) { return UserUnit() == kUnitInch ? mm / kMMPerInch : mm
 double MinRingWidth() { return InUnit(0.02); }
 
 bool IsFaceMill(int type) { return type == kFaceMillRough || type == kFaceMillFine; }
+
+// A tool wider than the diameter it is to cut would cut the bore oversize wherever it goes. The
+// automatic choice allows diameters up to the approximate tolerance over; a tool preselected
+// in a project file may be far wider.
+bool TooWide(double tool_dia, double dia) { return tool_dia > dia && !approx_equal(tool_dia, dia); }
 
 int Quality(const Bore& b) { return b.quality == -1 ? GetSettings().quality : b.quality; }
 
@@ -133,6 +139,10 @@ int StartRoughing(int index, bool nemr, BoreRun& run) {
         return Refuse("Bore depth zero or negative!", name);
     run.allowance = Allowance(b);
     run.rough_dia = FinishedDia(b) - run.allowance;
+    if (TooWide(run.tool.dia, run.rough_dia))
+        return Refuse(
+            Sprintf("Selected rough milling tool T%d diameter too big for this bore", run.place),
+            "Error");
     run.buffer = OpenToolCodeBuffer(run.place);
     if (run.buffer < 0)
         return 0;
@@ -391,6 +401,10 @@ int GFineThisBore(int index) {
     if (!(b.wz > 0))
         return Refuse("Bore depth zero or negative!", name);
     // The helix descends one tool diameter per turn.
+    if (TooWide(d, FinishedDia(b)))
+        return Refuse(
+            Sprintf("Selected fine milling tool T%d diameter too big for this bore", run.place),
+            "Error");
     const int descents = Descents(b.wz + RPlane(), d);
     const double r = (FinishedDia(b) - d) / 2;
     run.buffer = OpenToolCodeBuffer(run.place);
