@@ -64,8 +64,10 @@ std::string MachineComplaint(const std::string& program) {
         std::ofstream(dir + "/program.ngc", std::ios::binary) << ForLinuxCnc(program);
     }
     std::string out, err;
-    int status =
-        RunCommand("rs274 -t " + dir + "/tools.tbl -g " + dir + "/program.ngc", &out, &err);
+    // The interpreter keeps its tool table in a file of a fixed name in TMPDIR: each run gets a
+    // folder of its own, or runs side by side would read each other's tables.
+    int status = RunCommand(
+        "TMPDIR=" + dir + " rs274 -t " + dir + "/tools.tbl -g " + dir + "/program.ngc", &out, &err);
     std::filesystem::remove_all(dir);
     if (status == 127)
         return "rs274 not found: scripts/bootstrap installs linuxcnc-uspace";

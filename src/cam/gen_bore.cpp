@@ -462,7 +462,7 @@ int GChamferThisBore(int index) {
         return 0;
     if (CommentsOn())
         AppendCode(buffer, Sprintf("(CHAMFER CYL.POCKET ID %d)", b.id));
-    return CutHoleChamfer(buffer, place, {b.x, b.y, b.z, b.dia, b.wz, b.chamfer, b.id});
+    return CutHoleChamfer(buffer, place, {b.x, b.y, b.z, b.dia, b.wz, b.chamfer, b.id, false});
 }
 
 int GChamferAllBores() {

@@ -287,7 +287,7 @@ int GChamferThisDrill(int index) {
     if (CommentsOn())
         Append(buffer, cid == d.id ? Sprintf("(CHAMFER DRILL ID %d)", d.id)
                                    : Sprintf("(CHAMFER PREDRILL FOR OBJECT ID %d)", cid));
-    return CutHoleChamfer(buffer, place, {d.x, d.y, d.z, D, w, c, cid});
+    return CutHoleChamfer(buffer, place, {d.x, d.y, d.z, D, w, c, cid, true});
 }
 
 int CutHoleChamfer(int buffer, int place, const HoleEdge& hole) {
@@ -307,9 +307,14 @@ int CutHoleChamfer(int buffer, int place, const HoleEdge& hole) {
     } else {
         if (!(data.fxy > 0))
             return Refuse("Feed rate Fxy out of range", tool.name);
-        bool shallow = w <= L / 2;
-        double tip = shallow ? hole.z - w + 0.01 : hole.z - L / 2;
-        double Ds = shallow ? Dmin + 2 * (w - 0.01) : Dmax - L; // the cone at the surface
+        // A drilled hole's depth is measured to the drill's point: the countersink's flat tip
+        // (of diameter Dmin) reaches the point's cone (118 degrees) that much higher up, so the
+        // bottom it may go down to is the depth where the drilled cone is Dmin wide. A milled
+        // floor is flat.
+        double bottom = hole.drilled ? w - 0.3 * Dmin : w;
+        bool shallow = bottom <= L / 2;
+        double tip = shallow ? hole.z - bottom + 0.01 : hole.z - L / 2;
+        double Ds = shallow ? Dmin + 2 * (bottom - 0.01) : Dmax - L; // the cone at the surface
         double r = (D - Ds) / 2 + c;
         // The cone goes down into the hole at rapid: it must not touch the hole's edge.
         if (Ds > D || !(r > 0))

@@ -18,11 +18,13 @@ int GChamferAllDrills();
 int GChamferThisDrill(int index);
 
 // The edge of a round hole to be chamfered: centre, surface level, diameter, depth, chamfer
-// width, and the ID that messages name.
+// width, the ID that messages name, and whether the hole was drilled (its depth measured to
+// the drill's point) rather than milled flat.
 struct HoleEdge {
     double x = 0, y = 0, z = 0;
     double dia = 0, depth = 0, chamfer = 0;
     int id = 0;
+    bool drilled = true;
 };
 // Cuts a 45-degree chamfer on a hole's edge with the 90-degree countersink in `place`, into
 // `buffer`: plunged when the cone makes the chamfer by itself, else by circles around the

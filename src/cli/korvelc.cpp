@@ -35,7 +35,16 @@ const char* const kUsage =
     "  dump  PROJECT      print the model of a project as JSON\n"
     "  make  PROJECT [-o FILE]\n"
     "                     compile the G-code to FILE, else the project's GCFILE; the\n"
-    "                     tools-and-time summary is printed on stdout\n";
+    "                     tools-and-time summary is printed on stdout\n"
+    "  render PROJECT [-o FILE.svg] [--paths]\n"
+    "                     draw the project from the top as SVG (to FILE.svg, else stdout);\n"
+    "                     --paths adds the contour and pocket paths, for each feature's\n"
+    "                     preselected rough tool (else a 10 mm one, or the largest that\n"
+    "                     fits its inside arcs)\n"
+    "  verify PROJECT [--gcode FILE] [--png FILE] [--res MM] [--tolerance MM]\n"
+    "                     simulate the program (FILE, else the project compiled) on the\n"
+    "                     stock and compare it with the model; exit 1 when it is not\n"
+    "                     within the tolerance (default 0.05 mm)\n";
 
 } // namespace
 
@@ -159,6 +168,10 @@ int Main(int argc, char** argv) {
         return DumpCommand(rest);
     if (command == "make")
         return MakeCommand(rest);
+    if (command == "render")
+        return RenderCommand(rest);
+    if (command == "verify")
+        return VerifyCommand(rest);
     return Usage(("unknown command " + command).c_str());
 }
 

@@ -5,11 +5,13 @@
 #include "base/undo_stack.h"
 #include "base/units.h"
 #include "cam/compile.h"
+#include "cad/dots.h"
 #include "model/atttool.h"
 #include "model/project_state.h"
 #include "model/registry.h"
 #include "model/settings.h"
 #include "model/thread_type.h"
+#include "paths/path_table.h"
 #include "platform/platform.h"
 #include "script/config.h"
 #include "script/db_files.h"
@@ -34,6 +36,9 @@ void InitAllTables() {
     InitAttachedTools();
     InitCompiler();
     SetProjectChanged(false);
+    ClearPaths();
+    ClearXLPath();
+    RemoveDots();
 }
 
 int RunLoadingStep(int step, std::string& text) {

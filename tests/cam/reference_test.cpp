@@ -6,6 +6,10 @@
 // G44 and no M88/M89, so a program that uses them (toolchange-manual-g44) is given to it with
 // G43 in place of G44 and without M88/M89 (support_rs274.h).
 //
+// Every program is also verified against its project (support_verify.h): it must be clean, or,
+// where stand-ins leave kinds of machining undone, show exactly the problems listed in the
+// case's expected-verify.txt, one start of a report line each (lines starting with # say why).
+//
 // KORVEL_UPDATE_REFERENCE=1 writes the expected files from what the compiler makes, for a
 // new or changed case; review every number in them before committing.
 #include <gtest/gtest.h>
@@ -14,11 +18,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "cam/compile.h"
 #include "cam_support.h"
 #include "standins.h"
 #include "support_rs274.h"
+#include "support_verify.h"
 
 namespace korvel {
 namespace {
@@ -70,6 +76,12 @@ TEST_P(Reference, CompilesToTheExpectedProgram) {
     EXPECT_EQ(program, test::Slurp((dir / "expected.cnc").string()));
     EXPECT_EQ(ReportText(), Trimmed(test::Slurp((dir / "expected-report.txt").string())));
     test::ExpectMachineAccepts(program, GetParam());
+    std::vector<std::string> problems;
+    std::istringstream expected(test::Slurp((dir / "expected-verify.txt").string()));
+    for (std::string line; std::getline(expected, line);)
+        if (!line.empty() && line[0] != '#')
+            problems.push_back(line);
+    EXPECT_TRUE(test::VerifiesWith(program, problems)) << GetParam();
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Reference, ::testing::ValuesIn(Cases()),
