@@ -3,6 +3,7 @@
 
 #include "base/text.h"
 #include "cam/gen_bore.h"
+#include "cam/gen_thread.h"
 #include "cam/gen_topface.h"
 #include "cam/machining_data.h"
 #include "model/block.h"
@@ -13,7 +14,7 @@ namespace korvel {
 
 namespace {
 
-// The generators of this version. Each kind's file fills its entries here as it is added.
+// The generators of this version, one line per entry that a kind's file fills.
 PhaseGenerators DefaultGenerators() {
     PhaseGenerators g;
     g.GRoughTop = GRoughTop;
@@ -22,6 +23,7 @@ PhaseGenerators DefaultGenerators() {
     g.GThisBore_NEMR = GThisBore_NEMR;
     g.GFineAllBores = GFineAllBores;
     g.GChamferAllBores = GChamferAllBores;
+    g.GAllThreads = GAllThreads;
     return g;
 }
 
