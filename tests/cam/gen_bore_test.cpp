@@ -15,6 +15,7 @@
 #include "model/project_state.h"
 #include "model/registry.h"
 #include "support_rs274.h"
+#include "support_verify.h"
 
 namespace korvel {
 namespace {
@@ -112,6 +113,7 @@ TEST_F(BoreTest, AWideDeadZonePutsTheFirstRingAtItsHalf) {
     EXPECT_NE(program.find("G03 X70.  Y75.  Z"), std::string::npos);
     EXPECT_EQ(Count(program, "G00 Z5."), 2); // two rings
     test::ExpectMachineAccepts(program, "dead zone");
+    EXPECT_TRUE(test::VerifiesClean(program));
 }
 
 TEST_F(BoreTest, FaceMillsOfEitherKindDescendInHelicesEndMillsOfEitherKindPlunge) {
@@ -128,6 +130,8 @@ TEST_F(BoreTest, FaceMillsOfEitherKindDescendInHelicesEndMillsOfEitherKindPlunge
     ASSERT_NE(program, "") << Messages().back();
     EXPECT_NE(program.find("G03 X75.  Y75.  Z3.2  I-12.5  J0.  F700."), std::string::npos)
         << program;
+    test::ExpectMachineAccepts(program, "fine face mill roughing");
+    EXPECT_TRUE(test::VerifiesClean(program));
     ASSERT_EQ(OpenWith("EXCESSMR OFF\nATTTOOL 1 END_MILL_F10 0 0 0\n"
                        "BLOCK 1 100 80 20 0 0 -20 0 0 -1\nTOPFACE 0 0\n"
                        "BORE 2 1 30 6 50 40 0 1 0 0 0\nMPARAM_X 2 4000 500 0 0 3\n"),
@@ -137,6 +141,7 @@ TEST_F(BoreTest, FaceMillsOfEitherKindDescendInHelicesEndMillsOfEitherKindPlunge
     EXPECT_NE(program.find("(NO EXCESS MATERIAL REMOVAL)"), std::string::npos);
     EXPECT_NE(program.find("G01 Z-0.5  F250."), std::string::npos) << program;
     test::ExpectMachineAccepts(program, "fine end mill without plunge feed");
+    EXPECT_TRUE(test::VerifiesClean(program));
 }
 
 TEST_F(BoreTest, HelicesNeverDescendMoreThanTheCuttingDepthInInchProjects) {
@@ -160,6 +165,7 @@ TEST_F(BoreTest, HelicesNeverDescendMoreThanTheCuttingDepthInInchProjects) {
     ASSERT_GT(rings, 0);
     EXPECT_EQ(Count(program, " J0.  Z"), rings * (descents - 1)) << program;
     test::ExpectMachineAccepts(program, "inch helix");
+    EXPECT_TRUE(test::VerifiesClean(program));
 }
 
 } // namespace

@@ -11,9 +11,9 @@
 #include "model/bulge.h"
 #include "model/project_state.h"
 #include "model/registry.h"
-#include "move_trace.h"
 #include "standins.h"
 #include "support_rs274.h"
+#include "support_verify.h"
 
 namespace korvel {
 namespace {
@@ -118,9 +118,9 @@ TEST_F(TopFaceTest, TheTopBulgesTopIsWhereThePartBegins) {
     std::string program = Compile();
     ASSERT_NE(program, "") << Messages().back();
     test::ExpectMachineAccepts(program, "top bulge");
-    std::vector<test::TracePoint> cuts = test::CutPoints(test::TraceMoves(program), 1);
-    EXPECT_NEAR(test::LowestCut(cuts, [](const test::TracePoint& p) { return p.tool == 1; }),
-                part_top, 1e-3);
+    // The face is milled down to the bulge's top and no deeper; the level around the bulge is
+    // left to the (stood-in) level milling.
+    EXPECT_TRUE(test::VerifiesWith(program, {"Left stock: Block 1 keeps 10.000 mm too much"}));
 }
 
 TEST_F(TopFaceTest, PreselectedToolsComeFirstAndOtherwiseTheLargestFaceMillThenEndMill) {
@@ -152,6 +152,7 @@ TEST_F(TopFaceTest, PreselectedToolsComeFirstAndOtherwiseTheLargestFaceMillThenE
     EXPECT_EQ(TopFaceRoughTool(), 1);
     EXPECT_EQ(TopFaceFineTool(), 4);
     test::ExpectMachineAccepts(program, "preselected top-face tools");
+    EXPECT_TRUE(test::VerifiesClean(program));
 }
 
 } // namespace
