@@ -11,6 +11,7 @@
 #include "model/bulge.h"
 #include "model/project_state.h"
 #include "model/registry.h"
+#include "platform/platform.h"
 #include "standins.h"
 #include "support_rs274.h"
 #include "support_verify.h"
@@ -92,6 +93,35 @@ TEST_F(TopFaceTest, MeanderPassesGoToAndFroAndAlongYTheAxesChangePlaces) {
     EXPECT_EQ(y_lines[4], "G01 X25.0000 F500.0000");
     EXPECT_EQ(y_lines[y_lines.size() - 2], "G01 Y0.0000 F500.0000");
     CloseCodeBuffers();
+}
+
+TEST_F(TopFaceTest, OnlyThePartOutOfTheBlockIsShownWithoutAnIcon) {
+    // Part out of the block (stock within a thousandth of the block height is still milled).
+    ASSERT_EQ(OpenWith("ATTTOOL 1 FACE_MILL_50 0 0 0\nBLOCK 1 100 60 20 0 0 -20 0 0 0\n"
+                       "TOPFACE 20.002 0\n"),
+              1);
+    TakeRecordedMessages();
+    EXPECT_EQ(Compile(), "");
+    std::vector<ShownMessage> shown = TakeRecordedMessages();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().caption, "Part is out of block!");
+    EXPECT_EQ(shown.back().text, "Check Block height and/or Shape Milling Base settings");
+    EXPECT_EQ(shown.back().flags, kMbOk);
+    ASSERT_EQ(OpenWith("ATTTOOL 1 FACE_MILL_50 0 0 0\nBLOCK 1 100 60 20 0 0 -20 0 0 0\n"
+                       "TOPFACE 20.0005 0\n"),
+              1);
+    EXPECT_NE(Compile(), "") << Messages().back();
+    // Every other refusal: the exclamation icon.
+    ASSERT_EQ(OpenWith("ATTTOOL 1 DRILL_8 0 0 0\nBLOCK 1 100 60 20 0 0 -20 0 0 0\n"
+                       "TOPFACE 1 0\n"),
+              1);
+    TakeRecordedMessages();
+    EXPECT_EQ(Compile(), "");
+    shown = TakeRecordedMessages();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().caption, "Tool missing");
+    EXPECT_EQ(shown.back().text, "No facemill/endmill attached for topface block milling");
+    EXPECT_EQ(shown.back().flags, kMbOk | kMbIconExclamation);
 }
 
 TEST_F(TopFaceTest, StockOfLessThanTwoAndAHalfThousandthsIsNotMilled) {
