@@ -236,10 +236,41 @@ int EndMillRoughing(const BoreRun& run) {
 // the feed may have changed.
 enum class HelixStyle { kRough, kContour, kFine };
 
-void AppendHelixDown(const BoreRun& run, double r, double z, HelixStyle style) {
+// A half-circle written with a radius word leaves the control to find its centre from the
+// chord and the radius as the program holds them. Only when the written radius is exactly half
+// the written chord does the centre lie on the chord: a radius 0.0005 longer moves the centre
+// of a 10 mm half-circle 0.1 mm off the chord, one 0.0005 shorter makes the arc impossible. Such
+// a half-circle is written as two quarter circles, whose centres the rounding hardly moves.
+// From (sx, y) to (ex, y) counter-clockwise, descending from z0 to z1 when `with_z`, with the
+// feed word when `feed` is above 0.
+void HalfCircleR(const BoreRun& run, double sx, double ex, bool with_z, double z0, double z1,
+                 double feed) {
+    const double y = run.b.y;
+    auto arc = [&](double x, double ay, double z, double radius) {
+        std::string text = Sprintf("G03 X%0.4f Y%0.4f", x, ay);
+        if (with_z)
+            text += Sprintf(" Z%0.4f", z);
+        text += Sprintf(" R%0.4f", radius);
+        if (feed > 0)
+            text += Sprintf(" F%0.4f", feed);
+        Line(run, text);
+    };
+    const double R = std::fabs(ex - sx) / 2;
+    const double chord = std::fabs(WrittenNumber(ex) - WrittenNumber(sx));
+    if (std::fabs(chord - 2 * WrittenNumber(R)) <= 1e-7) {
+        arc(ex, y, z1, R);
+        return;
+    }
+    // Counter-clockwise: from the right end over the top, from the left end under the bottom.
+    const double cx = (sx + ex) / 2;
+    arc(cx, sx > ex ? y + R : y - R, (z0 + z1) / 2, R);
+    arc(ex, y, z1, R);
+}
+
+void AppendHelixDown(const BoreRun& run, double r, double z0, double z, HelixStyle style) {
     const double x = run.b.x, y = run.b.y, F = run.data.fxy;
     if (RadiusWords())
-        Line(run, Sprintf("G03 X%0.4f Y%0.4f Z%0.4f R%0.4f F%0.4f", x - r, y, z, r / 2, F));
+        HalfCircleR(run, x, x - r, true, z0, z, F);
     else if (style == HelixStyle::kContour)
         Line(run, Sprintf("G03 X%0.4f Y%0.4f Z%0.4f I%0.4f J0.0 F%0.4f", x - r, y, z, -r / 2, F));
     else
@@ -249,10 +280,8 @@ void AppendHelixDown(const BoreRun& run, double r, double z, HelixStyle style) {
 void AppendHelixBack(const BoreRun& run, double r, HelixStyle style) {
     const double x = run.b.x, y = run.b.y, F = run.data.fxy;
     bool fine = style == HelixStyle::kFine;
-    if (RadiusWords() && fine)
-        Line(run, Sprintf("G03 X%0.4f Y%0.4f R%0.4f F%0.4f", x, y, r / 2, F));
-    else if (RadiusWords())
-        Line(run, Sprintf("G03 X%0.4f Y%0.4f R%0.4f", x, y, r / 2));
+    if (RadiusWords())
+        HalfCircleR(run, x - r, x, false, 0, 0, fine ? F : 0);
     else if (fine)
         Line(run, Sprintf("G03 X%0.4f Y%0.4f I%0.4f J0.0000 F%0.4f", x, y, r / 2, F));
     else
@@ -268,7 +297,7 @@ void AppendHelix(const BoreRun& run, double r, int descents, HelixStyle style) {
     const double top = b.z + RPlane(), p = (b.wz + RPlane()) / descents;
     const bool fine = style == HelixStyle::kFine;
     Line(run, Sprintf("G00 Z%0.4f", top));
-    AppendHelixDown(run, r, top - p, style);
+    AppendHelixDown(run, r, top, top - p, style);
     AddTime(run.place, ArcLength(r / 2, M_PI, p), F);
     for (int k = 2; k <= descents; ++k) {
         double z = top - k * p;
@@ -314,22 +343,24 @@ void EndMillContour(const BoreRun& run, double r) {
     const int passes = Descents(b.wz + RPlane(), run.data.cutz);
     const double p = (b.wz + RPlane()) / passes;
     const bool radius_words = RadiusWords();
-    auto half = [&](double ex, double radius, double i) {
-        Line(run, radius_words ? Sprintf("G03 X%0.4f Y%0.4f R%0.4f F%0.4f", ex, y, radius, F)
-                               : Sprintf("G03 X%0.4f Y%0.4f I%0.4f J0.0 F%0.4f", ex, y, i, F));
+    auto half = [&](double sx, double ex, double i) {
+        if (radius_words)
+            HalfCircleR(run, sx, ex, false, 0, 0, F);
+        else
+            Line(run, Sprintf("G03 X%0.4f Y%0.4f I%0.4f J0.0 F%0.4f", ex, y, i, F));
     };
     Line(run, Sprintf("G00 X%0.4f Y%0.4f", x, y));
     Line(run, Sprintf("G00 Z%0.4f", top));
     for (int k = 1; k <= passes; ++k) {
         Line(run, Sprintf("G01 Z%0.4f F%0.4f", top - k * p, fz));
-        half(x - r, r / 2, -r / 2);
+        half(x, x - r, -r / 2);
         if (radius_words) {
-            half(x + r, r, 0);
-            half(x - r, r, 0);
+            half(x - r, x + r, 0);
+            half(x + r, x - r, 0);
         } else {
             Line(run, Sprintf("G03 X%0.4f Y%0.4f I%0.4f J0.0 F%0.4f", x - r, y, r, F));
         }
-        half(x, r / 2, r / 2);
+        half(x - r, x, r / 2);
         AddTime(run.place, p, fz);
         AddTime(run.place, 2 * M_PI * r + M_PI * r, F);
     }

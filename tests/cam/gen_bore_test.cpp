@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <sstream>
 
 #include "cam/code_buffer.h"
 #include "cam/gen_bore.h"
@@ -166,6 +168,68 @@ TEST_F(BoreTest, HelicesNeverDescendMoreThanTheCuttingDepthInInchProjects) {
     EXPECT_EQ(Count(program, " J0.  Z"), rings * (descents - 1)) << program;
     test::ExpectMachineAccepts(program, "inch helix");
     EXPECT_TRUE(test::VerifiesClean(program));
+}
+
+// The chord of every radius-word arc of a program against its radius, from the numbers as they
+// are written: true when each is an exact half-circle (chord = 2 R) or far enough from one that
+// rounding hardly moves its centre (chord below 1.99 R).
+::testing::AssertionResult RadiusArcsAreWellPlaced(const std::string& program) {
+    double x = 0, y = 0;
+    std::istringstream lines(program);
+    for (std::string line; std::getline(lines, line);) {
+        auto word = [&](char letter, double& value) {
+            std::size_t at = line.find(std::string(" ") + letter);
+            if (line.rfind(std::string(1, letter), 0) == 0)
+                at = 0;
+            else if (at != std::string::npos)
+                ++at;
+            if (at == std::string::npos)
+                return false;
+            value = std::atof(line.c_str() + at + 1);
+            return true;
+        };
+        double nx = x, ny = y, r = 0;
+        word('X', nx);
+        word('Y', ny);
+        if (line.rfind("G03", 0) == 0 && word('R', r)) {
+            double chord = std::hypot(nx - x, ny - y);
+            bool exact_half = std::fabs(chord - 2 * r) <= 1e-7;
+            if (!exact_half && !(chord < 1.99 * r))
+                return ::testing::AssertionFailure()
+                       << line << ": chord " << chord << " for radius " << r;
+        }
+        x = nx;
+        y = ny;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(BoreTest, RadiusWordHalfCirclesThatRoundingWouldMoveAreWrittenAsQuarters) {
+    // Centres and diameters with more decimals than the program writes (three in millimetres):
+    // the written radius of a half-circle is then not exactly half its written chord, and a
+    // control would put the centre of a 10 mm half-circle 0.1 mm off the chord (or refuse the
+    // arc). Such half-circles become two quarter circles; exact ones stay whole.
+    const std::string tools =
+        "USE R_IN_G02_G03 ON\nOVERLAP 5\nBORING FACEMILL ENDMILL\nMINBTXD 1.5\n"
+        "ATTTOOL 1 END_MILL_R10 0 0 0\nATTTOOL 2 FACE_MILL_50 0 0 0\n"
+        "BLOCK 1 200 150 20 0 0 -20 0 0 -1\nMATERIAL ST37-2\nTOPFACE 0 0\n";
+    const std::string bores = "BORE 2 1 29.9031 12 50.0005 40.0007 0 0 0 0 0\n"
+                              "BORE 3 1 29.9 12 90 40 0 0 0 0 0\n"
+                              "BORE 4 1 101.0027 6 130.0005 90.0007 0 0 0 0 0\n";
+    std::string program;
+    for (const char* emr : {"EXCESSMR ON\n", "EXCESSMR OFF\n"}) {
+        SCOPED_TRACE(emr);
+        ASSERT_EQ(OpenWith(emr + tools + bores), 1);
+        program = Compile();
+        ASSERT_NE(program, "") << Messages().back();
+        EXPECT_TRUE(RadiusArcsAreWellPlaced(program)) << program;
+        test::ExpectMachineAccepts(program, emr);
+        EXPECT_TRUE(test::VerifiesClean(program));
+    }
+    // Without excess material removal bore 3's contour (radius 9.95) is a written half-circle
+    // pair of R9.95 from X80.05 to X99.95: exact, kept whole; bore 2's (9.95155) is not.
+    EXPECT_NE(program.find("G03 X99.95  Y40.  R9.95  F"), std::string::npos) << program;
+    EXPECT_EQ(program.find("G03 X59.952  Y40.001  R9.952"), std::string::npos);
 }
 
 } // namespace
