@@ -1,9 +1,7 @@
 // Making G-code: korvelc make on every example (the whole process, start-up included), and the
 // compile pipeline on a large drilled project: 700 drills, 100 tapped threads and 100 bores,
-// whose pre-drills bring the drill table near its 1,024 slots. Bores themselves are cut by a
-// generator of a later version; here a trivial one stands in, so that everything up to it (tool
-// choice, pre-drills, coincident drills, spots, drilling, chamfers, tapping, writing) is
-// measured.
+// whose pre-drills bring the drill table near its 1,024 slots: tool choice, pre-drills,
+// coincident drills, spots, drilling, bores, chamfers, tapping and writing are measured.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -16,12 +14,9 @@
 #include <vector>
 
 #include "cam/compile.h"
-#include "cam/generators.h"
-#include "model/bore.h"
 #include "model/drill.h"
 #include "model/heights.h"
 #include "model/project_state.h"
-#include "model/registry.h"
 #include "model/settings.h"
 #include "platform/platform.h"
 #include "script/project.h"
@@ -68,9 +63,6 @@ std::string LargeDrilledProject() {
     return text + "ENDOFFILE\n";
 }
 
-int BoreMilled(int index) { return DeclareObjectProcessed(Bore_id(index)); }
-int Nothing() { return 1; }
-
 int Save(const std::string& path) { return SaveProject(path); }
 
 void BM_MakeLargeDrilledProject(benchmark::State& state) {
@@ -79,10 +71,6 @@ void BM_MakeLargeDrilledProject(benchmark::State& state) {
         state.SkipWithError("start-up failed");
         return;
     }
-    PhaseGenerators g = Generators();
-    g.GThisBore = g.GThisBore_NEMR = BoreMilled;
-    g.GFineAllBores = g.GChamferAllBores = Nothing;
-    InstallGenerators(g);
     std::string project = Scratch() + "/large.kvp";
     if (std::FILE* f = std::fopen(project.c_str(), "w")) {
         std::string text = LargeDrilledProject();

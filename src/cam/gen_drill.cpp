@@ -284,38 +284,47 @@ int GChamferThisDrill(int index) {
     int buffer = OpenToolCodeBuffer(place);
     if (buffer < 0)
         return 0;
-    CuttingData data;
-    PlaceCuttingData(place, data);
     if (CommentsOn())
         Append(buffer, cid == d.id ? Sprintf("(CHAMFER DRILL ID %d)", d.id)
                                    : Sprintf("(CHAMFER PREDRILL FOR OBJECT ID %d)", cid));
+    return CutHoleChamfer(buffer, place, {d.x, d.y, d.z, D, w, c, cid, true});
+}
+
+int CutHoleChamfer(int buffer, int place, const HoleEdge& hole) {
+    AttachedToolData tool;
+    GetAttToolDataExt(place, tool);
+    CuttingData data;
+    PlaceCuttingData(place, data);
+    const double D = hole.dia, w = hole.depth, c = hole.chamfer;
+    const double Dmax = tool.dia, L = tool.length, Dmin = Dmax - 2 * L;
     double h = (Dmax - D) / 2;
     if (data.fz > 0 && h - c > 0 && w > L - (h - c)) {
         // Plunge: the cone's diameter at the surface ends at D + 2c.
-        Append(buffer, Sprintf("G00 X%0.4f Y%0.4f", d.x, d.y));
-        Append(buffer, Sprintf("G00 Z%0.4f", d.z - (L - h) + RPlane()));
-        Append(buffer, Sprintf("G01 Z%0.4f F%0.4f", d.z - (L - h) - c, data.fz));
+        Append(buffer, Sprintf("G00 X%0.4f Y%0.4f", hole.x, hole.y));
+        Append(buffer, Sprintf("G00 Z%0.4f", hole.z - (L - h) + RPlane()));
+        Append(buffer, Sprintf("G01 Z%0.4f F%0.4f", hole.z - (L - h) - c, data.fz));
         AddMillTime(place, (2 * c + RPlane()) / data.fz);
     } else {
         if (!(data.fxy > 0))
             return Refuse("Feed rate Fxy out of range", tool.name);
-        // The hole's depth is measured to the drill's point: the countersink's flat tip (of
-        // diameter Dmin) reaches the point's cone (118 degrees) that much higher up, so the
-        // bottom it may go down to is the depth where the drilled cone is Dmin wide.
-        double bottom = w - 0.3 * Dmin;
+        // A drilled hole's depth is measured to the drill's point: the countersink's flat tip
+        // (of diameter Dmin) reaches the point's cone (118 degrees) that much higher up, so the
+        // bottom it may go down to is the depth where the drilled cone is Dmin wide. A milled
+        // floor is flat.
+        double bottom = hole.drilled ? w - 0.3 * Dmin : w;
         bool shallow = bottom <= L / 2;
-        double tip = shallow ? d.z - bottom + 0.01 : d.z - L / 2;
+        double tip = shallow ? hole.z - bottom + 0.01 : hole.z - L / 2;
         double Ds = shallow ? Dmin + 2 * (bottom - 0.01) : Dmax - L; // the cone at the surface
         double r = (D - Ds) / 2 + c;
         // The cone goes down into the hole at rapid: it must not touch the hole's edge.
         if (Ds > D || !(r > 0))
             return Refuse(Sprintf("Object id %d: Countersink too wide for the hole, chamfer "
                                   "cannot be cut by circles",
-                                  cid),
+                                  hole.id),
                           "Can't make chamfer");
-        Append(buffer, Sprintf("G00 X%0.4f Y%0.4f", d.x, d.y));
+        Append(buffer, Sprintf("G00 X%0.4f Y%0.4f", hole.x, hole.y));
         Append(buffer, Sprintf("G00 Z%0.4f", tip));
-        AppendChamferCircle(buffer, d.x, d.y, r, data.fxy, shallow);
+        AppendChamferCircle(buffer, hole.x, hole.y, r, data.fxy, shallow);
         AddMillTime(place, 2 * M_PI * r / data.fxy);
     }
     Append(buffer, Sprintf("G00 Z%0.4f", SafeHeight()));

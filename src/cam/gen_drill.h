@@ -17,6 +17,20 @@ int GChamferAllDrills();
 // Chamfers one drill (1 at once when it has no chamfer).
 int GChamferThisDrill(int index);
 
+// The edge of a round hole to be chamfered: centre, surface level, diameter, depth, chamfer
+// width, the ID that messages name, and whether the hole was drilled (its depth measured to
+// the drill's point) rather than milled flat.
+struct HoleEdge {
+    double x = 0, y = 0, z = 0;
+    double dia = 0, depth = 0, chamfer = 0;
+    int id = 0;
+    bool drilled = true;
+};
+// Cuts a 45-degree chamfer on a hole's edge with the 90-degree countersink in `place`, into
+// `buffer`: plunged when the cone makes the chamfer by itself, else by circles around the
+// centre; then back to the safe height. Adds the time to the place. 1, or 0 after a message.
+int CutHoleChamfer(int buffer, int place, const HoleEdge& hole);
+
 // The travelling order: from (x, y), repeatedly the nearest remaining point; at equal distance
 // a later point replaces an earlier one only when its X offset is larger than its Y offset.
 // With a key, the smallest key among the remaining points is taken first, the nearest among

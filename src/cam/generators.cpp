@@ -2,9 +2,11 @@
 #include "cam/generators.h"
 
 #include "base/text.h"
+#include "cam/gen_bore.h"
 #include "cam/gen_chamfer.h"
 #include "cam/gen_level.h"
 #include "cam/gen_thread.h"
+#include "cam/gen_topface.h"
 #include "cam/machining_data.h"
 #include "model/block.h"
 #include "model/bulge.h"
@@ -17,6 +19,12 @@ namespace {
 // The generators of this version, one line per entry that a kind's file fills.
 PhaseGenerators DefaultGenerators() {
     PhaseGenerators g;
+    g.GRoughTop = GRoughTop;
+    g.GFineTop = GFineTop;
+    g.GThisBore = GThisBore;
+    g.GThisBore_NEMR = GThisBore_NEMR;
+    g.GFineAllBores = GFineAllBores;
+    g.GChamferAllBores = GChamferAllBores;
     g.GAllThreads = GAllThreads;
     g.GThisLevel = GThisLevel;
     g.GThisLevel_NEMR = GThisLevel_NEMR;

@@ -1,0 +1,42 @@
+
+%  
+O911  
+(Korvel, Version 2.05)  
+(Created: Thu Jan 1 00:00:00 2026)  
+G54 G90 G98 G21  
+T1 M06 (END MILL R10)  
+S3820 M03  
+G43 H1 M08  
+(CYLINDRICAL POCKET ID 2)  
+G00 X50.  Y40.   
+S3820 M03  
+G00 Z0.   
+G01 Z-4.  F229.   
+G03 X45.  Y40.  I-2.5  J0.  F764.   
+G03 X45.  Y40.  I5.  J0.  F764.   
+G03 X60.  Y40.  I7.5  J0.  F764.   
+G03 X60.  Y40.  I-10.  J0.  F764.   
+G03 X50.  Y40.  I-5.  J0.  F764.   
+G01 Z-8.  F229.   
+G03 X45.  Y40.  I-2.5  J0.  F764.   
+G03 X45.  Y40.  I5.  J0.  F764.   
+G03 X60.  Y40.  I7.5  J0.  F764.   
+G03 X60.  Y40.  I-10.  J0.  F764.   
+G03 X50.  Y40.  I-5.  J0.  F764.   
+G01 Z-12.  F229.   
+G03 X45.  Y40.  I-2.5  J0.  F764.   
+G03 X45.  Y40.  I5.  J0.  F764.   
+G03 X60.  Y40.  I7.5  J0.  F764.   
+G03 X60.  Y40.  I-10.  J0.  F764.   
+G03 X50.  Y40.  I-5.  J0.  F764.   
+G00 Z25.   
+(CYLINDRICAL POCKET ID 3)  
+G00 X20.  Y60.   
+S3820 M03  
+(TOOL AS WIDE AS THE BORE: PLUNGE ONLY)  
+G00 Z0.   
+G01 Z-8.  F229.   
+G00 Z25.   
+M09  
+M30  
+%  

@@ -1,0 +1,35 @@
+
+%  
+O901  
+(Korvel, Version 2.05)  
+(Created: Thu Jan 1 00:00:00 2026)  
+G54 G90 G98 G21  
+T2 M06 (FACE MILL 50)  
+S1273 M03  
+G43 H2 M08  
+(ROUGH MILLING TOPFACE)  
+S1000 M03  
+G00 Z25.   
+G00 X-30.  Y15.   
+G00 Z3.5   
+G01 Z-1.5  F300.   
+G01 X130.  F600.   
+G00 Z25.   
+G00 X-30.  Y45.   
+G00 Z3.5   
+G01 Z-1.5  F300.   
+G01 X130.  F600.   
+G00 Z25.   
+G00 X-30.  Y15.   
+G00 Z2.   
+G01 Z-3.  F300.   
+G01 X130.  F600.   
+G00 Z25.   
+G00 X-30.  Y45.   
+G00 Z2.   
+G01 Z-3.  F300.   
+G01 X130.  F600.   
+G00 Z25.   
+M09  
+M30  
+%  
