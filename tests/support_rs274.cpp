@@ -64,10 +64,13 @@ std::string MachineComplaint(const std::string& program) {
         std::ofstream(dir + "/program.ngc", std::ios::binary) << ForLinuxCnc(program);
     }
     std::string out, err;
-    // The interpreter keeps its tool table in a file of a fixed name in TMPDIR: each run gets a
-    // folder of its own, or runs side by side would read each other's tables.
-    int status = RunCommand(
-        "TMPDIR=" + dir + " rs274 -t " + dir + "/tools.tbl -g " + dir + "/program.ngc", &out, &err);
+    // The interpreter keeps scratch files of fixed names in TMPDIR and maps its tool table from
+    // a file of a fixed name in HOME (.tool.mmap): each run gets a folder of its own for both,
+    // or runs side by side would read each other's tables, or die of a bus error when another
+    // run shortens the file they have mapped.
+    int status = RunCommand("HOME=" + dir + " TMPDIR=" + dir + " rs274 -t " + dir +
+                                "/tools.tbl -g " + dir + "/program.ngc",
+                            &out, &err);
     std::filesystem::remove_all(dir);
     if (status == 127)
         return "rs274 not found: scripts/bootstrap installs linuxcnc-uspace";
