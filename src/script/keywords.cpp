@@ -16,6 +16,7 @@
 #include "model/contour.h"
 #include "model/drill.h"
 #include "model/fixture.h"
+#include "model/font.h"
 #include "model/longhole.h"
 #include "model/machine.h"
 #include "model/mparam.h"
@@ -92,8 +93,8 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  48 */ {"EDIT", EditorCom},
     /*  49 */ {"CONFIG", ConfigCom},
     /*  50 */ {"TOOLCHANGE", ToolChangeCom},
-    /*  51 */ {"CHARACTER", nullptr},
-    /*  52 */ {"JUMPTO", nullptr},
+    /*  51 */ {"CHARACTER", CharCom},
+    /*  52 */ {"JUMPTO", JumpToCom},
     /*  53 */ {"ENG_TEXT", EngTextCom},
     /*  54 */ {"INFO_TEXT", InfoTextCom},
     /*  55 */ {"TEXTSIZE", TextSizeCom},
