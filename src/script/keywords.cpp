@@ -13,6 +13,7 @@
 #include "model/block.h"
 #include "model/bore.h"
 #include "model/bulge.h"
+#include "model/cla.h"
 #include "model/contour.h"
 #include "model/drill.h"
 #include "model/fixture.h"
@@ -101,8 +102,8 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  56 */ {"DWGEDITOR", DWGEditorCom},
     /*  57 */ {"DWGFILE", DWGFileCom},
     /*  58 */ {"NOOFPARTS", NoOfPartsCom},
-    /*  59 */ {"ENG_CLA", nullptr},
-    /*  60 */ {"INFO_CLA", nullptr},
+    /*  59 */ {"ENG_CLA", EngCLACom},
+    /*  60 */ {"INFO_CLA", InfoCLACom},
     /*  61 */ {"QUALITY", FinishQuality},
     /*  62 */ {"PROGSTART", ProgStartCom},
     /*  63 */ {"PROGEND", ProgEndCom},
