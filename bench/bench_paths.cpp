@@ -1,5 +1,6 @@
 // Tool paths for a full project: the contour path of each of 32 bulges in 4 levels and the
-// wall contour and scan lines of each of 64 pockets of 100 vertices, with their loops cut.
+// wall contour and scan lines of each of 64 pockets of 100 vertices, with their loops cut; and
+// the area paths of the four levels.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -10,6 +11,7 @@
 #include "model/heights.h"
 #include "model/pocket.h"
 #include "paths/contour_path.h"
+#include "paths/level_path.h"
 #include "paths/pocket_path.h"
 #include "platform/platform.h"
 #include "script/interpreter.h"
@@ -89,6 +91,21 @@ void BM_PathsOfAFullProject(benchmark::State& state) {
     state.counters["paths"] = made;
 }
 BENCHMARK(BM_PathsOfAFullProject)->Unit(benchmark::kMillisecond);
+
+// The area paths of the same project's four bulge levels, scan lines across the whole block.
+void BM_LevelPathsOfAFullProject(benchmark::State& state) {
+    MakeProject();
+    int made = 0;
+    for (auto _ : state) {
+        made = 0;
+        for (int level = 0; level < 4; ++level)
+            made += MakeLevelPathX(level, 5, 0.95);
+    }
+    if (made != 32)
+        state.SkipWithError("not every contour was made");
+    state.counters["contours"] = made;
+}
+BENCHMARK(BM_LevelPathsOfAFullProject)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

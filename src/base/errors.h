@@ -25,8 +25,8 @@ int Dublicate(const char* file, int line);
 // An internal inconsistency of the tool-path and G-code code (a state that should not occur):
 // "Error code %d" captioned "Internal error" with the error icon. Returns 0, so that the
 // function that found it can return its result directly. The codes name the place:
-//   1-4 contour paths, 7 path optimiser, 16-22 pocket paths, 27-30 path emission, and the
-//   generators' own codes above those.
+//   1-5 contour paths, 7 path optimiser, 8-10 level paths, 16-26 pocket paths, 27-30 path
+//   emission, and the generators' own codes above those.
 int ErrCode(int code);
 
 // Reports a rejected line with a text of its own: "<what> in file [%s], line [%d]", or just

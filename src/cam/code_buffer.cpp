@@ -188,6 +188,12 @@ int IJFXYZR_mm_to_inch(int unit, const std::string& source, std::string& target)
     return rewritten;
 }
 
+double WrittenNumber(double value) {
+    std::string written;
+    IJFXYZR_mm_to_inch(UserUnit(), Sprintf("X%0.4f", value), written);
+    return std::atof(written.c_str() + 1);
+}
+
 std::string CommentText(const std::string& text) {
     std::string out = text;
     for (char& c : out) {

@@ -54,6 +54,11 @@ int WriteCode(std::string* target, int buffer);
 // kept) and a blank added. Returns 1 when it rewrote a number.
 int IJFXYZR_mm_to_inch(int unit, const std::string& source, std::string& target);
 
+// The value that a number appended with four decimals ("%0.4f") has in the written program, in
+// the user unit: the normaliser leaves three decimals in millimetres and four in inches. A
+// control reads this value, not the one the code was made from.
+double WrittenNumber(double value);
+
 // A text placed inside a G-code comment: "(" and ")" become "[" and "]", since a comment that
 // closes early or nests makes controls reject the program.
 std::string CommentText(const std::string& text);

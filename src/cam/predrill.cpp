@@ -19,6 +19,7 @@
 #include "model/settings.h"
 #include "model/thread.h"
 #include "model/thread_type.h"
+#include "paths/pocket_path.h"
 #include "platform/platform.h"
 #include "tooldb/database.h"
 
@@ -373,20 +374,40 @@ void ForgetReversedLongHoles() { g_reversed.clear(); }
 
 // ---- Pockets -------------------------------------------------------------------------------
 
+namespace {
+
+// The wall contour of pocket milling: it plunges at this path's first point.
+constexpr int kPocketRoughPath = 1;
+
+} // namespace
+
+int DrillForThisPocket(int pocket_index) {
+    if (!SelectPocketTools(pocket_index))
+        return 0;
+    Pocket p;
+    if (!GetPocket(pocket_index, p) || !(p.wz > 0))
+        return 0;
+    if (p.chosen_predrill < 0)
+        return 1;
+    AttachedToolData mill, drill;
+    if (GetAttToolDataExt(p.chosen_rough, mill) < 0 ||
+        GetAttToolDataExt(p.chosen_predrill, drill) < 0)
+        return 0;
+    double allowance = PocketFinishAllowance(p.chosen_fine);
+    double x, y;
+    if (!MakePocketPath(kPocketRoughPath, pocket_index, mill.dia / 2 + allowance) ||
+        !GetPocketPathDrillPoint(kPocketRoughPath, x, y))
+        return Refuse(Sprintf("Can't make path for pocket %d", p.id), "Path error");
+    int cid = GetCID(kTypePocket, pocket_index);
+    if (AppendSystemDrill(p.pid, cid, x, y, drill.dia, p.wz, p.chosen_predrill, 0, 0) < 0)
+        return NoSpace(Sprintf("Appending a drill for predrilling pocket %d failed!", p.id));
+    return 1;
+}
+
 int DrillsForPockets(int pid) {
     for (int i = 0; i < kMaxPockets; ++i) {
-        if (!Pocket_valid(i) || GetPocketPid(i) != pid)
-            continue;
-        if (!SelectPocketTools(i))
+        if (Pocket_valid(i) && GetPocketPid(i) == pid && !DrillForThisPocket(i))
             return 0;
-        // The pre-drill stands at the start of the pocket's roughing path, which the pocket
-        // paths give; until they are part of this version a pocket that needs one is refused
-        // rather than milled without it.
-        Pocket p;
-        GetPocket(i, p);
-        if (p.chosen_predrill >= 0)
-            return Refuse(Sprintf("Pre-drilling of pocket ID %d is not done by this version", p.id),
-                          "Feature not supported");
     }
     return 1;
 }

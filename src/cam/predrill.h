@@ -16,7 +16,14 @@ int DrillsForLargeDrilling(int pid);
 int DrillsForBores(int pid);
 int SelectToolsAndPredrillThisBore(int bore_index);
 int DrillsForLongHoles(int pid);
-// Chooses each pocket's tools and adds the pre-drill its rough mill needs.
+// Chooses the tools of pocket `pocket_index` (SelectPocketTools) and, when its rough mill needs
+// a pre-drill, adds a system drill of the chosen drill's diameter and the pocket's depth at the
+// first point of its roughing path (the wall contour, half the mill's diameter plus the fine
+// allowance inside the wall), where pocket milling plunges. The drill stands on the pocket's
+// parent, so it is drilled with the parent's holes, before the pocket is milled. 1, or 0 after
+// a message naming the pocket.
+int DrillForThisPocket(int pocket_index);
+// DrillForThisPocket for every valid pocket standing on `pid`.
 int DrillsForPockets(int pid);
 
 // A compile reverses long holes whose end lies outside the block, so that the cutter enters

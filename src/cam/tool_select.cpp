@@ -36,10 +36,14 @@ bool TapFits(const AttachedToolData& t, const Search& s) {
            t.length >= s.depth;
 }
 
+// A thread mill cuts either hand, so its pitch is compared with the thread's by size; a mill
+// entered with a negative pitch never fits. The comparison allows the coincidence tolerance:
+// pitches pass through unit conversion and the five decimals of the project file (an inch
+// project's M10 has 0.05906, the mill 1.5 / 25.4), and an exact test would refuse every mill.
 bool ThreadMillFits(const AttachedToolData& t, const Search& s) {
     double pitch = s.pitch < 0 ? -s.pitch : s.pitch;
-    return t.type == kThreadMill && t.pitch == pitch && s.d > t.dia && s.d >= t.dia2 &&
-           t.length >= s.depth;
+    return t.type == kThreadMill && t.pitch > 0 && equal(t.pitch, pitch) && s.d > t.dia &&
+           s.d >= t.dia2 && t.length >= s.depth;
 }
 
 bool MillFits(const AttachedToolData& t, const Search& s) {
@@ -192,11 +196,15 @@ int GetChamferingTool() {
 
 namespace {
 
-// The pre-drill for a rough end mill that cannot plunge: a drill between the mill's minimum
-// drill diameter and the largest diameter that fits the pocket. A pocket without inside arcs
-// sets no such limit; the drill is then kept within the mill's own diameter.
-int PocketPreDrill(double dmax, const AttachedToolData& mill, double depth) {
-    double limit = dmax > 0 ? dmax : mill.dia;
+// The pre-drill for a rough end mill that cannot plunge: a drill of at least the mill's
+// minimum drill diameter that fits where it is drilled. It stands on the roughing contour, half
+// the mill's diameter plus the allowance inside the wall, so it may be no wider than the mill
+// plus twice the allowance; and no wider than the largest diameter that fits the pocket's
+// inside arcs, less the allowance (a pocket without inside arcs sets no such limit).
+int PocketPreDrill(double dmax, double allowance, const AttachedToolData& mill, double depth) {
+    double limit = mill.dia + 2 * allowance;
+    if (dmax > 0 && dmax - allowance < limit)
+        limit = dmax - allowance;
     return GetSuitableDrillTool(limit, mill.dia2, depth);
 }
 
@@ -207,6 +215,16 @@ double PlungeFeed(int place) {
 }
 
 } // namespace
+
+double PocketFinishAllowance(int fine_place) {
+    if (fine_place < 0)
+        return 0;
+    double allowance = GetSettings().ffdxy;
+    CuttingData data;
+    if (PlaceCuttingData(fine_place, data) && data.cutxy < allowance)
+        allowance = data.cutxy;
+    return allowance;
+}
 
 int SelectPocketTools(int pocket_index) {
     Pocket p;
@@ -223,10 +241,7 @@ int SelectPocketTools(int pocket_index) {
         if (fine < 0)
             return Refuse(Sprintf("No suitable finishing tool for pocket %d", p.id),
                           "Tool(s) missing");
-        allowance = GetSettings().ffdxy;
-        CuttingData data;
-        if (PlaceCuttingData(fine, data) && data.cutxy < allowance)
-            allowance = data.cutxy;
+        allowance = PocketFinishAllowance(fine);
     }
     int rough = -1, drill = -1;
     if (p.rough_tool > 0) {
@@ -234,22 +249,27 @@ int SelectPocketTools(int pocket_index) {
         AttachedToolData mill;
         GetAttToolDataExt(rough, mill);
         if (!(mill.dia2 == 0 && PlungeFeed(rough) > 0)) {
-            drill = PocketPreDrill(dmax - allowance, mill, p.wz);
+            drill = PocketPreDrill(dmax, allowance, mill, p.wz);
             if (drill < 0)
                 return Refuse(
                     Sprintf("No suitable drill found for preselected mill, pocket %d", p.id),
                     "Tool missing");
         }
     } else {
-        for (int place = GetFirstSuitableMill(kEndMillRough, dmax - allowance, p.wz); place >= 0;
-             place = GetNextSuitableMill()) {
+        // The roughing path runs half the diameter plus the allowance inside the wall, which
+        // must still round the tightest inside arc: at most dmax - 2 a. A pocket too tight for
+        // any mill has no bound of 0 or less, which would mean "any diameter".
+        double bound = dmax - 2 * allowance;
+        int first =
+            dmax > 0 && !(bound > 0) ? -1 : GetFirstSuitableMill(kEndMillRough, bound, p.wz);
+        for (int place = first; place >= 0; place = GetNextSuitableMill()) {
             AttachedToolData mill;
             GetAttToolDataExt(place, mill);
             if (mill.dia2 <= 0 && PlungeFeed(place) != 0) {
                 rough = place;
                 break;
             }
-            int pre = PocketPreDrill(dmax - allowance, mill, p.wz);
+            int pre = PocketPreDrill(dmax, allowance, mill, p.wz);
             if (pre >= 0) {
                 rough = place;
                 drill = pre;

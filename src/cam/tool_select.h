@@ -24,8 +24,9 @@ int GetSuitableDrillTool(double dmax, double dmin, double depth);
 // "Next" continues after the place the last call returned.
 int GetFirstTapperTool(double d, double pitch, double depth);
 int GetNextTapperTool();
-// Thread mills for a hole of diameter d: tool pitch exactly |pitch|, tool diameter below d,
-// minimum drill diameter (second diameter) at most d.
+// Thread mills for a hole of diameter d: tool pitch |pitch| (within the coincidence tolerance
+// of 0.001 mm; a negative tool pitch never fits), tool diameter below d, minimum drill
+// diameter (second diameter) at most d.
 int GetFirstThreadMill(double d, double pitch, double depth);
 int GetNextThreadMill();
 // Mills of one type with diameter <= dmax (dmax <= 0 means 1000).
@@ -45,7 +46,14 @@ int GetEngravingTool(double d, double depth);
 int GetChamferingTool();
 
 // Chooses a pocket's rough end mill, optional fine end mill and optional pre-drill and stores
-// them in the pocket (chosen rough, fine, pre-drill; -1 for none). 1, or 0 after a message.
+// them in the pocket (chosen rough, fine, pre-drill; -1 for none). With a fine mill the walls
+// keep an allowance a for it. The rough mill is one whose roughing path (half its diameter
+// plus a inside the wall) still rounds the tightest inside arc: a diameter of at most twice
+// that arc's radius less 2 a. Its pre-drill is drilled on that path, so it is no wider than
+// the mill plus 2 a. 1, or 0 after a message naming the pocket.
 int SelectPocketTools(int pocket_index);
+// The wall allowance left for a pocket's fine mill at a magazine place: FFDXY, but no more
+// than the mill's cutting width in the block's material; 0 without a fine mill (-1).
+double PocketFinishAllowance(int fine_place);
 
 } // namespace korvel

@@ -29,7 +29,8 @@ double PathTime(const PathPoint* points, int count, double z, double feedXY, dou
             }
             continue;
         }
-        if (tool_up && feedZ > 0)
+        // A cutting height above the last height is no descent: it takes no plunge time.
+        if (tool_up && feedZ > 0 && last_z > z)
             total += (last_z - z) / feedZ;
         last_z = z;
         tool_up = false;

@@ -2,6 +2,7 @@
 #include "ui/draw_paths.h"
 
 #include <cmath>
+#include <vector>
 
 #include "base/units.h"
 #include "model/atttool.h"
@@ -10,6 +11,7 @@
 #include "model/registry.h"
 #include "model/settings.h"
 #include "paths/contour_path.h"
+#include "paths/level_path.h"
 #include "paths/pocket_path.h"
 
 namespace korvel {
@@ -42,11 +44,20 @@ void StartRing(TopPainter& p, const PathPoint& start, const Pen& pen, double rad
     p.Circle(start.x, start.y, radius);
 }
 
-int DrawBulgePath(TopPainter& p, int b) {
-    double r = BulgePathRadius(b);
-    if (!(r > 0) || !MakeBulgePath(0, b, r))
+// The level path of one level, for the tool its bulges ask for, scanning as its first bulge
+// says. 0 when it could not be made.
+int DrawLevelPath(TopPainter& p, int level) {
+    int first = FindFirstLevelBulge(level);
+    if (first < 0)
+        return 1;
+    Bulge b;
+    GetBulge(first, b);
+    double r = LevelPathRadius(level);
+    double overlap = GetSettings().overlap;
+    int made = (b.scan & 1) ? MakeLevelPathY(level, r, overlap) : MakeLevelPathX(level, r, overlap);
+    if (!made)
         return 0;
-    DrawPath(p, GetPath(0), PathCutPen(), PathMovePen());
+    DrawPath(p, GetXLPath(), LevelPathPen(level), PathMovePen());
     return 1;
 }
 
@@ -68,6 +79,12 @@ int DrawPocketPaths(TopPainter& p, int k) {
 } // namespace
 
 Pen PathCutPen() { return Pen{0xe04000, 1, LineStyle::kSolid}; }
+
+Pen LevelPathPen(int level) {
+    static constexpr std::uint32_t kLevels[] = {0x1b8fd8, 0x9b30c8, 0x2aa02a, 0xc08000, 0x00a0a0};
+    int n = static_cast<int>(sizeof kLevels / sizeof kLevels[0]);
+    return Pen{kLevels[(level < 0 ? 0 : level) % n], 1, LineStyle::kSolid};
+}
 Pen PathMovePen() { return Pen{0x909090, 1, LineStyle::kDashed}; }
 
 void DrawPath(TopPainter& p, const PathRef& path, const Pen& cut, const Pen& move) {
@@ -96,6 +113,26 @@ double BulgePathRadius(int bulge) {
     return ToolRadius(b.rough_tool, MinBulgeCWR(bulge));
 }
 
+double LevelPathRadius(int level) {
+    int first = FindFirstLevelBulge(level);
+    if (first < 0)
+        return 0;
+    // The level shares its rough tool; the tightest inside arc of any of its bulges limits a
+    // tool chosen here.
+    double fits = 0;
+    std::vector<int> bulges;
+    for (int b = first; b >= 0; b = FindNextLevelBulge(level))
+        bulges.push_back(b);
+    for (int b : bulges) {
+        double m = MinBulgeCWR(b);
+        if (m > 0 && (fits == 0 || m < fits))
+            fits = m;
+    }
+    Bulge b;
+    GetBulge(first, b);
+    return ToolRadius(b.rough_tool, fits);
+}
+
 double PocketPathRadius(int pocket) {
     Pocket k;
     if (!GetPocket(pocket, k))
@@ -105,13 +142,12 @@ double PocketPathRadius(int pocket) {
 
 int DrawToolPaths(TopPainter& p) {
     int all = 1;
+    for (int level = TopLevel(); level >= 0; --level)
+        if (!DrawLevelPath(p, level))
+            all = 0;
     for (int id : RegisteredObjects()) {
         int type = 0, index = -1;
-        if (!FindID(id, type, index))
-            continue;
-        if (type == kTypeBulge && !DrawBulgePath(p, index))
-            all = 0;
-        if (type == kTypePocket && !DrawPocketPaths(p, index))
+        if (FindID(id, type, index) && type == kTypePocket && !DrawPocketPaths(p, index))
             all = 0;
     }
     return all;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "base/text.h"
 #include "base/units.h"
 #include "cam/code_buffer.h"
 #include "cam/compile.h"
@@ -17,6 +18,7 @@
 #include "model/project_state.h"
 #include "model/registry.h"
 #include "model/settings.h"
+#include "paths/pocket_path.h"
 #include "platform/platform.h"
 #include "script/config.h"
 #include "script/project.h"
@@ -106,12 +108,12 @@ TEST_F(PipelineTest, AWarningAnsweredYesGoesOn) {
 }
 
 TEST_F(PipelineTest, ARunLeavesTheProjectAsItWas) {
-    test::InstallStandIns("threads longholes");
+    test::InstallStandIns("longholes");
     ASSERT_EQ(OpenWith("CENTERDRILLING ON 3\nDEFTOOL END_MILL_R12_PD6 5 12 6 40 4 0\n"
                        "DEFTOOLMAT END_MILL_R12_PD6 11 2600 600 0 180 6 0\n"
                        "ATTTOOL 1 CENTER_DRILL_3.15 0 0 0\nATTTOOL 2 DRILL_8.5 0 0 0\n"
                        "ATTTOOL 3 END_MILL_R12_PD6 0 0 0\nATTTOOL 4 DRILL_6 0 0 0\n"
-                       "ATTTOOL 5 COUNTERSINK_90_D12.4 0 0 0\n"
+                       "ATTTOOL 5 COUNTERSINK_90_D12.4 0 0 0\nATTTOOL 6 TAP_M10 0 0 0\n"
                        "BLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
                        "THREAD 2 1 10 1.5 12 20 20 0 0 0\n"
                        "DRILL 3 1 8.5 10 20 20 1 0 0 1 -1\n"
@@ -201,7 +203,6 @@ TEST_F(PipelineTest, CoincidentDrillsWithOtherToolsChangeNoToolInVain) {
 }
 
 TEST_F(PipelineTest, FullTablesStopTheRun) {
-    test::InstallStandIns("threads");
     ASSERT_EQ(OpenWith("CENTERDRILLING ON 3\nATTTOOL 1 CENTER_DRILL_3.15 0 0 0\n"
                        "ATTTOOL 2 DRILL_8.5 0 0 0\nBLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
                        "THREAD 2 1 10 1.5 12 20 20 0 0 0\n"),
@@ -234,50 +235,63 @@ TEST_F(PipelineTest, AProjectWithoutBlockIsTheBareFrame) {
     test::ExpectMachineAccepts(program);
 }
 
-TEST_F(PipelineTest, APocketThatNeedsAPreDrillIsNotMilledWithoutIt) {
+// A rough mill that cannot plunge (minimum drill diameter 5) in a pocket with corners of
+// radius 6: a 6 mm pre-drill.
+const char* const kPreDrilledPocket = "DEFTOOL END_MILL_R10_PD5 5 10 5 30 4 0\n"
+                                      "DEFTOOLMAT END_MILL_R10_PD5 11 3000 600 0 150 5 0\n"
+                                      "ATTTOOL 1 END_MILL_R10_PD5 0 0 0\nATTTOOL 2 DRILL_6 0 0 0\n"
+                                      "BLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
+                                      "RPOCKET 2 1 60 40 10 20 20 6 0 0 0 0 0 0\n"
+                                      "DRILL 3 1 6 12 90 70 0 0 0 1 -1\n";
+
+TEST_F(PipelineTest, APocketWhoseMillCannotPlungeIsPreDrilledWithItsParentsHoles) {
     test::InstallStandIns("pockets");
-    ASSERT_EQ(OpenWith("DEFTOOL END_MILL_R10_PD5 5 10 5 30 4 0\n"
-                       "DEFTOOLMAT END_MILL_R10_PD5 11 3000 600 0 150 5 0\n"
-                       "ATTTOOL 1 END_MILL_R10_PD5 0 0 0\nATTTOOL 2 DRILL_6 0 0 0\n"
-                       "BLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
-                       "RPOCKET 2 1 60 40 10 20 20 6 0 0 0 0 0 0\n"),
-              1);
-    int result = 1;
-    Compile(&result);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(Messages(), V{"[Feature not supported] Pre-drilling of pocket ID 2 is not done by "
-                            "this version"});
+    ASSERT_EQ(OpenWith(kPreDrilledPocket), 1);
+    int drills = 0;
+    for (int i = 0; i < kMaxDrills; ++i)
+        drills += GetDrillId(i) >= 0 ? 1 : 0;
+    int result = 0;
+    std::string program = Compile(&result);
+    EXPECT_EQ(result, 1);
+    // The pre-drill stands on the wall contour, 5 from the bottom wall just past the corner
+    // arc, 10 deep, and is drilled by the parent's 6 mm drill together with drill 3, before
+    // the pocket is milled.
+    const char* drilling = "N5 T2 M06 (DRILL 6)  \nN6 S1592 M03  \nN7 G43 H2 M08  \n"
+                           "(DRILL ID 3)  \nN9 G00 X90.  Y70.   \nN10 S1592 M03  \n"
+                           "N11 G00 Z25.   \nN12 G81 R5.  Z-12.  F146.   \nN13 G80  \n"
+                           "(PREDRILLING ID 2)  \nN15 G00 X26.  Y25.   \nN16 S1592 M03  \n"
+                           "N17 G00 Z25.   \nN18 G81 R5.  Z-10.  F146.   \nN19 G80  \n"
+                           "(STAND-IN: POCKET ID 2)  \n";
+    EXPECT_NE(program.find(drilling), std::string::npos) << program;
+    EXPECT_EQ(Count(program, "M06"), 1);
+    test::ExpectMachineAccepts(program);
+    // Where pocket milling plunges: the first point of its wall contour for the same mill.
+    ASSERT_EQ(MakePocketPathsX(IndexOf(2), 5, GetSettings().overlap), 1);
+    double x = 0, y = 0;
+    ASSERT_EQ(GetPocketPathDrillPoint(1, x, y), 1);
+    EXPECT_EQ(Sprintf("X%g Y%g", x, y), "X26 Y25");
+    // The run's own drill is gone again.
+    int after = 0;
+    for (int i = 0; i < kMaxDrills; ++i)
+        after += GetDrillId(i) >= 0 ? 1 : 0;
+    EXPECT_EQ(after, drills);
+    EXPECT_EQ(Messages().size(), 1u); // the report
 }
 
-TEST_F(PipelineTest, EveryPreDrillMakerReportsAFullDrillTable) {
-    test::InstallStandIns("bores longholes");
-    const std::string tools = "DEFTOOL DRILL_20_PD12 2 20 12 140 2 0\n"
-                              "DEFTOOLMAT DRILL_20_PD12 11 477 0 0 75 0 0\n"
-                              "DEFTOOL END_MILL_R12_PD6 5 12 6 40 4 0\n"
-                              "DEFTOOLMAT END_MILL_R12_PD6 11 2600 600 0 180 6 0\n"
-                              "ATTTOOL 1 DRILL_20_PD12 0 0 0\nATTTOOL 2 DRILL_12 0 0 0\n"
-                              "ATTTOOL 3 END_MILL_R12_PD6 0 0 0\nATTTOOL 4 DRILL_6 0 0 0\n"
-                              "BLOCK 1 100 80 30 0 0 -30 0 0 -1\n";
-    const std::pair<const char*, const char*> cases[] = {
-        {"DRILL 2 1 20 15 50 40 0 0 0 1 -1\n", "Appending a drill for predrilling drill 2 failed!"},
-        {"BORE 2 1 40 10 50 40 0 3 0 0 0\n",
-         "Appending a drill for predrilling cyl.pocket 2 failed!"},
-        {"LONGHOLE 2 1 12 8 40 0 20 20\n", "Appending a drill for longhole 2 failed!"},
-    };
-    for (const auto& [feature, message] : cases) {
-        SCOPED_TRACE(feature);
-        ASSERT_EQ(OpenWith(tools + feature), 1);
-        Messages(); // the tools were defined by the first case already
-        std::vector<int> taken;
-        for (int slot = NextDrill(); slot >= 0; slot = NextDrill())
-            taken.push_back(slot);
-        int result = 1;
-        Compile(&result);
-        EXPECT_EQ(result, 0);
-        EXPECT_EQ(Messages(), V{std::string("[No space for new drills!] ") + message});
-        for (int slot : taken)
-            RemoveDrill(slot);
-    }
+TEST_F(PipelineTest, APocketPathThatCannotBeMadeStopsThePreDrill) {
+    // A preselected 50 mm mill that cannot plunge leaves no roughing path in a pocket 40 wide.
+    test::InstallStandIns("pockets");
+    ASSERT_EQ(OpenWith("DEFTOOL END_MILL_R50_PD5 5 50 5 60 4 0\n"
+                       "DEFTOOLMAT END_MILL_R50_PD5 11 1000 300 0 100 5 0\n"
+                       "ATTTOOL 1 END_MILL_R50_PD5 0 0 0\nATTTOOL 2 DRILL_6 0 0 0\n"
+                       "BLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
+                       "RPOCKET 2 1 60 40 10 20 20 6 0 1 0 0 0 0\n"),
+              1);
+    int result = 1;
+    EXPECT_EQ(Compile(&result), "");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Messages(), (V{"[Tool selection error] Tool diameter too big",
+                             "[Path error] Can't make path for pocket 2"}));
 }
 
 TEST_F(PipelineTest, DrillingDirectlyNeedsATool) {

@@ -6,6 +6,7 @@
 #include "model/atttool.h"
 #include "model/pocket.h"
 #include "model/settings.h"
+#include "paths/pocket_path.h"
 
 namespace korvel {
 namespace {
@@ -116,12 +117,24 @@ TEST_F(ToolSelectTest, TapsBySignedPitchThreadMillsByItsSize) {
     EXPECT_EQ(GetNextTapperTool(), -1);
     EXPECT_EQ(GetFirstTapperTool(10, -1.5, 20), -1); // a right-hand tap for a left-hand thread
     EXPECT_EQ(GetFirstTapperTool(10, 1.5, 40), -1);
-    // The thread mill (8 mm, needs a 10 mm hole) for a 12 mm hole, either hand.
+    // The thread mill (8 mm, needs an 8.5 mm hole: the core hole of an M10) for a 12 mm hole,
+    // either hand.
     EXPECT_EQ(GetFirstThreadMill(12, 1.5, 15), 2);
     EXPECT_EQ(GetNextThreadMill(), -1);
     EXPECT_EQ(GetFirstThreadMill(12, -1.5, 15), 2);
-    EXPECT_EQ(GetFirstThreadMill(9.5, 1.5, 15), -1);
+    EXPECT_EQ(GetFirstThreadMill(8.5, 1.5, 15), 2);
+    EXPECT_EQ(GetFirstThreadMill(8.4, 1.5, 15), -1);
     EXPECT_EQ(GetFirstThreadMill(12, 1.25, 15), -1);
+    // Pitches as a project file keeps them (five decimals) still find the mill; a pitch off by
+    // more than the coincidence tolerance does not.
+    EXPECT_EQ(GetFirstThreadMill(12, 1.50001, 15), 2);
+    EXPECT_EQ(GetFirstThreadMill(12, -1.49999, 15), 2);
+    EXPECT_EQ(GetFirstThreadMill(12, 1.502, 15), -1);
+    // A mill entered with a negative pitch is never chosen, for either hand.
+    Define("THREAD_MILL_LH 4 8 8.5 20 3 -1.5", "THREAD_MILL_LH 11 3979 477 0.9 0 0 0");
+    Attach(2, "THREAD_MILL_LH");
+    EXPECT_EQ(GetFirstThreadMill(12, 1.5, 15), -1);
+    EXPECT_EQ(GetFirstThreadMill(12, -1.5, 15), -1);
 }
 
 TEST_F(ToolSelectTest, FirstCentreDrillAndCountersink) {
@@ -191,6 +204,59 @@ TEST_F(PocketToolsTest, MillsThatCannotPlungeGetAPreDrill) {
     EXPECT_EQ(SelectPocketTools(p), 0);
     EXPECT_EQ(Messages(),
               V{"[Tool missing] No suitable drill found for preselected mill, pocket 2"});
+}
+
+TEST_F(PocketToolsTest, APreDrillFitsWhereItIsDrilled) {
+    // The pre-drill stands on the roughing contour, half the mill's diameter (5) inside the
+    // wall: a 16 mm drill there would cut 3 mm into the wall, though the corners (radius 8)
+    // would take a 16 mm tool.
+    Define("END_MILL_R10_PD5 5 10 5 30 4 0", "END_MILL_R10_PD5 11 3000 600 0 150 5 0");
+    Attach(1, "END_MILL_R10_PD5");
+    Attach(2, "DRILL_16");
+    Attach(3, "DRILL_6");
+    int p = Pocket("RPOCKET 2 1 60 40 10 20 20 8 0 0 0 0 0 0");
+    EXPECT_EQ(SelectPocketTools(p), 1);
+    EXPECT_EQ(Chosen(p), (std::array<int, 3>{1, -1, 3}));
+    DetachTool(3);
+    EXPECT_EQ(SelectPocketTools(p), 0);
+    p = Pocket("RPOCKET 2 1 60 40 10 20 20 8 0 1 0 0 0 0");
+    EXPECT_EQ(SelectPocketTools(p), 0);
+    EXPECT_EQ(Messages(),
+              (V{"[Tool(s) missing] No suitable end mill/drill tool pair found for pocket 2",
+                 "[Tool missing] No suitable drill found for preselected mill, pocket 2"}));
+    // With a fine allowance of 0.4 the contour is 5.4 inside: up to 10.8 fits.
+    ASSERT_EQ(Type("FFDXY 0.4"), 1);
+    Attach(4, "END_MILL_F8");
+    Attach(5, "DRILL_12");
+    Attach(6, "DRILL_10.2");
+    p = Pocket("RPOCKET 2 1 60 40 10 20 20 8 0 0 0 2 0 0");
+    EXPECT_EQ(SelectPocketTools(p), 1);
+    EXPECT_EQ(Chosen(p), (std::array<int, 3>{1, 4, 6}));
+}
+
+TEST_F(PocketToolsTest, TheRoughMillLeavesRoomForTheAllowanceOnBothSides) {
+    // Corner radius 4 and an allowance of 0.4: the roughing path runs D / 2 + 0.4 inside the
+    // wall and must still round the corner, so D <= 8 - 0.8. A 7.5 mm mill would need 4.15.
+    Define("END_MILL_R7.5 5 7.5 0 24 4 0", "END_MILL_R7.5 11 6000 800 0 250 3 0");
+    ASSERT_EQ(Type("FFDXY 0.4"), 1);
+    Attach(1, "END_MILL_R7.5");
+    Attach(2, "END_MILL_R6");
+    Attach(3, "END_MILL_F8");
+    int p = Pocket("RPOCKET 2 1 60 40 10 20 20 4 0 0 0 2 0 0");
+    EXPECT_EQ(SelectPocketTools(p), 1);
+    EXPECT_EQ(Chosen(p), (std::array<int, 3>{2, 3, -1}));
+    EXPECT_EQ(MakePocketPathsX(p, 6 / 2.0 + 0.4, 0.95), 1);
+    EXPECT_EQ(MakePocketPathsX(p, 7.5 / 2 + 0.4, 0.95), 0);
+    EXPECT_EQ(Messages(), V{"[Tool selection error] Tool diameter too big"});
+    // An allowance of half the corner's diameter leaves no mill at all, not any mill.
+    Define("END_MILL_F2_WIDE 6 2 0 6 2 0", "END_MILL_F2_WIDE 11 8000 400 1 200 1 0");
+    ASSERT_EQ(Type("FFDXY 1"), 1);
+    Attach(3, "END_MILL_F2_WIDE");
+    Attach(4, "END_MILL_R20");
+    p = Pocket("RPOCKET 2 1 60 40 10 20 20 1 0 0 3 2 0 0");
+    EXPECT_EQ(SelectPocketTools(p), 0);
+    EXPECT_EQ(Messages(),
+              V{"[Tool(s) missing] No suitable end mill/drill tool pair found for pocket 2"});
 }
 
 TEST_F(PocketToolsTest, RefusalsNameThePocket) {

@@ -57,6 +57,9 @@ TEST_F(PathTime, MovesCostNothingAndEachPlungeCountsFromTheSafeHeight) {
                        {20, 0, 0, kRapid},
                        {30, 0, 0, kLine}});
     EXPECT_NEAR(CalcXLPathTime(-5, 100, 50), 2 * 0.6 + 20.0 / 100, 1e-12);
+    // A cutting height above the safe height is no descent: no plunge time, never less.
+    Fill(GetXLPath(), {{0, 0, 0, kRapid}, {10, 0, 0, kLine}});
+    EXPECT_NEAR(CalcXLPathTime(30, 100, 50), 10.0 / 100, 1e-12);
     // A single point is no path.
     Fill(GetXLPath(), {{0, 0, 0, kRapid}});
     EXPECT_EQ(CalcXLPathTime(-5, 100, 50), 0);

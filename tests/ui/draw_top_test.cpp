@@ -116,12 +116,17 @@ TEST_F(DrawTop, ToolPathsWithMovesAndStartMarks) {
     EXPECT_FALSE(InPen(ops, PathMovePen()).empty()); // the returns between scan lines
     auto cuts = InPen(ops, PathCutPen());
     ASSERT_FALSE(cuts.empty());
-    // The marks are rings of 0.8 in the path's colour, 1 wide.
-    auto rings = InPen(ops, Pen{PathCutPen().rgb, 1, LineStyle::kSolid});
-    int marks = 0;
-    for (const Op& op : rings)
-        marks += op.kind == Op::kArc && std::fabs(op.x - op.cx - 1.6) < 1e-9;
-    EXPECT_EQ(marks, 3); // the bulge's contour, the pocket's wall and its scan lines
+    // The marks are rings of 0.8 in the path's colour: the pocket's wall and its scan lines,
+    // and the level path, in the colour of level 0.
+    auto ring_count = [&](const Pen& pen) {
+        int marks = 0;
+        for (const Op& op : InPen(ops, pen))
+            marks += op.kind == Op::kArc && std::fabs(op.x - op.cx - 1.6) < 1e-9;
+        return marks;
+    };
+    EXPECT_EQ(ring_count(PathCutPen()), 2);
+    EXPECT_EQ(ring_count(LevelPathPen(0)), 1);
+    EXPECT_FALSE(InPen(ops, LevelPathPen(0)).empty());
 }
 
 TEST_F(DrawTop, ToolRadiusFromThePreselectedToolElseWhatFits) {
