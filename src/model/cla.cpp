@@ -429,7 +429,9 @@ int InfoCLACom(const char* file, int line) {
     int slot = StoreSlot(e.id, kTypeInfoElement, "Drawing Elements", file, line, existing);
     if (slot < 0)
         return 0;
-    const std::string& name = Arg(count - 1);
+    // A layer name with blanks may come quoted; the quotes are no part of the name.
+    std::string name = Arg(count - 1);
+    RemQuotes(name);
     e.group = -1;
     if (name != "-1") {
         e.group = FindGroupByName(name);
