@@ -429,9 +429,12 @@ int InfoCLACom(const char* file, int line) {
     int slot = StoreSlot(e.id, kTypeInfoElement, "Drawing Elements", file, line, existing);
     if (slot < 0)
         return 0;
-    // A layer name with blanks may come quoted; the quotes are no part of the name.
+    // A layer name with blanks may come quoted; the quotes are no part of the name. An empty
+    // name would name no group at all.
     std::string name = Arg(count - 1);
     RemQuotes(name);
+    if (GroupNameOf(name).empty())
+        return OutOfRange(file, line);
     e.group = -1;
     if (name != "-1") {
         e.group = FindGroupByName(name);

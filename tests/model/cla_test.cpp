@@ -160,6 +160,7 @@ TEST_F(CLATest, RefusedLines) {
         "ENG_CLA 8192 1 0 0 1 1 0.5 0.2",
         "ENG_CLA 2 1 0 0 1 1 0.5 0.2", // ID of the bulge
         "INFO_CLA 2 -1 0 0 1 1 -1",
+        "INFO_CLA 20 -1 0 0 1 1 \"\"", // a group without a name
     };
     for (const std::string& line : bad)
         EXPECT_EQ(Type(line), 0) << line;
@@ -168,7 +169,7 @@ TEST_F(CLATest, RefusedLines) {
     const std::string syntax = "[Errors found] Syntax error";
     const std::string type = "[Errors found] Wrong object type";
     EXPECT_EQ(Messages(), (V{syntax, syntax, syntax, syntax, range, range, range, zero, zero, range,
-                             range, range, range, zero, range, range, type, type}));
+                             range, range, range, zero, range, range, type, type, range}));
     int t, index;
     EXPECT_FALSE(FindID(20, t, index));
     // Exactly half the chord is a half circle, and is taken.
