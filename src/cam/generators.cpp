@@ -2,6 +2,8 @@
 #include "cam/generators.h"
 
 #include "base/text.h"
+#include "cam/gen_chamfer.h"
+#include "cam/gen_level.h"
 #include "cam/gen_thread.h"
 #include "cam/machining_data.h"
 #include "model/block.h"
@@ -16,6 +18,11 @@ namespace {
 PhaseGenerators DefaultGenerators() {
     PhaseGenerators g;
     g.GAllThreads = GAllThreads;
+    g.GThisLevel = GThisLevel;
+    g.GThisLevel_NEMR = GThisLevel_NEMR;
+    g.GFineThisLevel = GFineThisLevel;
+    g.GChamferThisBulge = GChamferThisBulge;
+    g.GChamferAllPockets = GChamferAllPockets;
     return g;
 }
 
