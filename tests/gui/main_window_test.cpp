@@ -52,9 +52,8 @@ protected:
 TEST_F(GuiTest, StartsWithTheShippedDataSilently) {
     EXPECT_TRUE(port_.TakeShown().empty());
     EXPECT_EQ(window_->windowTitle(), "KORVEL");
-    for (const char* name :
-         {"new", "open", "save", "saveas", "printreport", "exit", "undo", "redo",
-          "configuration", "make", "viewgcode", "about"})
+    for (const char* name : {"new", "open", "save", "saveas", "printreport", "exit", "undo", "redo",
+                             "configuration", "make", "viewgcode", "about"})
         EXPECT_NE(window_->Action(name), nullptr) << name;
     EXPECT_EQ(GetSettings().machine_name, "VMC-850");
 }
