@@ -2,6 +2,9 @@
 #include "cam/generators.h"
 
 #include "base/text.h"
+#include "cam/gen_chamfer.h"
+#include "cam/gen_level.h"
+#include "cam/gen_thread.h"
 #include "cam/machining_data.h"
 #include "model/block.h"
 #include "model/bulge.h"
@@ -11,8 +14,19 @@ namespace korvel {
 
 namespace {
 
-// The generators of this version. Each kind's file fills its entries here as it is added.
-PhaseGenerators g_generators = {};
+// The generators of this version, one line per entry that a kind's file fills.
+PhaseGenerators DefaultGenerators() {
+    PhaseGenerators g;
+    g.GAllThreads = GAllThreads;
+    g.GThisLevel = GThisLevel;
+    g.GThisLevel_NEMR = GThisLevel_NEMR;
+    g.GFineThisLevel = GFineThisLevel;
+    g.GChamferThisBulge = GChamferThisBulge;
+    g.GChamferAllPockets = GChamferAllPockets;
+    return g;
+}
+
+PhaseGenerators g_generators = DefaultGenerators();
 
 // A kind of feature, the generators it needs and how the user knows it.
 struct MachinedKind {

@@ -36,10 +36,14 @@ bool TapFits(const AttachedToolData& t, const Search& s) {
            t.length >= s.depth;
 }
 
+// A thread mill cuts either hand, so its pitch is compared with the thread's by size; a mill
+// entered with a negative pitch never fits. The comparison allows the coincidence tolerance:
+// pitches pass through unit conversion and the five decimals of the project file (an inch
+// project's M10 has 0.05906, the mill 1.5 / 25.4), and an exact test would refuse every mill.
 bool ThreadMillFits(const AttachedToolData& t, const Search& s) {
     double pitch = s.pitch < 0 ? -s.pitch : s.pitch;
-    return t.type == kThreadMill && t.pitch == pitch && s.d > t.dia && s.d >= t.dia2 &&
-           t.length >= s.depth;
+    return t.type == kThreadMill && t.pitch > 0 && equal(t.pitch, pitch) && s.d > t.dia &&
+           s.d >= t.dia2 && t.length >= s.depth;
 }
 
 bool MillFits(const AttachedToolData& t, const Search& s) {

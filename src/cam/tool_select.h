@@ -24,8 +24,9 @@ int GetSuitableDrillTool(double dmax, double dmin, double depth);
 // "Next" continues after the place the last call returned.
 int GetFirstTapperTool(double d, double pitch, double depth);
 int GetNextTapperTool();
-// Thread mills for a hole of diameter d: tool pitch exactly |pitch|, tool diameter below d,
-// minimum drill diameter (second diameter) at most d.
+// Thread mills for a hole of diameter d: tool pitch |pitch| (within the coincidence tolerance
+// of 0.001 mm; a negative tool pitch never fits), tool diameter below d, minimum drill
+// diameter (second diameter) at most d.
 int GetFirstThreadMill(double d, double pitch, double depth);
 int GetNextThreadMill();
 // Mills of one type with diameter <= dmax (dmax <= 0 means 1000).

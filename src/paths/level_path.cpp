@@ -36,8 +36,9 @@ struct Entries {
 };
 
 // The level's bulges with their contours built into paths 0, 1, ...; false after a failure.
-bool BuildContours(int level, double r, std::vector<int>& bulges) {
-    int lobes = 0;
+// `lobes` counts the parts of an offset area that the loop cleanup had to drop.
+bool BuildContours(int level, double r, std::vector<int>& bulges, int& lobes) {
+    lobes = 0;
     for (int b = FindFirstLevelBulge(level); b >= 0; b = FindNextLevelBulge(level)) {
         if (static_cast<int>(bulges.size()) == kMaxLevelContours)
             break;
@@ -45,8 +46,12 @@ bool BuildContours(int level, double r, std::vector<int>& bulges) {
             return false;
         bulges.push_back(b);
     }
+    return true;
+}
+
+// Whether the n contours in paths 0.. cross themselves or each other.
+bool ContoursCross(int n, int lobes) {
     bool crossed = lobes > 0;
-    int n = static_cast<int>(bulges.size());
     for (int p = 0; p < n && !crossed && !PathLoopRemovalOn(); ++p) {
         PathRef path = GetPath(p);
         crossed = CheckForInternalPathIntersections(path.points, *path.count);
@@ -56,10 +61,7 @@ bool BuildContours(int level, double r, std::vector<int>& bulges) {
             PathRef a = GetPath(p), b = GetPath(q);
             crossed = CheckForExternalPathIntersections(a.points, b.points, *a.count, *b.count);
         }
-    if (crossed)
-        ShowMessage("Please check part for producability or select a smaller tool",
-                    "WARNING! Path intersection", kMbOk | kMbIconExclamation);
-    return true;
+    return crossed;
 }
 
 // The entries of the scan line at t (Y for lines along X) from s0 to s_end, flagged by parity:
@@ -136,8 +138,13 @@ int WalkLine(const Entries& e, double t, bool along_y, double lo, double hi, dou
             continue;
         }
         // A cut ending at the block's near edge, starting at its far edge, or shorter than the
-        // offset runs where the contours and the run-out leave nothing: a move.
-        if (flag == kCut && j > 0 && (s < lo + r || e.s[j - 1] > hi - r || s - e.s[j - 1] < r))
+        // offset runs where the contours and the run-out leave nothing: a move. Not so the cut
+        // from the line's start into the block or from inside the block to the line's end:
+        // between one line and the next the contour draws away from the block's edge, and the
+        // strip it leaves there is milled by nothing else.
+        bool edge_cut = j > 0 && ((j == 1 && s > lo) || (contour == kNoContour && e.s[j - 1] < hi));
+        if (flag == kCut && j > 0 && !edge_cut &&
+            (s < lo + r || e.s[j - 1] > hi - r || s - e.s[j - 1] < r))
             flag = kMove;
         PathPoint p{along_y ? t : s, along_y ? s : t, 0, flag == kCut ? kLine : kRapid};
         if (flag == kMove && xl.size() > 0 && xl[xl.size() - 1].kind == kRapid) {
@@ -151,7 +158,8 @@ int WalkLine(const Entries& e, double t, bool along_y, double lo, double hi, dou
     return 1;
 }
 
-int MakeLevelPath(int level, double r, double overlap, double tool_diameter, bool along_y) {
+int MakeLevelPath(int level, double r, double overlap, double tool_diameter,
+                  LevelCrossings crossings, bool along_y) {
     ClearPaths();
     ClearXLPath();
     BlockRecord b = GetBlock();
@@ -160,8 +168,11 @@ int MakeLevelPath(int level, double r, double overlap, double tool_diameter, boo
     if (!(r > 0) || !(overlap > 0) || !b.valid || !(t_width > 0))
         return ErrCode(kErrLevelScanStep);
     std::vector<int> bulges;
-    if (!BuildContours(level, r, bulges))
+    int lobes = 0;
+    if (!BuildContours(level, r, bulges, lobes))
         return 0;
+    if (crossings == kWarnCrossings && ContoursCross(static_cast<int>(bulges.size()), lobes))
+        ShowMessage(kLevelCrossingText, "WARNING! Path intersection", kMbOk | kMbIconExclamation);
     int contours = static_cast<int>(bulges.size());
     std::array<bool, kMaxLevelContours> followed{};
     const Settings& set = GetSettings();
@@ -216,12 +227,23 @@ void sort_ixy(double* values, int* tags, int n) {
     std::copy(t.begin(), t.end(), tags);
 }
 
-int MakeLevelPathX(int level, double r, double overlap, double tool_diameter) {
-    return MakeLevelPath(level, r, overlap, tool_diameter, false);
+int MakeLevelPathX(int level, double r, double overlap, double tool_diameter,
+                   LevelCrossings crossings) {
+    return MakeLevelPath(level, r, overlap, tool_diameter, crossings, false);
 }
 
-int MakeLevelPathY(int level, double r, double overlap, double tool_diameter) {
-    return MakeLevelPath(level, r, overlap, tool_diameter, true);
+int MakeLevelPathY(int level, double r, double overlap, double tool_diameter,
+                   LevelCrossings crossings) {
+    return MakeLevelPath(level, r, overlap, tool_diameter, crossings, true);
+}
+
+int LevelContoursCross(int level, double r) {
+    ClearPaths();
+    std::vector<int> bulges;
+    int lobes = 0;
+    if (!BuildContours(level, r, bulges, lobes))
+        return -1;
+    return ContoursCross(static_cast<int>(bulges.size()), lobes) ? 1 : 0;
 }
 
 } // namespace korvel

@@ -12,17 +12,34 @@ constexpr int kErrXLPathFull = 8;     // a contour or a scan line finds no room 
 constexpr int kErrLevelCrossings = 9; // a scan line crosses the contours more than 512 times
 constexpr int kErrLevelScanStep = 10; // no scan step: offset or overlap not above 0, no block
 
+// What the level path does when the contours of the level cross themselves or each other
+// (features closer together than the tool): warn and go on, or nothing, because the caller
+// has checked them itself (LevelContoursCross) and asked the user.
+enum LevelCrossings { kWarnCrossings, kCrossingsChecked };
+
+// The text of the warning, and of the question a generator asks before it goes on.
+constexpr const char* kLevelCrossingText =
+    "Please check part for producability or select a smaller tool";
+
 // Builds the level path of `level` for a contour offset r (the tool radius plus half the XY
 // allowance) and a step-over factor, with scan lines of constant Y cut towards +X. The scan
 // lines lie N = int(W / s) + 1 to the block width W, s = 2 r overlap but never more than the
 // tool's diameter (tool_diameter; 0 takes 2 r), from half a step above the block's lower edge.
 // Warns ("WARNING! Path intersection") and goes on when contours cross themselves or each
-// other. Returns the number of contours built (0 for a level without bulges), or 0 after an
-// internal error when a contour could not be built or a crossing inserted, or when the XL path
-// has no room left: a level is never left half cleared.
-int MakeLevelPathX(int level, double r, double overlap, double tool_diameter = 0);
+// other, unless `crossings` says they were checked. Returns the number of contours built (0 for a
+// level without bulges), or 0 after an internal error when a contour could not be built or a
+// crossing inserted, or when the XL path has no room left: a level is never left half cleared.
+int MakeLevelPathX(int level, double r, double overlap, double tool_diameter = 0,
+                   LevelCrossings crossings = kWarnCrossings);
 // The same with scan lines of constant X cut towards +Y, spaced over the block length.
-int MakeLevelPathY(int level, double r, double overlap, double tool_diameter = 0);
+int MakeLevelPathY(int level, double r, double overlap, double tool_diameter = 0,
+                   LevelCrossings crossings = kWarnCrossings);
+
+// Builds the contours of the level's bulges at offset r into paths 0, 1, ... (after clearing
+// the path table) and tells whether any crosses itself or another one, or lost part of its area
+// to the loop cleanup (a neck narrower than the tool): 1 when they cross, 0 when they are clear,
+// -1 after the internal error of a contour that could not be built.
+int LevelContoursCross(int level, double r);
 
 // Sorts n values ascending, carrying each one's tag along; of equal values the earlier stays
 // first.

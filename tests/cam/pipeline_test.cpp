@@ -48,6 +48,14 @@ protected:
     }
 };
 
+// Level milling stood in for, so that the order of the phases shows without the levels' tools.
+void StandInForLevels() {
+    PhaseGenerators g = Generators();
+    g.GThisLevel = g.GThisLevel_NEMR = g.GFineThisLevel = g.GChamferThisBulge = nullptr;
+    InstallGenerators(g);
+    test::InstallStandIns("levels");
+}
+
 const char* const kOneDrill = "ATTTOOL 1 DRILL_6 0 0 0\nBLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
                               "DRILL 2 1 6 10 50 40 0 0 0 1 -1\n";
 
@@ -91,7 +99,7 @@ TEST_F(PipelineTest, AnUpToDateProgramIsMadeAgainOnlyOnRequest) {
 }
 
 TEST_F(PipelineTest, AWarningAnsweredYesGoesOn) {
-    test::InstallStandIns("levels");
+    StandInForLevels();
     SetHeadlessAnswer(kIdYes);
     ASSERT_EQ(OpenWith("EXCESSMR OFF\nBLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
                        "RBULGE 2 1 60 40 5 20 20 5 0 0 0 0 0 0\n"
@@ -108,12 +116,12 @@ TEST_F(PipelineTest, AWarningAnsweredYesGoesOn) {
 }
 
 TEST_F(PipelineTest, ARunLeavesTheProjectAsItWas) {
-    test::InstallStandIns("threads longholes");
+    test::InstallStandIns("longholes");
     ASSERT_EQ(OpenWith("CENTERDRILLING ON 3\nDEFTOOL END_MILL_R12_PD6 5 12 6 40 4 0\n"
                        "DEFTOOLMAT END_MILL_R12_PD6 11 2600 600 0 180 6 0\n"
                        "ATTTOOL 1 CENTER_DRILL_3.15 0 0 0\nATTTOOL 2 DRILL_8.5 0 0 0\n"
                        "ATTTOOL 3 END_MILL_R12_PD6 0 0 0\nATTTOOL 4 DRILL_6 0 0 0\n"
-                       "ATTTOOL 5 COUNTERSINK_90_D12.4 0 0 0\n"
+                       "ATTTOOL 5 COUNTERSINK_90_D12.4 0 0 0\nATTTOOL 6 TAP_M10 0 0 0\n"
                        "BLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
                        "THREAD 2 1 10 1.5 12 20 20 0 0 0\n"
                        "DRILL 3 1 8.5 10 20 20 1 0 0 1 -1\n"
@@ -168,7 +176,7 @@ TEST_F(PipelineTest, DrillsOfALaterParentStillComeInAscendingDiameter) {
     // deep, too deep for the 6 mm drill (70 long): its pre-drill is the 6.8 mm drill, a tool
     // the block did not use. It must come before the 12 mm drill, whose buffer already stands
     // before it: the bulge's drilling tools get buffers of their own.
-    test::InstallStandIns("levels");
+    StandInForLevels();
     ASSERT_EQ(OpenWith("DEFTOOL DRILL_12_PD6 2 12 6 120 2 0\n"
                        "DEFTOOLMAT DRILL_12_PD6 11 796 0 0 100 0 0\n"
                        "ATTTOOL 2 DRILL_12_PD6 0 0 0\nATTTOOL 3 DRILL_6 0 0 0\n"
@@ -203,7 +211,6 @@ TEST_F(PipelineTest, CoincidentDrillsWithOtherToolsChangeNoToolInVain) {
 }
 
 TEST_F(PipelineTest, FullTablesStopTheRun) {
-    test::InstallStandIns("threads");
     ASSERT_EQ(OpenWith("CENTERDRILLING ON 3\nATTTOOL 1 CENTER_DRILL_3.15 0 0 0\n"
                        "ATTTOOL 2 DRILL_8.5 0 0 0\nBLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
                        "THREAD 2 1 10 1.5 12 20 20 0 0 0\n"),

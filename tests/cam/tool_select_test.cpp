@@ -117,12 +117,24 @@ TEST_F(ToolSelectTest, TapsBySignedPitchThreadMillsByItsSize) {
     EXPECT_EQ(GetNextTapperTool(), -1);
     EXPECT_EQ(GetFirstTapperTool(10, -1.5, 20), -1); // a right-hand tap for a left-hand thread
     EXPECT_EQ(GetFirstTapperTool(10, 1.5, 40), -1);
-    // The thread mill (8 mm, needs a 10 mm hole) for a 12 mm hole, either hand.
+    // The thread mill (8 mm, needs an 8.5 mm hole: the core hole of an M10) for a 12 mm hole,
+    // either hand.
     EXPECT_EQ(GetFirstThreadMill(12, 1.5, 15), 2);
     EXPECT_EQ(GetNextThreadMill(), -1);
     EXPECT_EQ(GetFirstThreadMill(12, -1.5, 15), 2);
-    EXPECT_EQ(GetFirstThreadMill(9.5, 1.5, 15), -1);
+    EXPECT_EQ(GetFirstThreadMill(8.5, 1.5, 15), 2);
+    EXPECT_EQ(GetFirstThreadMill(8.4, 1.5, 15), -1);
     EXPECT_EQ(GetFirstThreadMill(12, 1.25, 15), -1);
+    // Pitches as a project file keeps them (five decimals) still find the mill; a pitch off by
+    // more than the coincidence tolerance does not.
+    EXPECT_EQ(GetFirstThreadMill(12, 1.50001, 15), 2);
+    EXPECT_EQ(GetFirstThreadMill(12, -1.49999, 15), 2);
+    EXPECT_EQ(GetFirstThreadMill(12, 1.502, 15), -1);
+    // A mill entered with a negative pitch is never chosen, for either hand.
+    Define("THREAD_MILL_LH 4 8 8.5 20 3 -1.5", "THREAD_MILL_LH 11 3979 477 0.9 0 0 0");
+    Attach(2, "THREAD_MILL_LH");
+    EXPECT_EQ(GetFirstThreadMill(12, 1.5, 15), -1);
+    EXPECT_EQ(GetFirstThreadMill(12, -1.5, 15), -1);
 }
 
 TEST_F(ToolSelectTest, FirstCentreDrillAndCountersink) {

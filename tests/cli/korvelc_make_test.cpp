@@ -85,10 +85,9 @@ TEST_F(KorvelcMakeTest, QuestionsAreAnsweredAsAskedAndARefusalKeepsTheOldProgram
                    "anyway?\n");
     EXPECT_EQ(out, "");
     EXPECT_EQ(test::Slurp(ScratchDir() + "/old.cnc"), "%\nM30\n%\n");
-    // Yes goes on, to the bulge, which this version does not mill yet.
+    // Yes goes on, to the bulge, for which no end mill is attached.
     EXPECT_EQ(Korvelc("--answer yes make " + project + " -o old.cnc", &out, &err), 1);
-    EXPECT_NE(err.find("[Feature not supported] Bulge ID 2 is not machined by this version\n"),
-              std::string::npos)
+    EXPECT_NE(err.find("[Tool(s) missing] No suitable endmill for level 0\n"), std::string::npos)
         << err;
     EXPECT_EQ(test::Slurp(ScratchDir() + "/old.cnc"), "%\nM30\n%\n");
 }

@@ -102,6 +102,30 @@ TEST_F(LevelPath, ShortCutBetweenFollowedContoursBecomesAMove) {
     EXPECT_GT(jumps, 3);
 }
 
+TEST_F(LevelPath, ShortCutsAtTheBlocksEdgesStayCuts) {
+    // A cylinder near the right edge: its contour (radius 8.209 about (90.081, 46.752) for
+    // r = 4) ends 3.73 before the edge on the seventh line (y = 41.364), a cut shorter than r.
+    // Between that line and the one below, the contour draws away from the edge, and the tool
+    // following it does not reach the edge: the cut to the edge is made. On the left, a
+    // cylinder whose contour the eighth line (y = 47.727) meets 1.77 right of the block's edge:
+    // the cut from the line's start stays a cut too.
+    TypeAll({"BLOCK 1 100 70 20 0 0 -20 0 0 -1", "CBULGE 2 1 8.418 5 90.081 46.752 0 0 0 -1 0 0",
+             "CBULGE 3 1 8.418 5 9.919 46.752 0 0 0 -1 0 0"});
+    ASSERT_EQ(MakeLevelPathX(0, 4, 0.8), 2);
+    double step = 70.0 / 11;
+    int right = 0, left = 0;
+    for (const Element& e : Cuts()) {
+        if (std::fabs(e.y1 - e.y2) > 1e-9)
+            continue;
+        if (std::fabs(e.y1 - 6.5 * step) < 1e-6)
+            right += std::fabs(e.x2 - 100) < 1e-9 && e.x1 > 96 && e.x1 < 97;
+        if (std::fabs(e.y1 - 7.5 * step) < 1e-6)
+            left += e.x1 < 0 && e.x2 > 1.5 && e.x2 < 2;
+    }
+    EXPECT_EQ(right, 1);
+    EXPECT_EQ(left, 1);
+}
+
 TEST_F(LevelPath, ScanLineThroughANodeMovesDown) {
     TypeAll({"BLOCK 1 100 99 20 0 0 -20 0 0 -1"});
     // r = 5, overlap 1: N = 10, step 9.9; the third line lies where the bulge's corner is.

@@ -46,7 +46,28 @@ G00 X20.  Y25.
 G00 Z1.75   
 G01 Z-3.75  F16.   
 G00 Z25.   
-(STAND-IN: THREADS)  
+G28 Z25.   
+T5 M06 (TAP M10)  
+S255 M03  
+G43 H5 M08  
+(THREAD ID 2)  
+G00 Z25.   
+G00 X20.  Y25.   
+M05  
+S255 M03  
+G84 R5.  Z-15.  F382.5   
+G80  
+G28 Z25.   
+T6 M06 (TAP M8 LH)  
+S318 M03  
+G43 H6 M08  
+(THREAD ID 4)  
+G00 Z25.   
+G00 X60.  Y25.   
+M05  
+S318 M04  
+G74 R5.  Z-10.  F397.5   
+G80  
 M09  
 M30  
 %  

@@ -1,0 +1,42 @@
+
+%  
+O2309  
+(Korvel, Version 2.05)  
+(Created: Thu Jan 1 00:00:00 2026)  
+G54 G90 G98 G21  
+T1 M06 (END MILL R10)  
+S3820 M03  
+G43 H1 M08  
+(MILLING LEVEL 0)  
+(NO EXCESS MATERIAL REMOVAL)  
+S3820 M03  
+G00 Z25.   
+G00 X30.  Y6.85   
+G00 Z5.   
+G01 Z-2.5  F229.   
+G03 X30.  Y33.15  I0.  J13.15  F764.   
+G03 X30.  Y6.85  I0.  J-13.15  F764.   
+G00 Z25.   
+G00 X30.  Y6.85   
+G00 Z2.5   
+G01 Z-5.  F229.   
+G03 X30.  Y33.15  I0.  J13.15  F764.   
+G03 X30.  Y6.85  I0.  J-13.15  F764.   
+G00 Z25.   
+G28 Z25.   
+T2 M06 (END MILL F6)  
+S7639 M03  
+G43 H2 M08  
+(FINISHING LEVEL 0)  
+S7639 M03  
+G00 Z25.   
+G00 X30.  Y8.85   
+G00 Z0.   
+G01 Z-5.  F642.   
+G01 X30.  Y9.  F642.   
+G03 X30.  Y31.  I0.  J11.  F642.   
+G03 X30.  Y9.  I0.  J-11.  F642.   
+G00 Z25.   
+M09  
+M30  
+%  
