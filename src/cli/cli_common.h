@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace korvel {
 
@@ -19,5 +20,16 @@ bool Start();
 // Opens a project: the configuration's values first, then the project's own, then the heights.
 // False when the file could not be read at all.
 bool LoadProject(const std::string& path);
+
+// The desktop program's G-Code/Make on the opened project, its questions answered by
+// --answer; then the post-processor, when the machine needs one, which korvelc waits for.
+// With summary, the tools-and-time summary is printed on stdout once the program is made.
+// True when the program file exists.
+bool MakeOpenedProject(bool summary);
+
+// The words of a command that takes one FILE and an optional -o OUT: false (after the usage,
+// with `takes` as the problem when the FILE is missing or doubled) when they are anything else.
+bool FileAndOutput(const std::vector<std::string>& words, const char* takes, std::string& file,
+                   std::string& output);
 
 } // namespace korvel

@@ -4,13 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "base/units.h"
 #include "cam/compile.h"
 #include "cli/cli_common.h"
 #include "cli/commands.h"
-#include "platform/platform.h"
-#include "script/config.h"
-#include "script/project.h"
 
 namespace korvel {
 
@@ -36,22 +32,7 @@ int MakeCommand(const std::vector<std::string>& words) {
     if (!LoadProject(project))
         return kExitFailed;
     SetGCodeOutputFile(output);
-    SetStartedProgramsWaited(true); // a batch run must not end before the program exists
-    if (!MakeGCode(SaveProject))
-        return kExitFailed;
-    std::fputs(ReportText().c_str(), stdout);
-    std::fputs("\n", stdout);
-    if (!DefinitionMode())
-        return kExitOk;
-    // The machine needs its post-processor, which makes the output file from the raw one.
-    bool done = PostProcCode(FindMachineFile) && PostProcessed();
-    std::remove(RawGCodeFile().c_str());
-    if (!done) {
-        std::fprintf(stderr, "korvelc: the post-processor did not make %s\n",
-                     OutputGCodeFile().c_str());
-        return kExitFailed;
-    }
-    return kExitOk;
+    return MakeOpenedProject(true) ? kExitOk : kExitFailed;
 }
 
 } // namespace korvel

@@ -1,5 +1,3 @@
-// The korvelc commands that live in files of their own. Each takes the words after its name and
-// returns the process's exit status.
 // The korvelc commands that live in files of their own; each takes the words after its name
 // and returns the exit status.
 #pragma once
@@ -17,5 +15,11 @@ int RenderCommand(const std::vector<std::string>& words);
 // verify PROJECT [--gcode FILE] [--png FILE] [--res MM] [--tolerance MM]: runs the program on
 // the simulated stock and compares the result with the model.
 int VerifyCommand(const std::vector<std::string>& words);
+
+// html GCODE [-o OUT.html]: the program as coloured HTML (default ncfile.html here).
+int HtmlCommand(const std::vector<std::string>& words);
+// report PROJECT [-o OUT.html]: makes the project, then writes its report (default
+// report.html here).
+int ReportCommand(const std::vector<std::string>& words);
 
 } // namespace korvel

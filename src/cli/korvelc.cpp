@@ -44,7 +44,12 @@ const char* const kUsage =
     "  verify PROJECT [--gcode FILE] [--png FILE] [--res MM] [--tolerance MM]\n"
     "                     simulate the program (FILE, else the project compiled) on the\n"
     "                     stock and compare it with the model; exit 1 when it is not\n"
-    "                     within the tolerance (default 0.05 mm)\n";
+    "                     within the tolerance (default 0.05 mm)\n"
+    "  html  GCODE [-o OUT.html]\n"
+    "                     the G-code program as coloured HTML (to OUT.html, else ncfile.html)\n"
+    "  report PROJECT [-o OUT.html]\n"
+    "                     make the project as make does, then write its report (set-up\n"
+    "                     sheet) to OUT.html, else report.html\n";
 
 } // namespace
 
@@ -172,6 +177,10 @@ int Main(int argc, char** argv) {
         return RenderCommand(rest);
     if (command == "verify")
         return VerifyCommand(rest);
+    if (command == "html")
+        return HtmlCommand(rest);
+    if (command == "report")
+        return ReportCommand(rest);
     return Usage(("unknown command " + command).c_str());
 }
 

@@ -52,8 +52,8 @@ protected:
 TEST_F(GuiTest, StartsWithTheShippedDataSilently) {
     EXPECT_TRUE(port_.TakeShown().empty());
     EXPECT_EQ(window_->windowTitle(), "KORVEL");
-    for (const char* name :
-         {"new", "open", "save", "saveas", "exit", "undo", "redo", "configuration", "about"})
+    for (const char* name : {"new", "open", "save", "saveas", "printreport", "exit", "undo", "redo",
+                             "configuration", "make", "viewgcode", "about"})
         EXPECT_NE(window_->Action(name), nullptr) << name;
     EXPECT_EQ(GetSettings().machine_name, "VMC-850");
 }
@@ -72,6 +72,19 @@ TEST_F(GuiTest, ATypedCommandAndItsUndo) {
     TypeCommand("NOSUCHWORD");
     EXPECT_EQ(port_.TakeShown(), V{"[Errors found] Unrecognized command"});
     EXPECT_EQ(window_->Commands()->Field()->text(), "NOSUCHWORD"); // kept to be corrected
+}
+
+TEST_F(GuiTest, ReportAndViewWaitForAProgram) {
+    EXPECT_FALSE(window_->Action("make")->isEnabled());
+    EXPECT_FALSE(window_->Action("printreport")->isEnabled());
+    TypeCommand("BLOCK 1 100 80 20 0 0 -20 0 0 -1");
+    EXPECT_TRUE(window_->Action("make")->isEnabled());
+    EXPECT_FALSE(window_->Action("viewgcode")->isEnabled());
+    EXPECT_FALSE(window_->Action("printreport")->isEnabled());
+    // Triggered all the same (a shortcut), Print report says to make the program first.
+    window_->Action("printreport")->setEnabled(true);
+    window_->Action("printreport")->trigger();
+    EXPECT_EQ(port_.TakeShown(), V{"[Project has changed] Use Korvel/Make to compile the project"});
 }
 
 TEST_F(GuiTest, NewAsksAboutAChangedProject) {

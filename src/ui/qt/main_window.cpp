@@ -10,13 +10,14 @@
 #include <QVBoxLayout>
 
 #include "model/heights.h"
+#include "model/settings.h"
 #include "platform/platform.h"
 #include "script/config.h"
-#include "model/settings.h"
 #include "script/undo.h"
 #include "ui/app.h"
 #include "ui/qt/command_line.h"
 #include "ui/qt/qt_port.h"
+#include "ui/report_commands.h"
 
 namespace korvel {
 
@@ -55,6 +56,8 @@ MainWindow::MainWindow(QtPort& port) : port_(port) {
         ->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
     AddAction(file, "Save &As...", "saveas", QKeySequence::SaveAs, &MainWindow::SaveAs);
     file->addSeparator();
+    AddAction(file, "&Print report", "printreport", QKeySequence::Print, &MainWindow::PrintReport);
+    file->addSeparator();
     AddAction(file, "E&xit", "exit", QKeySequence::Quit, &MainWindow::Exit);
     QMenu* edit = menuBar()->addMenu("&Edit");
     AddAction(edit, "&Undo", "undo", QKeySequence::Undo, &MainWindow::Undo)
@@ -64,6 +67,9 @@ MainWindow::MainWindow(QtPort& port) : port_(port) {
     QMenu* setup = menuBar()->addMenu("&Setup");
     AddAction(setup, "&Configuration...", "configuration", QKeySequence(),
               &MainWindow::Configuration);
+    QMenu* gcode = menuBar()->addMenu("&G-Code");
+    AddAction(gcode, "&Make", "make", QKeySequence(), &MainWindow::Make);
+    AddAction(gcode, "&View", "viewgcode", QKeySequence(), &MainWindow::ViewGCode);
     QMenu* help = menuBar()->addMenu("&Help");
     AddAction(help, "&About", "about", QKeySequence(), &MainWindow::About);
 
@@ -98,12 +104,20 @@ QAction* MainWindow::Action(const QString& name) const { return findChild<QActio
 void MainWindow::RefreshState() {
     setWindowTitle(QString::fromStdString(WindowTitle()));
     command_line_->Refresh(QString());
+    RefreshEnabling();
+}
+
+void MainWindow::RefreshEnabling() {
+    Action("printreport")->setEnabled(MenuPrintReportEnabled());
+    Action("make")->setEnabled(MenuMakeEnabled());
+    Action("viewgcode")->setEnabled(MenuViewGCodeEnabled());
 }
 
 void MainWindow::InterfaceTick() {
     // The cursor position needs the view's projection, which the drawing area does not have
     // yet; the unit and top level are kept current.
     command_line_->Refresh(QString());
+    RefreshEnabling();
     interface_timer_.setSingleShot(false);
     interface_timer_.start(100);
 }
@@ -140,6 +154,16 @@ void MainWindow::SaveAs() {
 }
 
 void MainWindow::Exit() { close(); }
+
+void MainWindow::PrintReport() { MenuPrintReport(); }
+
+void MainWindow::Make() {
+    MenuMake();
+    RefreshState();
+    update();
+}
+
+void MainWindow::ViewGCode() { MenuViewGCode(); }
 
 void MainWindow::Undo() {
     UnDo();

@@ -18,6 +18,8 @@ public:
     QAction* Action(const QString& name) const;
     // Brings the title and the command line's fields up to date.
     void RefreshState();
+    // Greys out the commands whose conditions do not hold.
+    void RefreshEnabling();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -33,6 +35,9 @@ private:
     void Save();
     void SaveAs();
     void Exit();
+    void PrintReport();
+    void Make();
+    void ViewGCode();
     void Undo();
     void Redo();
     void Configuration();
