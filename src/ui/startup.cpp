@@ -4,8 +4,9 @@
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
-#include "cam/compile.h"
 #include "cad/dots.h"
+#include "cam/compile.h"
+#include "geometry/gcode_reader.h"
 #include "model/atttool.h"
 #include "model/project_state.h"
 #include "model/registry.h"
@@ -19,6 +20,8 @@
 #include "script/thread_file.h"
 #include "tooldb/database.h"
 #include "tooldb/library.h"
+#include "ui/replay.h"
+#include "ui/view.h"
 
 namespace korvel {
 
@@ -39,6 +42,9 @@ void InitAllTables() {
     ClearPaths();
     ClearXLPath();
     RemoveDots();
+    InitView();
+    InitGcodeReader();
+    InitReplay();
 }
 
 int RunLoadingStep(int step, std::string& text) {
