@@ -23,6 +23,9 @@ int g_display_level = kAllLevels;
 enum class Pending { kNone, kTable, kBlock, kSettings };
 Pending g_pending = Pending::kNone;
 
+// The top view's centre point when the current view was entered.
+double g_entered_centre_x = 0, g_entered_centre_y = 0;
+
 // The linear part of an oblique projection: u = a x + b y, v = c x + d y (+ z).
 struct Projection {
     double a, b, c, d;
@@ -39,6 +42,10 @@ Projection ProjectionOf(int mode) {
         return {kIsoCos, kIsoCos, -0.5, 0.5};
     case kViewAxon:
         return {kAxon, -kAxon, kAxon, kAxon};
+    case kViewFront: // v is the height alone
+        return {1, 0, 0, 0};
+    case kViewSide:
+        return {0, 1, 0, 0};
     default:
         return {1, 0, 0, 1};
     }
@@ -65,6 +72,8 @@ void EnterProjection(int mode) {
     Projection p = ProjectionOf(mode);
     g_view.ox += cx - (p.a * cx + p.b * cy);
     g_view.oy += cy - (p.c * cx + p.d * cy) - CentreHeight();
+    g_entered_centre_x = cx;
+    g_entered_centre_y = cy;
 }
 
 // Leaving a view: the table point whose projection lies at the centre (at the centre height) is
@@ -76,14 +85,25 @@ void LeaveProjection(int mode) {
     cv -= CentreHeight();
     Projection p = ProjectionOf(mode);
     double det = p.a * p.d - p.b * p.c;
-    double x = (p.d * cu - p.b * cv) / det;
-    double y = (p.a * cv - p.c * cu) / det;
+    double x, y;
+    if (det != 0) {
+        x = (p.d * cu - p.b * cv) / det;
+        y = (p.a * cv - p.c * cu) / det;
+    } else {
+        // Front and side views show one plane coordinate; the other stays as it was entered.
+        x = p.a != 0 ? cu : g_entered_centre_x;
+        y = p.b != 0 ? cu : g_entered_centre_y;
+    }
     g_view.ox += cu - x;
     g_view.oy += cv + CentreHeight() - y;
 }
 
 void Leave(int mode) {
     switch (mode) {
+    case kViewFront:
+    case kViewSide:
+        LeaveProjection(mode);
+        break;
     case kViewIsoSW:
         ResetVp_IsoSW();
         break;
@@ -100,6 +120,10 @@ void Leave(int mode) {
 
 void Enter(int mode) {
     switch (mode) {
+    case kViewFront:
+    case kViewSide:
+        EnterProjection(mode);
+        break;
     case kViewIsoSW:
         SetVp_IsoSW();
         break;

@@ -125,7 +125,7 @@ TEST_F(ViewTest, ProjectionsOfEachMode) {
 TEST_F(ViewTest, PanCompensationReturnsOnLeavingAndKeepsTheCentre) {
     GetViewCoef(1000, 700);
     TypeAll({"COORDINATES G54 -450 -250 -300"});
-    for (int mode : {kViewIsoSW, kViewIsoSE, kViewAxon}) {
+    for (int mode : {kViewIsoSW, kViewIsoSE, kViewAxon, kViewFront, kViewSide}) {
         ViewTable();
         ZoomIn();
         double ox = GetView().ox, oy = GetView().oy, cx, cy;

@@ -1,0 +1,101 @@
+// Drawing the whole view of the largest project the model holds (every feature table full) onto
+// a recording canvas, in the top and the isometric view: a redraw must fit in one frame.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+#include "model/heights.h"
+#include "model/settings.h"
+#include "platform/platform.h"
+#include "script/project.h"
+#include "ui/canvas.h"
+#include "ui/startup.h"
+#include "ui/view.h"
+#include "ui/view_draw.h"
+
+using namespace korvel;
+
+namespace {
+
+// Every feature table full: bulges and pockets with the most vertices a contour can have.
+std::string LargeProject() {
+    std::string text = "$66 2.05\n$127 MM\nBLOCK 1 2000 2000 40 0 0 -40 0 0 -1\n";
+    int id = 2;
+    auto add = [&](const std::string& line) { text += line + "\n"; };
+    auto contour = [&](const char* kind, double x0, double y0) {
+        add(std::string(kind) + " " + std::to_string(id++) + " 1 " + std::to_string(x0) + " " +
+            std::to_string(y0) + " 5 0 0 0 -1 0 0");
+        for (int k = 1; k < 128; ++k) // a comb: 127 edges and the closing one
+            add("LINETO " + std::to_string(x0 + (k + 1) / 2 * 0.3) + " " +
+                std::to_string(y0 + (k % 4 < 2 ? 0 : 20)));
+        add("END");
+    };
+    for (int i = 0; i < 32; ++i)
+        contour("BULGE", i * 60, 10);
+    for (int i = 0; i < 64; ++i)
+        contour("POCKET", i * 30, 100);
+    for (int i = 0; i < 1024; ++i, ++id)
+        add("DRILL " + std::to_string(id) + " 1 8.5 20 " + std::to_string(i % 100 * 15) + " " +
+            std::to_string(200 + i / 100 * 15) + " 0.5 0 0 1 -1");
+    for (int i = 0; i < 128; ++i) {
+        std::string x = std::to_string(i * 12), y = std::to_string(i % 7 * 13);
+        add("THREAD " + std::to_string(id++) + " 1 10 1.5 15 " + x + " 500 0.5 0 0");
+        add("BORE " + std::to_string(id++) + " 1 30 10 " + x + " 600 1 0 0 -1 0");
+        add("LONGHOLE " + std::to_string(id++) + " 1 10 5 20 0 " + x + " 700");
+        add("ENG_TEXT " + std::to_string(id++) + " 1 \"PART " + y + "\" " + x +
+            " 800 0 5 0.5 0.2 1 1 0");
+    }
+    for (int i = 0; i < 16; ++i, ++id)
+        add("FIXTURE " + std::to_string(id) + " 40 100 -10 " + std::to_string(i * 50) + " -120");
+    text += "$128\n";
+    return text;
+}
+
+bool LoadLargeProject() {
+    static bool loaded = [] {
+        InitAllTables();
+        char pattern[] = "/tmp/korvel-bench-view-XXXXXX.kvp";
+        int fd = mkstemps(pattern, 4);
+        if (fd < 0)
+            return false;
+        std::string text = LargeProject();
+        bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        close(fd);
+        ok = ok && OpenProject(pattern);
+        std::remove(pattern);
+        RecalcZ();
+        MutableSettings().view_bits = 127;
+        return ok;
+    }();
+    return loaded;
+}
+
+void DrawAll(benchmark::State& state, int mode) {
+    if (!LoadLargeProject()) {
+        state.SkipWithError("the large project could not be opened");
+        return;
+    }
+    InitView();
+    GetViewCoef(1600, 1000);
+    ViewBlock();
+    SetViewMode(mode);
+    std::size_t ops = 0;
+    for (auto _ : state) {
+        RecordingCanvas canvas;
+        draw_all(canvas);
+        ops = canvas.ops().size();
+        benchmark::DoNotOptimize(ops);
+    }
+    state.counters["canvas_ops"] = static_cast<double>(ops);
+}
+
+void BM_DrawAllTop(benchmark::State& state) { DrawAll(state, kViewTop); }
+void BM_DrawAllIsometric(benchmark::State& state) { DrawAll(state, kViewIsoSW); }
+
+} // namespace
+
+BENCHMARK(BM_DrawAllTop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawAllIsometric)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
