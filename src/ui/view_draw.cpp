@@ -6,6 +6,7 @@
 
 #include "cad/dots.h"
 #include "geometry/primitives.h"
+#include "geometry/tolerance.h"
 #include "geometry/types.h"
 #include "model/block.h"
 #include "model/bore.h"
@@ -45,10 +46,12 @@ void Line(Canvas& cv, const Zero& o, double x1, double y1, double z1, double x2,
     MachLine(cv, x1 + o.x, y1 + o.y, z1 + o.z, x2 + o.x, y2 + o.y, z2 + o.z);
 }
 
-// An element of a contour at height z: arcs as arcs, everything else as a line.
+// An element of a contour at height z: arcs as arcs, everything else as a line. An arc whose
+// radius is zero within the tolerance is a line here: the picture is drawn on every repaint, and
+// MachArc's report would come up again with each one.
 void Element(Canvas& cv, const Zero& o, double x1, double y1, double x2, double y2, double r,
              int kind, double z) {
-    if ((kind == kCcwArc || kind == kCwArc) && !(std::fabs(r) < 1e-12)) {
+    if ((kind == kCcwArc || kind == kCwArc) && !equal(r, 0)) {
         MachArc(cv, x1 + o.x, y1 + o.y, x2 + o.x, y2 + o.y, r, z + o.z, kind);
         return;
     }

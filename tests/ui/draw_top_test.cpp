@@ -93,7 +93,8 @@ TEST_F(DrawTop, PocketsIslandsHolesTextsAndFixtures) {
     EXPECT_NEAR(text[0].y, 180, 1e-9);
     EXPECT_NEAR(text[1].x, 120, 1e-9);
     EXPECT_LT(text[1].y, 180);
-    EXPECT_EQ(InPen(ops, FixturePen()).size(), 7u);
+    // The rectangle and its diagonal from the corner where it closed (no second move there).
+    EXPECT_EQ(InPen(ops, FixturePen()).size(), 6u);
 }
 
 TEST_F(DrawTop, ObjectsInAscendingIdOrder) {
