@@ -2,6 +2,7 @@
 // a recording canvas, in the top and the isometric view: a redraw must fit in one frame.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
@@ -30,20 +31,26 @@ public:
 };
 
 // Every feature table full: bulges and pockets with the most vertices a contour can have.
+// Bulges stand 60 apart, pockets 30 apart (their polygons are 24 across).
 std::string LargeProject() {
     std::string text = "$66 2.05\n$127 MM\nBLOCK 1 2000 2000 40 0 0 -40 0 0 -1\n";
     int id = 2;
     auto add = [&](const std::string& line) { text += line + "\n"; };
+    // A polygon of as many vertices as a contour takes, closed by its last line.
     auto contour = [&](const char* kind, double x0, double y0) {
-        add(std::string(kind) + " " + std::to_string(id++) + " 1 " + std::to_string(x0) + " " +
+        constexpr double kR = 12;
+        constexpr int kLines = 127;
+        add(std::string(kind) + " " + std::to_string(id++) + " 1 " + std::to_string(x0 + kR) + " " +
             std::to_string(y0) + " 5 0 0 0 -1 0 0");
-        for (int k = 1; k < 128; ++k) // a comb: 127 edges and the closing one
-            add("LINETO " + std::to_string(x0 + (k + 1) / 2 * 0.3) + " " +
-                std::to_string(y0 + (k % 4 < 2 ? 0 : 20)));
+        for (int k = 1; k <= kLines; ++k) {
+            double a = 2 * 3.14159265358979323846 * k / kLines;
+            add("LINETO " + std::to_string(x0 + kR * std::cos(a)) + " " +
+                std::to_string(y0 + kR * std::sin(a)));
+        }
         add("END");
     };
     for (int i = 0; i < 32; ++i)
-        contour("BULGE", i * 60, 10);
+        contour("BULGE", i * 60, 20);
     for (int i = 0; i < 64; ++i)
         contour("POCKET", i * 30, 100);
     for (int i = 0; i < 1024; ++i, ++id)
