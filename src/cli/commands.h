@@ -9,7 +9,9 @@ namespace korvel {
 
 // make PROJECT [-o FILE]: compiles the G-code as the desktop program's Make does.
 int MakeCommand(const std::vector<std::string>& words);
-// render PROJECT [-o FILE.svg] [--paths]
+// render PROJECT [-o FILE.svg] [--paths] [--view 0..5] [--gcode FILE]: the view's picture in a
+// projection (0 top, 1 isometric SW, 2 axonometric, 3 isometric SE, 4 front, 5 side) with a
+// program replayed over it.
 int RenderCommand(const std::vector<std::string>& words);
 
 // verify PROJECT [--gcode FILE] [--png FILE] [--res MM] [--tolerance MM]: runs the program on

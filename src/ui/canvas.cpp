@@ -57,6 +57,11 @@ void RecordingCanvas::SetPen(const Pen& pen) {
 }
 
 void RecordingCanvas::MoveTo(double x, double y) {
+    // Chords and polylines move to where the last line ended: nothing to keep. (After a pen
+    // change the move is kept, so that every run of one pen starts with one.)
+    if (!ops_.empty() && (ops_.back().kind == Op::kLine || ops_.back().kind == Op::kMove) &&
+        x == cur_x_ && y == cur_y_)
+        return;
     ops_.push_back(Op{Op::kMove, x, y, 0, 0, false, Pen{}});
     cur_x_ = x;
     cur_y_ = y;

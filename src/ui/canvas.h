@@ -31,7 +31,7 @@ public:
 };
 
 // A canvas that keeps what is drawn, to measure it and to draw it again, moved and scaled,
-// onto another canvas.
+// onto another canvas. A move to the point where the last line or move ended is not kept.
 class RecordingCanvas : public Canvas {
 public:
     void SetPen(const Pen& pen) override;

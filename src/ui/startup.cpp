@@ -6,6 +6,7 @@
 #include "base/units.h"
 #include "cad/dots.h"
 #include "cam/compile.h"
+#include "geometry/gcode_reader.h"
 #include "model/atttool.h"
 #include "model/font.h"
 #include "model/project_state.h"
@@ -20,6 +21,8 @@
 #include "script/thread_file.h"
 #include "tooldb/database.h"
 #include "tooldb/library.h"
+#include "ui/replay.h"
+#include "ui/view.h"
 
 namespace korvel {
 
@@ -41,6 +44,9 @@ void InitAllTables() {
     ClearPaths();
     ClearXLPath();
     RemoveDots();
+    InitView();
+    InitGcodeReader();
+    InitReplay();
 }
 
 int RunLoadingStep(int step, std::string& text) {

@@ -133,5 +133,64 @@ TEST_F(KorvelcRender, FailuresAndUsage) {
     EXPECT_EQ(unwritable.status, 1);
 }
 
+// The view's pictures: each projection of each example, checked and converted; the reviewed
+// pictures of the stepped boss, one per projection, lie in tests/render/.
+TEST_F(KorvelcRender, EveryProjectionOfEveryExample) {
+    for (const char* name :
+         {"drilled-plate", "first-steps", "flange-plate", "pocket-plate", "stepped-boss"}) {
+        std::string previous;
+        for (int view = 0; view <= 5; ++view) {
+            std::string tag = std::string(name) + "-view" + std::to_string(view);
+            std::string png = RenderToPng(Example(name), "--view " + std::to_string(view), tag);
+            EXPECT_EQ(PngSize(png), (std::pair<std::uint32_t, std::uint32_t>{1000, 700})) << tag;
+            EXPECT_NE(png, previous) << tag; // each projection is another picture
+            previous = png;
+        }
+    }
+    for (int view = 0; view <= 5; ++view) {
+        std::string reference = std::string(KORVEL_SOURCE_DIR) + "/tests/render/stepped-boss-view" +
+                                std::to_string(view) + ".png";
+        EXPECT_EQ(PngSize(Slurp(reference)), (std::pair<std::uint32_t, std::uint32_t>{1000, 700}))
+            << reference;
+    }
+}
+
+TEST_F(KorvelcRender, AProgramReplayedOverTheView) {
+    std::string program = ScratchDir() + "/boss.cnc";
+    ASSERT_EQ(Korvelc("make " + Example("drilled-plate") + " -o " + program).status, 0);
+    std::string svg = ScratchDir() + "/replay.svg";
+    CliRun r = Korvelc("render " + Example("drilled-plate") + " --gcode " + program + " -o " + svg);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::string picture = Slurp(svg);
+    EXPECT_NE(picture.find("stroke=\"#ffd000\""), std::string::npos); // cuts, feed pen
+    EXPECT_NE(picture.find("stroke=\"#00c000\""), std::string::npos); // rapid moves
+    std::string png = RenderToPng(Example("drilled-plate"), "--view 1 --gcode " + program,
+                                  "drilled-plate-replay");
+    EXPECT_GT(PngSize(png).first, 0u);
+    // The plain view has neither pen.
+    CliRun plain = Korvelc("render " + Example("stepped-boss") + " --view 0");
+    EXPECT_EQ(plain.out.find("#ffd000"), std::string::npos);
+
+    std::string bad = WriteFile("bad.cnc", "G00 X0\n");
+    CliRun refused = Korvelc("render " + Example("stepped-boss") + " --gcode " + bad);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "korvelc: " + bad + ": Load Error\n");
+    EXPECT_NE(refused.out.find("</svg>"), std::string::npos); // the view is still drawn
+    std::string wrong = WriteFile("wrong.cnc", "%\nT1 M06\nG01 X1. F100.\nT100\n%\n");
+    CliRun stopped = Korvelc("render " + Example("stepped-boss") + " --gcode " + wrong);
+    EXPECT_EQ(stopped.status, 1);
+    EXPECT_EQ(stopped.err, "korvelc: " + wrong + ": Error in program line 3: T100\n");
+}
+
+TEST_F(KorvelcRender, ViewUsage) {
+    std::string project = Example("first-steps");
+    EXPECT_EQ(Korvelc("render " + project + " --view 6").status, 2);
+    EXPECT_EQ(Korvelc("render " + project + " --view").status, 2);
+    EXPECT_EQ(Korvelc("render " + project + " --view x").status, 2);
+    EXPECT_EQ(Korvelc("render " + project + " --gcode").status, 2);
+    EXPECT_EQ(Korvelc("render " + project + " --view 1 --paths").status, 2);
+}
+
 } // namespace
 } // namespace korvel

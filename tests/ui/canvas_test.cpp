@@ -120,5 +120,23 @@ TEST(RecordingCanvas, ReplayMovesAndScales) {
     EXPECT_FALSE(ops[3].clockwise);
 }
 
+TEST(RecordingCanvas, AMoveToWhereTheLineEndedIsNotKept) {
+    RecordingCanvas rec;
+    rec.MoveTo(0, 0);
+    rec.LineTo(10, 0);
+    rec.MoveTo(10, 0); // chords joined end to end
+    rec.LineTo(10, 10);
+    rec.SetPen(Pen{0x123456, 1, LineStyle::kSolid});
+    rec.MoveTo(10, 10); // a new pen's run starts with its move
+    rec.LineTo(0, 10);
+    rec.MoveTo(5, 5);
+    std::vector<RecordingCanvas::Op::Kind> kinds;
+    for (const auto& op : rec.ops())
+        kinds.push_back(op.kind);
+    using Op = RecordingCanvas::Op;
+    EXPECT_EQ(kinds, (std::vector<Op::Kind>{Op::kMove, Op::kLine, Op::kLine, Op::kPen, Op::kMove,
+                                            Op::kLine, Op::kMove}));
+}
+
 } // namespace
 } // namespace korvel

@@ -98,7 +98,8 @@ TEST_F(DrawTop, PocketsIslandsHolesTextsAndFixtures) {
     EXPECT_EQ(text[2].kind, Op::kLine);
     EXPECT_NEAR(text[2].x, 119.5, 1e-9);
     EXPECT_NEAR(text[2].y, 179.75 - 2 * 9 * (5 - 0.5) / 12, 1e-9); // the box's base, 9 units
-    EXPECT_EQ(InPen(ops, FixturePen()).size(), 7u);
+    // The rectangle and its diagonal from the corner where it closed (no second move there).
+    EXPECT_EQ(InPen(ops, FixturePen()).size(), 6u);
 }
 
 TEST_F(DrawTop, ObjectsInAscendingIdOrder) {

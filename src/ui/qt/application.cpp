@@ -33,6 +33,7 @@ std::unique_ptr<MainWindow> StartDesktop(QtPort& port, const std::string& projec
     RemQuotes(path);
     if (!path.empty())
         OpenProjectFile(path);
+    window->FitView();
     window->RefreshState();
     return window;
 }

@@ -4,47 +4,47 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QPalette>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "cad/dots.h"
 #include "model/heights.h"
 #include "model/settings.h"
 #include "platform/platform.h"
 #include "script/config.h"
 #include "script/undo.h"
 #include "ui/app.h"
+#include "ui/qt/animation_dialog.h"
 #include "ui/qt/command_line.h"
 #include "ui/qt/qt_port.h"
+#include "ui/qt/view_widget.h"
+#include "ui/replay.h"
 #include "ui/report_commands.h"
+#include "ui/view.h"
 
 namespace korvel {
 
 MainWindow::MainWindow(QtPort& port) : port_(port) {
     port_.SetOwner(this);
-    port_.SetRedraw([this] { update(); });
+    port_.SetRedraw([this] { view_->update(); });
     resize(1000, 700);
     move(10, 10);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
-    drawing_ = new QWidget(central);
-    drawing_->setObjectName("drawing");
-    drawing_->setMouseTracking(true);
-    drawing_->setAutoFillBackground(true);
-    QPalette palette = drawing_->palette();
-    palette.setColor(QPalette::Window, GetSettings().background_white ? Qt::white : Qt::black);
-    drawing_->setPalette(palette);
+    view_ = new ViewWidget(central);
     command_line_ = new CommandLine(central);
-    layout->addWidget(drawing_, 1);
+    layout->addWidget(view_, 1);
     layout->addWidget(command_line_);
     setCentralWidget(central);
     connect(command_line_, &CommandLine::Changed, this, [this] {
         RefreshState();
-        update();
+        view_->update();
     });
+    connect(view_, &ViewWidget::CursorMoved, this,
+            [this](const QString& text) { command_line_->Refresh(text); });
 
     QStyle* s = style();
     QMenu* file = menuBar()->addMenu("&File");
@@ -64,12 +64,16 @@ MainWindow::MainWindow(QtPort& port) : port_(port) {
         ->setIcon(s->standardIcon(QStyle::SP_ArrowBack));
     AddAction(edit, "&Redo", "redo", QKeySequence::Redo, &MainWindow::Redo)
         ->setIcon(s->standardIcon(QStyle::SP_ArrowForward));
-    QMenu* setup = menuBar()->addMenu("&Setup");
-    AddAction(setup, "&Configuration...", "configuration", QKeySequence(),
-              &MainWindow::Configuration);
+    AddViewMenu();
     QMenu* gcode = menuBar()->addMenu("&G-Code");
     AddAction(gcode, "&Make", "make", QKeySequence(), &MainWindow::Make);
     AddAction(gcode, "&View", "viewgcode", QKeySequence(), &MainWindow::ViewGCode);
+    gcode->addSeparator();
+    AddAction(gcode, "&Run", "run", QKeySequence(), &MainWindow::RunCommand);
+    AddAction(gcode, "&Load && Run...", "loadrun", QKeySequence(), &MainWindow::LoadAndRunCommand);
+    QMenu* setup = menuBar()->addMenu("&Setup");
+    AddAction(setup, "&Configuration...", "configuration", QKeySequence(),
+              &MainWindow::Configuration);
     QMenu* help = menuBar()->addMenu("&Help");
     AddAction(help, "&About", "about", QKeySequence(), &MainWindow::About);
 
@@ -89,6 +93,8 @@ MainWindow::MainWindow(QtPort& port) : port_(port) {
     RefreshState();
 }
 
+MainWindow::~MainWindow() = default;
+
 QAction* MainWindow::AddAction(QMenu* menu, const QString& text, const QString& name,
                                const QKeySequence& key, void (MainWindow::*slot)()) {
     QAction* action = menu->addAction(text);
@@ -103,7 +109,7 @@ QAction* MainWindow::Action(const QString& name) const { return findChild<QActio
 
 void MainWindow::RefreshState() {
     setWindowTitle(QString::fromStdString(WindowTitle()));
-    command_line_->Refresh(QString());
+    command_line_->Refresh(view_->CursorText());
     RefreshEnabling();
 }
 
@@ -114,9 +120,7 @@ void MainWindow::RefreshEnabling() {
 }
 
 void MainWindow::InterfaceTick() {
-    // The cursor position needs the view's projection, which the drawing area does not have
-    // yet; the unit and top level are kept current.
-    command_line_->Refresh(QString());
+    command_line_->Refresh(view_->CursorText());
     RefreshEnabling();
     interface_timer_.setSingleShot(false);
     interface_timer_.start(100);
@@ -132,15 +136,28 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::New() {
-    NewProject();
+    if (NewProject()) {
+        RemoveDots();
+        FitViewToProject(false);
+        view_->ViewChanged();
+        SetViewChanged(false);
+    }
     RefreshState();
-    update();
+    view_->update();
 }
 
 void MainWindow::Open() {
-    OpenProjectDialog();
+    if (OpenProjectDialog())
+        FitView();
     RefreshState();
-    update();
+    view_->update();
+}
+
+void MainWindow::FitView() {
+    RemoveDots();
+    FitViewToProject(TakeZoomToBlockRequest());
+    view_->ViewChanged();
+    SetViewChanged(false);
 }
 
 void MainWindow::Save() {
@@ -169,18 +186,115 @@ void MainWindow::Undo() {
     UnDo();
     RecalcZ();
     RefreshState();
-    update();
+    view_->update();
 }
 
 void MainWindow::Redo() {
     ReDo();
     RecalcZ();
     RefreshState();
-    update();
+    view_->update();
 }
 
 void MainWindow::Configuration() { EditCfgFile(); }
 
 void MainWindow::About() { ShowMessage(AboutText(), "About Korvel", kMbOk | kMbIconInformation); }
+
+} // namespace korvel
+
+namespace korvel {
+
+void MainWindow::AddViewMenu() {
+    QMenu* view = menuBar()->addMenu("&View");
+    AddAction(view, "&Top view", "viewtop", QKeySequence(), &MainWindow::ViewTop);
+    AddAction(view, "Isometric &SW", "viewisosw", QKeySequence(), &MainWindow::ViewIsoSW);
+    AddAction(view, "Isometric S&E", "viewisose", QKeySequence(), &MainWindow::ViewIsoSE);
+    AddAction(view, "&Axonometric", "viewaxon", QKeySequence(), &MainWindow::ViewAxon);
+    view->addSeparator();
+    AddAction(view, "Zoom &Table", "zoomtable", QKeySequence(), &MainWindow::ZoomTable);
+    AddAction(view, "Zoom &Block", "zoomblock", QKeySequence(), &MainWindow::ZoomBlock);
+    AddAction(view, "Zoom &In", "zoomin", QKeySequence::ZoomIn, &MainWindow::ZoomInCommand);
+    AddAction(view, "Zoom &Out", "zoomout", QKeySequence::ZoomOut, &MainWindow::ZoomOutCommand);
+    AddAction(view, "Zoom &Fast In", "zoomfastin", QKeySequence(), &MainWindow::ZoomFastInCommand);
+    AddAction(view, "Zoom Fast O&ut", "zoomfastout", QKeySequence(),
+              &MainWindow::ZoomFastOutCommand);
+    QToolBar* bar = addToolBar("View");
+    bar->setObjectName("viewbar");
+    const char* names[] = {"viewtop",   "viewisosw", "viewisose", "viewaxon",   "zoomtable",
+                           "zoomblock", "zoomin",    "zoomout",   "zoomfastin", "zoomfastout"};
+    const char* icons[] = {"Top", "SW", "SE", "Axo", "Tbl", "Blk", "+", "-", "++", "--"};
+    for (int i = 0; i < 10; ++i) {
+        QAction* action = Action(names[i]);
+        action->setIconText(icons[i]);
+        bar->addAction(action);
+    }
+}
+
+void MainWindow::AfterViewCommand() {
+    view_->ViewChanged();
+    RefreshState();
+}
+
+void MainWindow::ViewTop() {
+    if (SetViewMode(kViewTop))
+        AfterViewCommand();
+}
+void MainWindow::ViewIsoSW() {
+    if (SetViewMode(kViewIsoSW))
+        AfterViewCommand();
+}
+void MainWindow::ViewIsoSE() {
+    if (SetViewMode(kViewIsoSE))
+        AfterViewCommand();
+}
+void MainWindow::ViewAxon() {
+    if (SetViewMode(kViewAxon))
+        AfterViewCommand();
+}
+void MainWindow::ZoomTable() {
+    ViewTable();
+    AfterViewCommand();
+}
+void MainWindow::ZoomBlock() {
+    if (ViewBlock())
+        AfterViewCommand();
+}
+void MainWindow::ZoomInCommand() {
+    ZoomIn();
+    AfterViewCommand();
+}
+void MainWindow::ZoomOutCommand() {
+    ZoomOut();
+    AfterViewCommand();
+}
+void MainWindow::ZoomFastInCommand() {
+    ZoomFastIn();
+    AfterViewCommand();
+}
+void MainWindow::ZoomFastOutCommand() {
+    ZoomFastOut();
+    AfterViewCommand();
+}
+
+bool MainWindow::RunProgram(const std::string& path) {
+    if (animation_)
+        animation_->close();
+    animation_ = std::make_unique<AnimationDialog>(view_, this);
+    bool ok = animation_->Open(path);
+    animation_->show();
+    return ok;
+}
+
+void MainWindow::RunCommand() {
+    std::string path;
+    if (GCodeRunFile(path))
+        RunProgram(path);
+}
+
+void MainWindow::LoadAndRunCommand() {
+    std::string path;
+    if (GCodeLoadAndRunFile(path))
+        RunProgram(path);
+}
 
 } // namespace korvel

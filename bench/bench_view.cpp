@@ -1,0 +1,123 @@
+// Drawing the whole view of the largest project the model holds (every feature table full) onto
+// a recording canvas, in the top and the isometric view: a redraw must fit in one frame.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+#include "model/heights.h"
+#include "model/settings.h"
+#include "platform/platform.h"
+#include "script/project.h"
+#include "ui/canvas.h"
+#include "ui/startup.h"
+#include "ui/view.h"
+#include "ui/view_draw.h"
+
+using namespace korvel;
+
+namespace {
+
+// Counts what it is given: the drawing's own cost without keeping the lines.
+class CountingCanvas : public Canvas {
+public:
+    void SetPen(const Pen&) override { ++ops; }
+    void MoveTo(double, double) override { ++ops; }
+    void LineTo(double, double) override { ++ops; }
+    void ArcTo(double, double, double, double, bool) override { ++ops; }
+    std::size_t ops = 0;
+};
+
+// Every feature table full: bulges and pockets with the most vertices a contour can have.
+// Bulges stand 60 apart, pockets 30 apart (their polygons are 24 across).
+std::string LargeProject() {
+    std::string text = "$66 2.05\n$127 MM\nBLOCK 1 2000 2000 40 0 0 -40 0 0 -1\n";
+    int id = 2;
+    auto add = [&](const std::string& line) { text += line + "\n"; };
+    // A polygon of as many vertices as a contour takes, closed by its last line.
+    auto contour = [&](const char* kind, double x0, double y0) {
+        constexpr double kR = 12;
+        constexpr int kLines = 127;
+        add(std::string(kind) + " " + std::to_string(id++) + " 1 " + std::to_string(x0 + kR) + " " +
+            std::to_string(y0) + " 5 0 0 0 -1 0 0");
+        for (int k = 1; k <= kLines; ++k) {
+            double a = 2 * 3.14159265358979323846 * k / kLines;
+            add("LINETO " + std::to_string(x0 + kR * std::cos(a)) + " " +
+                std::to_string(y0 + kR * std::sin(a)));
+        }
+        add("END");
+    };
+    for (int i = 0; i < 32; ++i)
+        contour("BULGE", i * 60, 20);
+    for (int i = 0; i < 64; ++i)
+        contour("POCKET", i * 30, 100);
+    for (int i = 0; i < 1024; ++i, ++id)
+        add("DRILL " + std::to_string(id) + " 1 8.5 20 " + std::to_string(i % 100 * 15) + " " +
+            std::to_string(200 + i / 100 * 15) + " 0.5 0 0 1 -1");
+    for (int i = 0; i < 128; ++i) {
+        std::string x = std::to_string(i * 12), y = std::to_string(i % 7 * 13);
+        add("THREAD " + std::to_string(id++) + " 1 10 1.5 15 " + x + " 500 0.5 0 0");
+        add("BORE " + std::to_string(id++) + " 1 30 10 " + x + " 600 1 0 0 -1 0");
+        add("LONGHOLE " + std::to_string(id++) + " 1 10 5 20 0 " + x + " 700");
+        add("ENG_TEXT " + std::to_string(id++) + " 1 \"PART " + y + "\" " + x +
+            " 800 0 5 0.5 0.2 1 1 0");
+    }
+    for (int i = 0; i < 16; ++i, ++id)
+        add("FIXTURE " + std::to_string(id) + " 40 100 -10 " + std::to_string(i * 50) + " -120");
+    text += "$128\n";
+    return text;
+}
+
+std::size_t Ops(const RecordingCanvas& canvas) { return canvas.ops().size(); }
+std::size_t Ops(const CountingCanvas& canvas) { return canvas.ops; }
+
+bool LoadLargeProject() {
+    static bool loaded = [] {
+        InitAllTables();
+        char pattern[] = "/tmp/korvel-bench-view-XXXXXX.kvp";
+        int fd = mkstemps(pattern, 4);
+        if (fd < 0)
+            return false;
+        std::string text = LargeProject();
+        bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        close(fd);
+        ok = ok && OpenProject(pattern);
+        std::remove(pattern);
+        RecalcZ();
+        MutableSettings().view_bits = 127;
+        return ok;
+    }();
+    return loaded;
+}
+
+template <class Surface> void DrawAll(benchmark::State& state, int mode) {
+    if (!LoadLargeProject()) {
+        state.SkipWithError("the large project could not be opened");
+        return;
+    }
+    InitView();
+    GetViewCoef(1600, 1000);
+    ViewBlock();
+    SetViewMode(mode);
+    std::size_t ops = 0;
+    for (auto _ : state) {
+        Surface canvas;
+        draw_all(canvas);
+        ops = Ops(canvas);
+        benchmark::DoNotOptimize(ops);
+    }
+    state.counters["canvas_ops"] = static_cast<double>(ops);
+}
+
+void BM_DrawAllTop(benchmark::State& state) { DrawAll<RecordingCanvas>(state, kViewTop); }
+void BM_DrawAllIsometric(benchmark::State& state) { DrawAll<RecordingCanvas>(state, kViewIsoSW); }
+void BM_DrawAllTopCounted(benchmark::State& state) { DrawAll<CountingCanvas>(state, kViewTop); }
+
+} // namespace
+
+BENCHMARK(BM_DrawAllTop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawAllIsometric)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawAllTopCounted)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
