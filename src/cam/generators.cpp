@@ -4,6 +4,8 @@
 #include "base/text.h"
 #include "cam/gen_chamfer.h"
 #include "cam/gen_level.h"
+#include "cam/gen_longhole.h"
+#include "cam/gen_pocket.h"
 #include "cam/gen_thread.h"
 #include "cam/machining_data.h"
 #include "model/block.h"
@@ -22,7 +24,11 @@ PhaseGenerators DefaultGenerators() {
     g.GThisLevel_NEMR = GThisLevel_NEMR;
     g.GFineThisLevel = GFineThisLevel;
     g.GChamferThisBulge = GChamferThisBulge;
+    g.GThisPocket = GThisPocket;
+    g.GThisPocket_NEMR = GThisPocket_NEMR;
+    g.GFineAllPockets = GFineAllPockets;
     g.GChamferAllPockets = GChamferAllPockets;
+    g.GAllLongHoles = GAllLongHoles;
     return g;
 }
 
