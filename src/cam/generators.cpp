@@ -5,6 +5,8 @@
 #include "cam/gen_bore.h"
 #include "cam/gen_chamfer.h"
 #include "cam/gen_level.h"
+#include "cam/gen_longhole.h"
+#include "cam/gen_pocket.h"
 #include "cam/gen_thread.h"
 #include "cam/gen_topface.h"
 #include "cam/machining_data.h"
@@ -30,7 +32,11 @@ PhaseGenerators DefaultGenerators() {
     g.GThisLevel_NEMR = GThisLevel_NEMR;
     g.GFineThisLevel = GFineThisLevel;
     g.GChamferThisBulge = GChamferThisBulge;
+    g.GThisPocket = GThisPocket;
+    g.GThisPocket_NEMR = GThisPocket_NEMR;
+    g.GFineAllPockets = GFineAllPockets;
     g.GChamferAllPockets = GChamferAllPockets;
+    g.GAllLongHoles = GAllLongHoles;
     return g;
 }
 

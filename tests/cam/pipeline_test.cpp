@@ -253,7 +253,6 @@ const char* const kPreDrilledPocket = "DEFTOOL END_MILL_R10_PD5 5 10 5 30 4 0\n"
                                       "DRILL 3 1 6 12 90 70 0 0 0 1 -1\n";
 
 TEST_F(PipelineTest, APocketWhoseMillCannotPlungeIsPreDrilledWithItsParentsHoles) {
-    test::InstallStandIns("pockets");
     ASSERT_EQ(OpenWith(kPreDrilledPocket), 1);
     int drills = 0;
     for (int i = 0; i < kMaxDrills; ++i)
@@ -269,9 +268,13 @@ TEST_F(PipelineTest, APocketWhoseMillCannotPlungeIsPreDrilledWithItsParentsHoles
                            "N11 G00 Z25.   \nN12 G81 R5.  Z-12.  F146.   \nN13 G80  \n"
                            "(PREDRILLING ID 2)  \nN15 G00 X26.  Y25.   \nN16 S1592 M03  \n"
                            "N17 G00 Z25.   \nN18 G81 R5.  Z-10.  F146.   \nN19 G80  \n"
-                           "(STAND-IN: POCKET ID 2)  \n";
+                           "N20 G28 Z25.   \nN21 T1 M06 (END MILL R10 PD5)  \n";
     EXPECT_NE(program.find(drilling), std::string::npos) << program;
-    EXPECT_EQ(Count(program, "M06"), 1);
+    // The mill enters the pocket in the pre-drilled hole.
+    const char* entry = "(MILL POCKET ID 2)  \nN25 S3000 M03  \nN26 G00 Z25.   \n"
+                        "N27 G00 X26.  Y25.   \nN28 G00 Z5.   \nN29 G01 Z-3.333  F150.   \n";
+    EXPECT_NE(program.find(entry), std::string::npos) << program;
+    EXPECT_EQ(Count(program, "M06"), 2);
     test::ExpectMachineAccepts(program);
     // Where pocket milling plunges: the first point of its wall contour for the same mill.
     ASSERT_EQ(MakePocketPathsX(IndexOf(2), 5, GetSettings().overlap), 1);

@@ -22,7 +22,43 @@ S1592 M03
 G00 Z25.   
 G81 R5.  Z-8.  F146.   
 G80  
-(STAND-IN: LONGHOLES)  
+G28 Z25.   
+T3 M06 (END MILL R12 PD6)  
+S2600 M03  
+G43 H3 M08  
+(LONGHOLE ID 2)  
+G00 X20.  Y20.   
+G00 Z0.   
+G01 Z-4.  F180.   
+G01 X60.  Y20.  F600.   
+G00 Z25.   
+G00 X20.  Y20.   
+G00 Z-4.   
+G01 Z-8.  F180.   
+G01 X60.  Y20.  F600.   
+G00 Z25.   
+(LONGHOLE ID 3)  
+G00 X130.  Y50.   
+G00 Z0.   
+G01 Z-4.  F180.   
+G01 X60.  Y50.  F600.   
+G00 Z25.   
+G00 X130.  Y50.   
+G00 Z-4.   
+G01 Z-8.  F180.   
+G01 X60.  Y50.  F600.   
+G00 Z25.   
+(LONGHOLE ID 4)  
+G00 X100.  Y-7.   
+G00 Z0.   
+G01 Z-4.  F180.   
+G01 X100.  Y-47.  F600.   
+G00 Z25.   
+G00 X100.  Y-7.   
+G00 Z-4.   
+G01 Z-8.  F180.   
+G01 X100.  Y-47.  F600.   
+G00 Z25.   
 M09  
 M30  
 %  
