@@ -212,15 +212,19 @@ int EndMillRoughing(const BoreRun& run) {
     // leave the allowance a on the radius for the fine finishing.
     const double W = run.rough_dia - run.allowance - d;
     const double fz = PlungeFeed(run.data);
+    // The approach stops the return plane above the bore's surface: a bore on a floor that is
+    // itself still roughed carries that floor's allowance, which a rapid to the surface would
+    // run into.
+    const double approach = b.z + RPlane();
     if (W < MinRingWidth()) {
-        PlungeOnly(run, b.z);
+        PlungeOnly(run, approach);
     } else {
         const int n = static_cast<int>(W / (2 * d * GetSettings().overlap)) + 1;
         const double s = W / (2 * n);
-        Line(run, Sprintf("G00 Z%0.4f", b.z));
+        Line(run, Sprintf("G00 Z%0.4f", approach));
         for (int k = 1; k <= layers; ++k) {
             Line(run, Sprintf("G01 Z%0.4f F%0.4f", b.z - k * dz, fz));
-            AddTime(run.place, dz, fz);
+            AddTime(run.place, k == 1 ? dz + RPlane() : dz, fz);
             AppendRings(run, s, n);
         }
     }

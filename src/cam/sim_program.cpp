@@ -493,8 +493,18 @@ void Simulator::Segment(const Vec3& a, const Vec3& b, bool rapid) {
     if (in_spindle_ == 0)
         return; // the spindle nose is not simulated; a feed without a tool was noted
     CheckFixtures(a, b);
-    SweepContact c = stock_.Sweep(tool_, a, b, line_, rapid);
-    if (rapid && c.depth > s_.tolerance)
+    if (!rapid) {
+        stock_.Sweep(tool_, a, b, line_, false);
+        return;
+    }
+    // A rapid counts as going through material only when it enters by more than the tolerance
+    // sideways too: a rapid whose side grazes a finished wall meets at most the grid's own
+    // sliver of it, not material the part keeps.
+    SimTool rapid_tool = tool_;
+    rapid_tool.radius = std::max(0.0, tool_.radius - s_.tolerance);
+    rapid_tool.tip_radius = std::min(tool_.tip_radius, rapid_tool.radius);
+    SweepContact c = stock_.Sweep(rapid_tool, a, b, line_, true);
+    if (c.depth > s_.tolerance)
         Note(SimProblem::kRapidThroughMaterial, c.x, c.y, b.z, c.depth, 0);
 }
 
