@@ -257,8 +257,9 @@ int PRectCom(const char* file, int line) {
 }
 
 int PocketCom(const char* file, int line) {
-    // A new outline replaces an unfinished one; a rejected header drops its outline.
-    AbandonContour();
+    // A new outline replaces an unfinished one. After a rejected header no contour is open,
+    // so its element lines and END are each reported as unexpected.
+    ResetContour();
     if (ArgCount() != 12)
         return SyntaxError(file, line);
     double f = UnitFactor();

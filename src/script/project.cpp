@@ -228,8 +228,7 @@ int OpenProject(const std::string& path) {
     InitUndoBuf(); // the lists spoke of the project that was closed
     if (r.opened && OpenContourOwner() != ContourOwner::kNone) {
         // The file ends inside an outline: that outline is not stored.
-        if (OpenContourOwner() != ContourOwner::kAbandoned)
-            ShapeIsOpen(path.c_str(), r.lines + 1);
+        ShapeIsOpen(path.c_str(), r.lines + 1);
         ResetContour();
         r.last_result = 0;
     }

@@ -187,6 +187,52 @@ TEST_F(ProjectTest, DamagedProjectsOpenAsFarAsTheirLinesAllow) {
     EXPECT_EQ(Messages(), V{"[" + ScratchDir() + "] File not found!"});
 }
 
+TEST_F(ProjectTest, OutlinesReportEachBadLineWithItsNumber) {
+    std::string path = WriteFile("outlines.kvp", "BLOCK 1 100 80 30 0 0 -30 0 0 -1\n"
+                                                 "BULGE 5 1 10 10 8 0 0 0 -1 0 0\n"
+                                                 "LINETO 40\n"
+                                                 "CWTO 40 10\n"
+                                                 "CCWTO 40 10 5 1\n"
+                                                 "LINETO 40 10\n"
+                                                 "LINETO 40 40\n"
+                                                 "LINETO 10 10\n"
+                                                 "END\n"
+                                                 "POCKET 6 1 50 10 4 0 0 0 -1 0 0\n"
+                                                 "LINETO 80\n"
+                                                 "LINETO 80 10\n"
+                                                 "CCWTO 80 40\n"
+                                                 "LINETO 80 40\n"
+                                                 "LINETO 50 10\n"
+                                                 "END\n"
+                                                 "POCKET 7 1 0 0 0 0 0 0 -1 0 0\n"
+                                                 "LINETO 5 0\n"
+                                                 "CWTO 0 0 3\n"
+                                                 "END\n"
+                                                 "BULGE 8 1 0 0 5 0 0 0 -1 0 0\n"
+                                                 "LINETO 5 0\n"
+                                                 "LINETO 5 5\n"
+                                                 "LINETO 0 0 0\n"
+                                                 "END\n");
+    EXPECT_EQ(Open(path), 0);
+    auto at = [&](const std::string& what, int line) {
+        return "[Errors found] " + what + " in file [" + path + "], line [" + std::to_string(line) +
+               "]";
+    };
+    EXPECT_EQ(Messages(),
+              (V{at("Syntax error", 3), at("Syntax error", 4), at("Syntax error", 5),
+                 at("Syntax error", 11), at("Syntax error", 13), at("Value(s) out of range", 17),
+                 at("Command unexpetced", 18), at("Command unexpetced", 19),
+                 at("END command unexpetced", 20), at("Syntax error", 24), at("Open Shape", 25)}));
+    EXPECT_EQ(LinesOf(5), "$16 5 1 10.00000 10.00000 8.00000 0.00000 0 0 -1 0 0\n"
+                          "$31 40.00000 10.00000\n$31 40.00000 40.00000\n$31 10.00000 10.00000\n"
+                          "$17\n");
+    EXPECT_EQ(LinesOf(6), "$27 6 1 50.00000 10.00000 4.00000 0.00000 0 0 -1 0 0\n"
+                          "$31 80.00000 10.00000\n$31 80.00000 40.00000\n$31 50.00000 10.00000\n"
+                          "$17\n");
+    EXPECT_EQ(IndexOf(7), -1);
+    EXPECT_EQ(IndexOf(8), -1);
+}
+
 TEST_F(ProjectTest, EightThousandObjects) {
     std::string text = "PROJECTUNIT MM\nBLOCK 1 1000 1000 20 0 0 -20 0 0 -1\n";
     for (int id = 2; id <= kMaxObjectId; ++id)
