@@ -1,7 +1,7 @@
 // Physical lines of a text file.
 #include "base/line_file.h"
 
-#include <sys/stat.h>
+#include "platform/platform.h"
 
 namespace korvel {
 
@@ -11,10 +11,7 @@ LineFile::~LineFile() {
 }
 
 bool LineFile::Open(const std::string& path) {
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    file_ = std::fopen(path.c_str(), "rb");
+    file_ = OpenRegularFile(path);
     line_number_ = 0;
     return file_ != nullptr;
 }

@@ -11,7 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
+
+#include "platform/platform.h"
 
 namespace korvel {
 
@@ -371,10 +372,7 @@ void q_copy(std::string& dst, std::string_view src, std::size_t n) { dst.assign(
 int IsBlank(std::string_view s) { return s.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
 int FileExist(const std::string& path) {
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
-        return 0;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenRegularFile(path);
     if (!f)
         return 0;
     std::fclose(f);

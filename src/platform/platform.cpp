@@ -136,61 +136,6 @@ int StartProgram(const std::string& command_line) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 33 : 0;
 }
 
-namespace {
-long g_disk_full_after = -1;
-} // namespace
-
-void SimulateDiskFullAfter(long bytes) { g_disk_full_after = bytes; }
-
-bool WriteFileAtomically(const std::string& path, const std::string& content) {
-    std::string temp = path + "." + std::to_string(ProcessId()) + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        return false;
-    std::size_t size = content.size();
-    bool ok = true;
-    if (g_disk_full_after >= 0 && static_cast<long>(size) > g_disk_full_after) {
-        size = static_cast<std::size_t>(g_disk_full_after);
-        ok = false;
-    }
-    if (std::fwrite(content.data(), 1, size, f) != size || std::fflush(f) != 0 ||
-        fsync(fileno(f)) != 0)
-        ok = false;
-    if (std::fclose(f) != 0)
-        ok = false;
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
-}
-
-bool CopyFileTo(const std::string& from, const std::string& to) {
-    std::FILE* in = std::fopen(from.c_str(), "rb");
-    if (!in)
-        return false;
-    std::FILE* out = std::fopen(to.c_str(), "wb");
-    if (!out) {
-        std::fclose(in);
-        return false;
-    }
-    char buffer[65536];
-    bool ok = true;
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
-        if (std::fwrite(buffer, 1, n, out) != n) {
-            ok = false;
-            break;
-        }
-    }
-    if (std::ferror(in))
-        ok = false;
-    std::fclose(in);
-    if (std::fclose(out) != 0)
-        ok = false;
-    return ok;
-}
-
 std::string ProgramDirectory() {
     if (!g_program_dir.empty())
         return g_program_dir;

@@ -3,7 +3,9 @@
 // interactive parts; everything else (korvelc, the tests) uses the headless port.
 #pragma once
 
+#include <cstdio>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace korvel {
@@ -74,6 +76,14 @@ std::vector<ShownMessage> TakeRecordedMessages();
 // Starts a program from a shell command line and never waits for it. Like the Windows call it
 // replaces, a result above 31 is success.
 int StartProgram(const std::string& command_line);
+
+// Opens a file for reading ("rb") only when it is a regular file: a directory, a device, a FIFO
+// or a socket counts as missing (nullptr), and is not even opened, since opening a FIFO waits
+// for a writer for ever. info, when given, receives the file's status.
+std::FILE* OpenRegularFile(const std::string& path, struct stat* info = nullptr);
+// Opens a report file for writing (appending or from empty), creating it when it is missing;
+// nullptr when something other than a regular file is there.
+std::FILE* OpenRegularFileForWriting(const std::string& path, bool append);
 
 // Replaces a file's content safely: writes a temporary file in the same folder, checks every
 // write and the close, then renames it over the file. On any failure the old file is left as it

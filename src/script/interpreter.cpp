@@ -155,21 +155,18 @@ ScriptReadResult ReadScript(const std::string& path) {
     struct stat st;
     // Only regular files are scripts: a directory, a device or a pipe is not found (reading
     // /dev/zero or a FIFO would never end).
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::FILE* f = OpenRegularFile(path, &st);
+    if (!f) {
         FileNotFound(path);
         return result;
     }
     if (IsBeingRead(st)) {
+        std::fclose(f);
         // Reached through a machine or font file that names itself; INCLUDE says it first.
         ShowMessage(Sprintf("File [%s] is already being read and cannot be read again from "
                             "within itself",
                             path.c_str()),
                     "Errors found", kMbOk | kMbIconExclamation);
-        return result;
-    }
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        FileNotFound(path);
         return result;
     }
     result.opened = true;

@@ -34,7 +34,7 @@ int ReportLoadError(const std::string& text, bool close) {
         ++g_error_count;
         if (!g_report) {
             std::string path = CurrentDirectory() + "DB_ERR.TXT";
-            g_report = std::fopen(path.c_str(), g_report_made ? "a" : "w");
+            g_report = OpenRegularFileForWriting(path, g_report_made);
             g_report_made = true;
         }
         // An unwritable report still counts the error: the database turns read-only anyway.

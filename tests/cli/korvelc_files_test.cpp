@@ -1,0 +1,108 @@
+// korvelc and the files around it: what sits at a data-file or project path may be a FIFO or a
+// folder (korvelc must neither hang nor read it).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+#include "support.h"
+
+namespace korvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+class KorvelcFilesTest : public test::KorvelTest {
+protected:
+    // korvelc in the scratch folder (where DB_ERR.TXT goes), stopped after 30 seconds: a run
+    // that waits on a FIFO ends with status 124.
+    CliRun Korvelc(const std::string& arguments) {
+        CliRun r;
+        r.status = test::RunCommand("cd " + ScratchDir() + " && timeout 30 " + KORVELC_PATH +
+                                        " " + arguments,
+                                    &r.out, &r.err);
+        return r;
+    }
+    // Puts a FIFO or a folder where a file would be.
+    void Block(const std::string& path, bool fifo) {
+        fs::remove(path);
+        if (fifo)
+            ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+        else
+            fs::create_directory(path);
+    }
+};
+
+TEST_F(KorvelcFilesTest, AFifoOrAFolderAtADataFileIsAMissingFile) {
+    for (bool fifo : {true, false}) {
+        SCOPED_TRACE(fifo ? "FIFO" : "folder");
+        std::string home = MakeHome("home");
+        std::string run = "--home " + home + " exec '# nothing'";
+        const std::string kReadOnly = "[Korvel] ERRORS in Tool Data Base. Please read the report "
+                                      "in DB_ERR.TXT\\nTool Data base files will not be updated "
+                                      "on exit!\n[Korvel] WARNING!\\nTools Data Base is "
+                                      "READONLY\\n\\nAny changes made will be effective only "
+                                      "during this seccion\\nand will be lost on exit\n";
+
+        Block(home + "/korvel.cfg", fifo);
+        CliRun cfg = Korvelc(run);
+        EXPECT_EQ(cfg.status, 1);
+        EXPECT_EQ(cfg.err, "korvelc: configuration file " + home + "/korvel.cfg not found\n");
+        fs::remove_all(home + "/korvel.cfg");
+        MakeHome("home");
+
+        for (const char* name : {"threads.dat", "amg.dat"}) {
+            SCOPED_TRACE(name);
+            Block(home + "/" + name, fifo);
+            CliRun r = Korvelc(run);
+            EXPECT_EQ(r.status, 0);
+            EXPECT_EQ(r.err, kReadOnly);
+            fs::remove_all(home + "/" + name);
+            MakeHome("home");
+        }
+
+        // A missing kvdb.csv is an empty database, and so is whatever else sits there.
+        Block(home + "/kvdb.csv", fifo);
+        CliRun db = Korvelc(run);
+        EXPECT_EQ(db.status, 0);
+        EXPECT_EQ(db.err, "");
+        fs::remove_all(home + "/kvdb.csv");
+
+        // The load report itself.
+        fs::remove(home + "/threads.dat");
+        Block(ScratchDir() + "/DB_ERR.TXT", fifo);
+        CliRun report = Korvelc(run);
+        EXPECT_EQ(report.status, 0);
+        EXPECT_EQ(report.err, kReadOnly);
+        fs::remove_all(ScratchDir() + "/DB_ERR.TXT");
+        fs::remove_all(home);
+    }
+}
+
+TEST_F(KorvelcFilesTest, AFifoOrAFolderAsAProjectIsNotFound) {
+    std::string fifo = ScratchDir() + "/fifo.kvp";
+    Block(fifo, true);
+    for (const char* command : {"check", "dump", "exec -p"}) {
+        SCOPED_TRACE(command);
+        CliRun r = Korvelc(std::string(command) + " " + fifo);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "[" + fifo + "] File not found!\n");
+        r = Korvelc(std::string(command) + " " + ScratchDir());
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "[" + ScratchDir() + "] File not found!\n");
+    }
+    // INCLUDE of a FIFO, too.
+    std::string home = MakeHome("home");
+    Block(home + "/part.inc", true);
+    CliRun r = Korvelc("--home " + home + " exec 'INCLUDE part.inc'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "[" + home + "/part.inc] File not found!\n");
+}
+
+} // namespace
+} // namespace korvel
