@@ -1,5 +1,6 @@
 // Files: opening only regular files for reading, and replacing files safely when saving.
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -28,6 +29,99 @@ int OpenNonBlocking(const std::string& path, int flags, mode_t mode, struct stat
     if (fl >= 0)
         fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
     return fd;
+}
+
+std::string Directory(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Where a save to `path` goes: symbolic links are followed to the file they name (which need
+// not exist yet). False when the chain does not end in a regular file or in nothing, or is a
+// loop. `exists` tells whether the file is there, and `st` then holds its status.
+bool ResolveSaveTarget(const std::string& path, std::string& target, bool& exists,
+                       struct stat& st) {
+    target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        if (lstat(target.c_str(), &st) != 0) {
+            exists = false;
+            return errno == ENOENT;
+        }
+        if (S_ISREG(st.st_mode)) {
+            exists = true;
+            return true;
+        }
+        if (!S_ISLNK(st.st_mode))
+            return false; // a directory, a device, a FIFO or a socket is not replaced
+        char buffer[PATH_MAX];
+        ssize_t n = readlink(target.c_str(), buffer, sizeof buffer - 1);
+        if (n <= 0)
+            return false;
+        std::string link(buffer, static_cast<std::size_t>(n));
+        target = link[0] == '/' ? link : Directory(target) + "/" + link;
+    }
+    return false;
+}
+
+// Writes a file's new content to a temporary file beside its target, with the old file's mode
+// and owner. temp names the temporary file once it exists.
+bool WriteTemporary(const std::string& path, const std::string& content, std::string& target,
+                    std::string& temp) {
+    bool exists = false;
+    struct stat old;
+    if (!ResolveSaveTarget(path, target, exists, old))
+        return false;
+    temp = target + "." + std::to_string(ProcessId()) + ".tmp";
+    // A leftover of an earlier run goes first; O_EXCL then makes sure that what is written is
+    // a new file of our own, not whatever a link at that name would lead to.
+    unlink(temp.c_str());
+    struct stat st;
+    int fd =
+        OpenNonBlocking(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, exists ? 0600 : 0666, st);
+    if (fd < 0) {
+        temp.clear();
+        return false;
+    }
+    std::size_t size = content.size();
+    bool ok = true;
+    if (g_disk_full_after >= 0 && static_cast<long>(size) > g_disk_full_after) {
+        size = static_cast<std::size_t>(g_disk_full_after);
+        ok = false;
+    }
+    for (std::size_t done = 0; ok && done < size;) {
+        ssize_t n = write(fd, content.data() + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            ok = false;
+        else
+            done += static_cast<std::size_t>(n);
+    }
+    if (ok && exists) {
+        // The owner where we may set it (a chown can clear the mode's set-ID bits, so it
+        // comes first), then the old mode.
+        if (old.st_uid != st.st_uid || old.st_gid != st.st_gid) {
+            if (fchown(fd, old.st_uid, old.st_gid) != 0)
+                (void)!fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+        }
+        if (fchmod(fd, old.st_mode & 07777) != 0)
+            ok = false;
+    }
+    if (ok && fsync(fd) != 0)
+        ok = false;
+    if (close(fd) != 0)
+        ok = false;
+    return ok;
+}
+
+void SyncDirectory(const std::string& path) {
+    int fd = open(Directory(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
 }
 
 } // namespace
@@ -65,25 +159,15 @@ std::FILE* OpenRegularFileForWriting(const std::string& path, bool append) {
 void SimulateDiskFullAfter(long bytes) { g_disk_full_after = bytes; }
 
 bool WriteFileAtomically(const std::string& path, const std::string& content) {
-    std::string temp = path + "." + std::to_string(ProcessId()) + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        return false;
-    std::size_t size = content.size();
-    bool ok = true;
-    if (g_disk_full_after >= 0 && static_cast<long>(size) > g_disk_full_after) {
-        size = static_cast<std::size_t>(g_disk_full_after);
-        ok = false;
-    }
-    if (std::fwrite(content.data(), 1, size, f) != size || std::fflush(f) != 0 ||
-        fsync(fileno(f)) != 0)
-        ok = false;
-    if (std::fclose(f) != 0)
-        ok = false;
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
+    std::string target, temp;
+    bool ok = WriteTemporary(path, content, target, temp) &&
+              std::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        if (!temp.empty())
+            unlink(temp.c_str());
         return false;
     }
+    SyncDirectory(target); // the rename itself survives a power failure
     return true;
 }
 

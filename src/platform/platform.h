@@ -85,9 +85,16 @@ std::FILE* OpenRegularFile(const std::string& path, struct stat* info = nullptr)
 // nullptr when something other than a regular file is there.
 std::FILE* OpenRegularFileForWriting(const std::string& path, bool append);
 
-// Replaces a file's content safely: writes a temporary file in the same folder, checks every
-// write and the close, then renames it over the file. On any failure the old file is left as it
-// was and false is returned.
+// Replaces a file safely: its new content goes to a temporary file in the target's folder,
+// checked write by write and flushed to the disk, and is renamed over the target only when it
+// was written completely. On any failure the old file is left as it was and false is returned.
+//   - A symbolic link is followed: the file it names is replaced (or made) and the link
+//     stays.
+//   - The new file keeps the old one's mode, and its owner where the process may set it.
+//   - A target that exists and is not a regular file (a directory, a device, a FIFO) is
+//     refused and left alone.
+//   - The file is replaced, not rewritten in place: another hard link to the old file keeps
+//     the old content.
 bool WriteFileAtomically(const std::string& path, const std::string& content);
 // For tests: the next atomic writes fail as a full disk would once this many bytes were
 // written; a negative count switches it off.

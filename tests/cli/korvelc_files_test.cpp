@@ -1,9 +1,10 @@
 // korvelc and the files around it: what sits at a data-file or project path may be a FIFO or a
-// folder (korvelc must neither hang nor read it).
+// folder (korvelc must neither hang nor read it), and saving with -o replaces the right file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include "support.h"
 
@@ -102,6 +103,51 @@ TEST_F(KorvelcFilesTest, AFifoOrAFolderAsAProjectIsNotFound) {
     CliRun r = Korvelc("--home " + home + " exec 'INCLUDE part.inc'");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "[" + home + "/part.inc] File not found!\n");
+}
+
+TEST_F(KorvelcFilesTest, SavingReplacesTheFileALinkNamesAndKeepsItsMode) {
+    const std::string kBlock = "exec 'BLOCK 1 10 10 10 0 0 -10 0 0 -1' -o ";
+    std::string target = WriteFile("real/target.kvp", "old\n");
+    fs::create_symlink("real/target.kvp", ScratchDir() + "/link.kvp");
+    ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+    CliRun r = Korvelc(kBlock + ScratchDir() + "/link.kvp");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(ScratchDir() + "/link.kvp"));
+    EXPECT_NE(test::Slurp(target).find("$3 1 10.00000"), std::string::npos);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // A dangling link gets its file.
+    fs::create_symlink("made.kvp", ScratchDir() + "/dangling.kvp");
+    EXPECT_EQ(Korvelc(kBlock + ScratchDir() + "/dangling.kvp").status, 0);
+    EXPECT_NE(test::Slurp(ScratchDir() + "/made.kvp").find("$3 1 10.00000"), std::string::npos);
+}
+
+TEST_F(KorvelcFilesTest, ADeviceOrAFolderAsTheOutputIsRefusedAndLeftAlone) {
+    std::vector<std::string> targets = {ScratchDir() + "/folder.kvp", ScratchDir() + "/fifo.kvp"};
+    fs::create_directory(targets[0]);
+    Block(targets[1], true);
+    // A device node of its own (like /dev/full), where the system lets the test make one: the
+    // system's own nodes are not put at risk.
+    std::string node = ScratchDir() + "/full.kvp";
+    bool have_node = mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0;
+    if (have_node) {
+        targets.push_back(node);
+        fs::create_symlink("full.kvp", ScratchDir() + "/to-device.kvp");
+        targets.push_back(ScratchDir() + "/to-device.kvp");
+    }
+    for (const std::string& out : targets) {
+        SCOPED_TRACE(out);
+        CliRun r = Korvelc("exec 'BLOCK 1 10 10 10 0 0 -10 0 0 -1' -o " + out);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "[" + out + "] Can't open file for writing\n");
+    }
+    EXPECT_TRUE(fs::is_directory(targets[0]));
+    EXPECT_TRUE(fs::is_fifo(targets[1]));
+    if (!have_node)
+        GTEST_SKIP() << "no device node could be made here (needs root)";
+    EXPECT_TRUE(fs::is_character_file(node));
+    EXPECT_TRUE(fs::is_symlink(ScratchDir() + "/to-device.kvp"));
 }
 
 } // namespace
