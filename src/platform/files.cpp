@@ -65,30 +65,38 @@ bool ResolveSaveTarget(const std::string& path, std::string& target, bool& exist
     return false;
 }
 
-// Writes a file's new content to a temporary file beside its target, with the old file's mode
-// and owner. temp names the temporary file once it exists.
-bool WriteTemporary(const std::string& path, const std::string& content, std::string& target,
-                    std::string& temp) {
+// A file of a set on its way: the new content written to a temporary file beside the target.
+struct Pending {
+    std::string target;
+    std::string temp;
+};
+
+// Writes one file's new content to its temporary file, with the old file's mode and owner.
+bool WriteTemporary(const FileContent& file, Pending& pending) {
     bool exists = false;
     struct stat old;
-    if (!ResolveSaveTarget(path, target, exists, old))
+    if (!ResolveSaveTarget(file.path, pending.target, exists, old))
         return false;
-    temp = target + "." + std::to_string(ProcessId()) + ".tmp";
+    pending.temp = pending.target + "." + std::to_string(ProcessId()) + ".tmp";
     // A leftover of an earlier run goes first; O_EXCL then makes sure that what is written is
     // a new file of our own, not whatever a link at that name would lead to.
-    unlink(temp.c_str());
+    unlink(pending.temp.c_str());
     struct stat st;
-    int fd =
-        OpenNonBlocking(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, exists ? 0600 : 0666, st);
+    int fd = OpenNonBlocking(pending.temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW,
+                             exists ? 0600 : 0666, st);
     if (fd < 0) {
-        temp.clear();
+        pending.temp.clear();
         return false;
     }
+    const std::string& content = file.content;
     std::size_t size = content.size();
     bool ok = true;
-    if (g_disk_full_after >= 0 && static_cast<long>(size) > g_disk_full_after) {
-        size = static_cast<std::size_t>(g_disk_full_after);
-        ok = false;
+    if (g_disk_full_after >= 0) {
+        if (static_cast<long>(size) > g_disk_full_after) {
+            size = static_cast<std::size_t>(g_disk_full_after);
+            ok = false;
+        }
+        g_disk_full_after -= static_cast<long>(size);
     }
     for (std::size_t done = 0; ok && done < size;) {
         ssize_t n = write(fd, content.data() + done, size - done);
@@ -158,17 +166,31 @@ std::FILE* OpenRegularFileForWriting(const std::string& path, bool append) {
 
 void SimulateDiskFullAfter(long bytes) { g_disk_full_after = bytes; }
 
-bool WriteFileAtomically(const std::string& path, const std::string& content) {
-    std::string target, temp;
-    bool ok = WriteTemporary(path, content, target, temp) &&
-              std::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        if (!temp.empty())
-            unlink(temp.c_str());
-        return false;
+int WriteFilesAtomically(const std::vector<FileContent>& files) {
+    std::vector<Pending> pending(files.size());
+    int failed = -1;
+    for (std::size_t i = 0; i < files.size() && failed < 0; ++i)
+        if (!WriteTemporary(files[i], pending[i]))
+            failed = static_cast<int>(i);
+    if (failed < 0) {
+        for (std::size_t i = 0; i < files.size() && failed < 0; ++i) {
+            if (std::rename(pending[i].temp.c_str(), pending[i].target.c_str()) != 0)
+                failed = static_cast<int>(i);
+            else
+                pending[i].temp.clear();
+        }
     }
-    SyncDirectory(target); // the rename itself survives a power failure
-    return true;
+    for (const Pending& p : pending) {
+        if (!p.temp.empty())
+            unlink(p.temp.c_str());
+        else if (failed < 0)
+            SyncDirectory(p.target); // the renames themselves survive a power failure
+    }
+    return failed;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& content) {
+    return WriteFilesAtomically({{path, content}}) < 0;
 }
 
 bool CopyFileTo(const std::string& from, const std::string& to) {

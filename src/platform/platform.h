@@ -85,9 +85,15 @@ std::FILE* OpenRegularFile(const std::string& path, struct stat* info = nullptr)
 // nullptr when something other than a regular file is there.
 std::FILE* OpenRegularFileForWriting(const std::string& path, bool append);
 
-// Replaces a file safely: its new content goes to a temporary file in the target's folder,
-// checked write by write and flushed to the disk, and is renamed over the target only when it
-// was written completely. On any failure the old file is left as it was and false is returned.
+// A file's new content, for the savers below.
+struct FileContent {
+    std::string path;
+    std::string content;
+};
+// Replaces files safely, as one set: each new content goes to a temporary file in its
+// target's folder, checked write by write and flushed to the disk; only when every one was
+// written are they renamed over their targets. On a failure before the renames no file is
+// changed. Returns -1 when all were replaced, else the index of the file that failed.
 //   - A symbolic link is followed: the file it names is replaced (or made) and the link
 //     stays.
 //   - The new file keeps the old one's mode, and its owner where the process may set it.
@@ -95,9 +101,11 @@ std::FILE* OpenRegularFileForWriting(const std::string& path, bool append);
 //     refused and left alone.
 //   - The file is replaced, not rewritten in place: another hard link to the old file keeps
 //     the old content.
+int WriteFilesAtomically(const std::vector<FileContent>& files);
+// The same for one file: false when it failed (the old file is then as it was).
 bool WriteFileAtomically(const std::string& path, const std::string& content);
-// For tests: the next atomic writes fail as a full disk would once this many bytes were
-// written; a negative count switches it off.
+// For tests: the atomic writes that follow fail as a full disk would once this many bytes
+// were written by them together; a negative count switches it off.
 void SimulateDiskFullAfter(long bytes);
 
 // Copies a file; false when the source cannot be read or the target not written.

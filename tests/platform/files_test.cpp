@@ -150,5 +150,34 @@ TEST_F(FilesTest, AHardLinkKeepsTheOldContent) {
     EXPECT_EQ(test::Slurp(ScratchDir() + "/other-name.kvp"), "old\n");
 }
 
+TEST_F(FilesTest, ASetOfFilesIsReplacedWholeOrNotAtAll) {
+    std::string a = WriteFile("a.dat", "old a\n");
+    std::string b = WriteFile("b.dat", "old b\n");
+    std::string c = WriteFile("c.dat", "old c\n");
+    std::vector<FileContent> files = {{a, std::string(50, 'a')},
+                                      {b, std::string(50, 'b')},
+                                      {c, std::string(50, 'c')}};
+    SimulateDiskFullAfter(120); // the third file does not fit
+    EXPECT_EQ(WriteFilesAtomically(files), 2);
+    SimulateDiskFullAfter(-1);
+    EXPECT_EQ(test::Slurp(a), "old a\n");
+    EXPECT_EQ(test::Slurp(b), "old b\n");
+    EXPECT_EQ(test::Slurp(c), "old c\n");
+    int entries = 0;
+    for (const auto& entry : fs::directory_iterator(ScratchDir()))
+        ++entries, (void)entry;
+    EXPECT_EQ(entries, 3); // no temporary file left
+
+    files[1].path = ScratchDir() + "/no-such-folder/b.dat";
+    EXPECT_EQ(WriteFilesAtomically(files), 1);
+    EXPECT_EQ(test::Slurp(a), "old a\n");
+
+    files[1].path = b;
+    EXPECT_EQ(WriteFilesAtomically(files), -1);
+    EXPECT_EQ(test::Slurp(a), files[0].content);
+    EXPECT_EQ(test::Slurp(b), files[1].content);
+    EXPECT_EQ(test::Slurp(c), files[2].content);
+}
+
 } // namespace
 } // namespace korvel
