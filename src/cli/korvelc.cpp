@@ -60,13 +60,14 @@ bool Start() {
 }
 
 // Opens a project as the desktop program does: the configuration's values first, then the
-// project's own. False when the file could not be read at all.
+// project's own. False when the file could not be read, or when any line of it (or of a file
+// it reads) was rejected: what was read is still loaded.
 bool LoadProject(const std::string& path) {
     LoadCfgValues();
-    bool readable = FileExist(path);
-    OpenProject(path);
+    ResetRejectedFileLines();
+    bool opened = OpenProject(path) == 1;
     RecalcZ();
-    return readable;
+    return opened && RejectedFileLines() == 0;
 }
 
 bool g_dump_db = false; // --dump-db: the database's records too
@@ -140,9 +141,9 @@ int DumpCommand(const std::vector<std::string>& words) {
         return Usage("dump takes one PROJECT");
     if (!Start())
         return kExitFailed;
-    bool opened = LoadProject(words[0]);
+    bool loaded = LoadProject(words[0]);
     PrintModel();
-    return opened ? kExitOk : kExitFailed;
+    return loaded ? kExitOk : kExitFailed;
 }
 
 int Main(int argc, char** argv) {
@@ -184,4 +185,14 @@ int Main(int argc, char** argv) {
 } // namespace
 } // namespace korvel
 
-int main(int argc, char** argv) { return korvel::Main(argc, argv); }
+int main(int argc, char** argv) {
+    int status = korvel::Main(argc, argv);
+    // What was printed must have arrived: a full disk or a closed pipe is a failure, not a
+    // cut-off model with status 0.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "korvelc: writing the standard output failed\n");
+        if (status == 0)
+            status = 1;
+    }
+    return status;
+}

@@ -27,6 +27,7 @@ struct OpenScript {
     ino_t inode;
 };
 std::vector<OpenScript> g_reading;
+int g_rejected_file_lines = 0; // RejectedFileLines
 
 // Deeper nesting than this is surely a mistake; it also bounds the recursion.
 constexpr std::size_t kMaxIncludeDepth = 32;
@@ -188,8 +189,10 @@ ScriptReadResult ReadScript(const std::string& path) {
         }
         if (starts_line || !comment_line) {
             result.last_result = IntrepretLine(piece, path.c_str(), line_no);
-            if (result.last_result == 0)
+            if (result.last_result == 0) {
                 ++result.rejected;
+                ++g_rejected_file_lines;
+            }
         } else {
             result.last_result = 1;
         }
@@ -202,11 +205,15 @@ ScriptReadResult ReadScript(const std::string& path) {
             kMbOk | kMbIconExclamation);
         result.last_result = 0;
         ++result.rejected;
+        ++g_rejected_file_lines;
     }
     std::fclose(f);
     g_reading.pop_back();
     return result;
 }
+
+int RejectedFileLines() { return g_rejected_file_lines; }
+void ResetRejectedFileLines() { g_rejected_file_lines = 0; }
 
 int InterpretFile(const std::string& path) {
     ScriptReadResult r = ReadScript(path);
