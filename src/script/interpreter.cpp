@@ -112,15 +112,15 @@ bool IsCommentText(const std::string& text) {
 
 // No length, feed, speed, count or ID of the script language comes near ten million (10 km);
 // a number beyond that, once the unit factor has made it a length of this project, could not
-// be written back into the 254 characters of a line with its neighbours.
+// be written back into the 254 characters of a line with its neighbours. Nor may a number be
+// infinite or not a number at all ("nan", "inf", "-nan", "1e999"): every argument that the
+// command does not take as text is checked, whatever it begins with.
 constexpr double kMaxScriptNumber = 1e7;
 
-bool HasAbsurdNumber(int count) {
+bool HasAbsurdNumber(int code, int count) {
     double limit = kMaxScriptNumber / std::max(1.0, UnitFactor());
     for (int i = 1; i < count; ++i) {
-        std::string_view token = ArgView(i);
-        char c = token.empty() ? '\0' : token[0];
-        if (!(c >= '0' && c <= '9') && c != '-' && c != '+' && c != '.')
+        if (IsTextArgument(code, i))
             continue;
         // Read once: the handler takes the number from the same cache.
         double v;
@@ -146,7 +146,7 @@ int IntrepretLine(std::string& line, const char* file, int line_no) {
     CommandHandler handler = KeywordHandler(code);
     if (!handler)
         return UnRecogn(file, line_no);
-    if (HasAbsurdNumber(count))
+    if (HasAbsurdNumber(code, count))
         return OutOfRange(file, line_no);
     return handler(file, line_no);
 }

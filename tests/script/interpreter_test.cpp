@@ -211,5 +211,43 @@ TEST_F(KorvelTest, IncludeCycleIsRejectedAtTheClosingLine) {
     EXPECT_EQ(Messages().size(), 1u);
 }
 
+TEST_F(KorvelTest, NumbersThatAreNotFiniteAreOutOfRange) {
+    ASSERT_EQ(Type("BLOCK 1 100 80 20 0 0 -20 0 0 -1"), 1);
+    ASSERT_EQ(Type("DRILL 2 1 8.5 20 10 10 0.5 0 7 8 9"), 1);
+    const V kBad = {
+        "MOVE 2 nan 0",
+        "MOVE 2 0 inf",
+        "DRILL 3 1 nan 20 10 10 0.5 0 0 1 -1",
+        "DRILL 3 1 8 20 -nan 10 0.5 0 0 1 -1",
+        "DRILL 3 1 8 20 10 1e999 0.5 0 0 1 -1",
+        "DRILL 3 1 8 20 10 -1e999 0.5 0 0 1 -1",
+        "DRILL 3 1 8 20 10 10 INF 0 0 1 -1",
+        "DRILL 3 1 8 20 10 10 0.5 Infinity 0 1 -1",
+        "DRILL 3 1 8 20 10 10 0.5 0 0 1 NaN",
+        "DRILL 3 1 8 20 nanx 10 0.5 0 0 1 -1", // atof would read the nan in front
+        "THREAD 4 1 10 -1.5 15 30 nan 0.5 4 5",
+        "BORE 5 1 30 10 50 inf 1 2 3 4 20",
+        "LONGHOLE 6 1 8 5 20 -3 nan 60",
+        "VIEW 0 inf 0 0 124",
+        "CORRIDOR nan",
+    };
+    for (const std::string& line : kBad)
+        EXPECT_EQ(Type(line), 0) << line;
+    EXPECT_EQ(Messages(), V(kBad.size(), "[Errors found] Value(s) out of range"));
+    EXPECT_EQ(IndexOf(3), -1);
+    EXPECT_EQ(IndexOf(4), -1);
+    EXPECT_EQ(IndexOf(5), -1);
+    EXPECT_EQ(IndexOf(6), -1);
+    EXPECT_EQ(LinesOf(2), "$22 2 1 8.50000 20.00000 10.00000 10.00000 0.50000 0 7 8 9\n");
+
+    // Words that a command takes as text stay words, whatever they spell.
+    const V kText = {"CLIENT Infinity", "PART nan", "DESCRIPTION inf and 1e999", "MATERIAL INF",
+                     "ENG_TEXT 7 1 Infinity 10 10 0 5 0.5 0.2 1 1 0",
+                     "DEFTOOL NAN 2 6 0 60 2 0 inf"};
+    for (const std::string& line : kText)
+        EXPECT_EQ(Type(line), 1) << line;
+    EXPECT_TRUE(Messages().empty());
+}
+
 } // namespace
 } // namespace korvel
