@@ -27,6 +27,13 @@ bool LineFile::Next(std::string& line, std::size_t max_length, bool& too_long) {
         any = true;
         if (c == '\n')
             break;
+        if (c == '\r') {
+            // CR LF, or a CR alone: one line end either way.
+            int next = getc_unlocked(file_);
+            if (next != '\n' && next != EOF)
+                ungetc(next, file_);
+            break;
+        }
         if (line.size() < max_length)
             line.push_back(static_cast<char>(c));
         else
@@ -34,8 +41,6 @@ bool LineFile::Next(std::string& line, std::size_t max_length, bool& too_long) {
     }
     if (!any)
         return false;
-    if (!line.empty() && line.back() == '\r' && !too_long)
-        line.pop_back();
     std::size_t nul = line.find('\0');
     if (nul != std::string::npos)
         line.resize(nul);

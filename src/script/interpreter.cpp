@@ -39,7 +39,9 @@ bool IsBeingRead(const struct stat& st) {
     return false;
 }
 
-// Reads a script file in large blocks and hands out pieces of physical lines.
+// Reads a script file in large blocks and hands out pieces of physical lines. A line ends at
+// LF, at CR LF, or at a CR alone (files from systems that end lines so): all three are one line
+// end.
 class PieceReader {
 public:
     explicit PieceReader(std::FILE* f) : file_(f) {}
@@ -56,12 +58,12 @@ public:
             std::size_t room = kMaxScriptLine - piece.size();
             std::size_t avail = std::min(size_ - pos_, room);
             const char* start = buffer_ + pos_;
-            const void* nl = std::memchr(start, '\n', avail);
-            if (nl) {
-                std::size_t n = static_cast<const char*>(nl) - start;
+            const char* end = FindLineEnd(start, avail);
+            if (end) {
+                std::size_t n = static_cast<std::size_t>(end - start);
                 piece.append(start, n);
-                pos_ += n + 1;
-                DropCarriageReturn(piece);
+                pos_ += n;
+                SkipLineEnd();
                 line_end = true;
                 return true;
             }
@@ -70,24 +72,25 @@ public:
             if (piece.size() == kMaxScriptLine) {
                 // A full piece: the line goes on unless a line end (or the end) follows.
                 int c = Peek();
-                if (c == '\n') {
-                    ++pos_;
-                    DropCarriageReturn(piece);
-                    line_end = true;
-                } else {
-                    line_end = c == EOF;
-                    if (line_end)
-                        DropCarriageReturn(piece);
-                }
+                line_end = c == '\n' || c == '\r' || c == EOF;
+                if (c != EOF && line_end)
+                    SkipLineEnd();
                 return true;
             }
         }
     }
 
 private:
-    static void DropCarriageReturn(std::string& piece) {
-        if (!piece.empty() && piece.back() == '\r')
-            piece.pop_back(); // CR LF written by another system
+    // The first LF or CR among n bytes; nullptr when there is none.
+    static const char* FindLineEnd(const char* p, std::size_t n) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', n));
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', lf ? lf - p : n));
+        return cr ? cr : lf;
+    }
+    // Steps over the line end at the read position: LF, CR LF or CR.
+    void SkipLineEnd() {
+        if (buffer_[pos_++] == '\r' && Peek() == '\n')
+            ++pos_;
     }
     bool Fill() {
         size_ = std::fread(buffer_, 1, sizeof buffer_, file_);

@@ -336,6 +336,17 @@ TEST_F(DbFilesTest, TheFilesAtExitAreReplacedAsOneSet) {
     EXPECT_EQ(test::Slurp(ScratchDir() + "/kvdb.csv"), ToolDBText());
 }
 
+TEST_F(DbFilesTest, OlderFilesWithCarriageReturnsAlone) {
+    WriteFile("amg.dat", "# groups\r1.1\tSTEEL\tS\r\r2.3\tALU\tA\rbroken\r");
+    EXPECT_EQ(LoadMaterialGroups(), 5);
+    EXPECT_GE(FindMaterialGroup(11), 0);
+    EXPECT_GE(FindMaterialGroup(23), 0);
+    WriteFile("tool.dat", "DRILL_6\t2\t6\t0\t60\t2\t0\rDRILL_8\t2\t8\t0\t60\t2\t0\r\n");
+    EXPECT_EQ(LoadTools(), 2);
+    ReportLoadError("", true);
+    EXPECT_EQ(Report(), "1\tFile [amg.dat], Line [5] Arguments missmatch\n");
+}
+
 TEST_F(DbFilesTest, ImportingTheOlderFiles) {
     RegisterMaterialGroup(11, "STEEL", "S");
     SetToolDataExt("OLD", kDrillTool, 6, 0, 60, 2, 0, "");

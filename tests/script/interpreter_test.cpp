@@ -249,5 +249,28 @@ TEST_F(KorvelTest, NumbersThatAreNotFiniteAreOutOfRange) {
     EXPECT_TRUE(Messages().empty());
 }
 
+TEST_F(KorvelTest, ALoneCarriageReturnEndsALine) {
+    // Files from systems that end lines with CR alone, with CR LF, or mixed: the same lines.
+    for (const char* end : {"\n", "\r", "\r\n"}) {
+        std::string e = end;
+        std::string path = WriteFile("cr.kvp", "MSG one" + e + "MI" + e + e + "MSG three" + e);
+        ScriptReadResult r = ReadScript(path);
+        EXPECT_EQ(r.lines, 4);
+        EXPECT_EQ(Messages(),
+                  (V{"[User message] one",
+                     "[Errors found] Unrecognized command in file [" + path + "], line [2]",
+                     "[User message] three"}));
+    }
+    std::string mixed = WriteFile("mixed.kvp", "MSG a\rMSG b\r\nMSG c\nMSG d");
+    EXPECT_EQ(ReadScript(mixed).lines, 4);
+    EXPECT_EQ(Messages(), (V{"[User message] a", "[User message] b", "[User message] c",
+                             "[User message] d"}));
+    // A CR right after a full piece of an overlong line ends that line.
+    std::string full = "MSG " + std::string(250, 'a');
+    std::string piece = WriteFile("piece.kvp", full + "\rMSG next\r");
+    EXPECT_EQ(ReadScript(piece).lines, 2);
+    EXPECT_EQ(Messages(), (V{"[User message] " + std::string(250, 'a'), "[User message] next"}));
+}
+
 } // namespace
 } // namespace korvel
