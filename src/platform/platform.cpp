@@ -66,6 +66,16 @@ UiPort* g_port = &g_headless;
 int g_message_count = 0;
 std::string g_program_dir;
 
+// The file read whose messages are being limited (FileMessages).
+struct MessageGroup {
+    int limit = 0;
+    int depth = 0;
+    std::string path;
+    int shown = 0;
+    int held_back = 0;
+};
+MessageGroup g_group;
+
 std::string WithSlash(std::string dir) {
     if (dir.empty() || dir.back() != '/')
         dir += '/';
@@ -78,8 +88,33 @@ void InstallUiPort(UiPort* port) { g_port = port ? port : &g_headless; }
 
 int ShowMessage(const std::string& text, const std::string& caption, unsigned flags) {
     ++g_message_count;
+    if (g_group.depth > 0 && g_group.limit > 0 && (flags & kMbButtonMask) == kMbOk) {
+        if (g_group.shown >= g_group.limit) {
+            ++g_group.held_back;
+            return kIdOk;
+        }
+        ++g_group.shown;
+    }
     return g_port->ShowMessage(text, caption, flags);
 }
+
+FileMessages::FileMessages(const std::string& path) {
+    if (g_group.depth++ == 0) {
+        g_group.path = path;
+        g_group.shown = g_group.held_back = 0;
+    }
+}
+
+FileMessages::~FileMessages() {
+    if (--g_group.depth > 0 || g_group.held_back == 0)
+        return;
+    std::string text = std::to_string(g_group.held_back) + " more messages about file [" +
+                       g_group.path + "] were not shown";
+    g_group.held_back = 0;
+    g_port->ShowMessage(text, "Errors found", kMbOk | kMbIconExclamation);
+}
+
+void SetFileMessageLimit(int limit) { g_group.limit = limit < 0 ? 0 : limit; }
 
 bool AskOpenFileName(std::string& path, const std::string& filter, const std::string& ext) {
     return g_port->AskOpenFileName(path, filter, ext);

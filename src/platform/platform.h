@@ -54,9 +54,25 @@ bool AskOpenFileName(std::string& path, const std::string& filter, const std::st
 bool AskSaveFileName(std::string& path, const std::string& filter, const std::string& default_ext);
 void RedrawMainWindow();
 
-// How many messages have been shown since the program started (or since the count was reset).
+// How many messages have been shown since the program started (or since the count was reset);
+// messages held back by a file message limit count too.
 int MessageCount();
 void ResetMessageCount();
+
+// The messages shown while one file is read: a damaged file can give one per line, which in
+// the desktop program would be as many message boxes. While a FileMessages lives (reads of
+// files nested in it join its count), at most the limit of OK-only messages is shown; the
+// rest are counted, and when it ends one closing message gives their number and the file.
+// Questions are always shown.
+class FileMessages {
+public:
+    explicit FileMessages(const std::string& path);
+    ~FileMessages();
+    FileMessages(const FileMessages&) = delete;
+    FileMessages& operator=(const FileMessages&) = delete;
+};
+// The most messages shown per file read; 0 (the default, korvelc's) shows every one.
+void SetFileMessageLimit(int limit);
 
 // Headless port. Questions are answered by the policy (kIdYes, kIdNo or kIdCancel; kIdNo at
 // start); a question that offers no such button gets the nearest one it offers.

@@ -175,6 +175,7 @@ ScriptReadResult ReadScript(const std::string& path) {
     }
     result.opened = true;
     g_reading.push_back({st.st_dev, st.st_ino});
+    FileMessages messages(path);
 
     // A piece that continues an over-long line is interpreted as a line of its own, but its
     // messages name the physical line it belongs to. The rest of an over-long comment line is

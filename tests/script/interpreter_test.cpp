@@ -272,5 +272,44 @@ TEST_F(KorvelTest, ALoneCarriageReturnEndsALine) {
     EXPECT_EQ(Messages(), (V{"[User message] " + std::string(250, 'a'), "[User message] next"}));
 }
 
+TEST_F(KorvelTest, OneFileReadShowsAtMostTheLimitOfMessages) {
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "NOSUCH\n";
+    std::string path = WriteFile("flood.kvp", text);
+    SetFileMessageLimit(20);
+    ResetMessageCount();
+    ScriptReadResult r = ReadScript(path);
+    EXPECT_EQ(r.rejected, 30); // reading went on as before
+    V shown = Messages();
+    ASSERT_EQ(shown.size(), 21u);
+    EXPECT_EQ(shown[19], "[Errors found] Unrecognized command in file [" + path + "], line [20]");
+    EXPECT_EQ(shown[20], "[Errors found] 10 more messages about file [" + path +
+                             "] were not shown");
+    EXPECT_EQ(MessageCount(), 30);
+
+    // An included file shares the count of the file that includes it; questions are always
+    // shown; the next read starts afresh.
+    WriteFile("inc.kvs", text);
+    SetProgramDirectory(ScratchDir());
+    std::string outer = WriteFile("outer.kvp", "NOSUCH\nINCLUDE inc.kvs\nNOSUCH\n");
+    ReadScript(outer);
+    shown = Messages();
+    ASSERT_EQ(shown.size(), 21u);
+    EXPECT_EQ(shown[20], "[Errors found] 12 more messages about file [" + outer +
+                             "] were not shown");
+    {
+        FileMessages group("questions");
+        for (int i = 0; i < 25; ++i)
+            ShowMessage("Sure?", "Q", kMbYesNo);
+    }
+    EXPECT_EQ(Messages().size(), 25u);
+
+    // Without a limit (korvelc) every message is shown.
+    SetFileMessageLimit(0);
+    ReadScript(path);
+    EXPECT_EQ(Messages().size(), 30u);
+}
+
 } // namespace
 } // namespace korvel
