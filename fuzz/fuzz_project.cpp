@@ -1,5 +1,6 @@
 // Fuzzes opening a project: whatever the bytes, the program must not crash, and what it then
-// saves must open again to the same project (the second save equals the first).
+// saves (through the program's own save, without flushing to the disk) must open again to the
+// same project (the second save equals the first).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -34,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetUserUnit(unit);
     MutableSettings() = settings;
     PutMachine(machine);
-    fuzz::WriteText(dir + "saved.kvp", first);
+    if (!WriteFileAtomically(dir + "saved.kvp", first))
+        std::abort();
     OpenProject(dir + "saved.kvp");
     std::string second = ProjectText();
     if (first != second) {

@@ -56,6 +56,9 @@ int GetFirstObjectOfType(int type, int& index);
 int GetNextObjectOfType(int type, int& index);
 int GetFirstRegisteredObject(int& id);
 int GetNextRegisteredObject(int& id);
+// One past the highest ID registered since InitID: no ID from it on is in use, so that a walk
+// over every ID can stop there.
+int RegisteredIdEnd();
 
 // 1 when b is a proper ancestor of a.
 int IsDescendant(int a, int b);

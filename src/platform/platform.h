@@ -123,6 +123,9 @@ bool WriteFileAtomically(const std::string& path, const std::string& content);
 // For tests: the atomic writes that follow fail as a full disk would once this many bytes
 // were written by them together; a negative count switches it off.
 void SimulateDiskFullAfter(long bytes);
+// For the fuzz targets, which save thousands of times a second: writes are not flushed to
+// the disk (on by default).
+void SetSyncWrites(bool on);
 
 // Copies a file; false when the source cannot be read or the target not written.
 bool CopyFileTo(const std::string& from, const std::string& to);

@@ -247,7 +247,7 @@ void SetProjectChanged(bool changed) { g_changed = changed; }
 
 void AppendObjectLines(std::string& out) {
     std::string lines;
-    for (int id = 1; id <= kMaxObjectId; ++id)
+    for (int id = 1; id < RegisteredIdEnd(); ++id)
         if (WriteObjectLines(id, lines))
             out += lines;
 }

@@ -173,7 +173,9 @@ TEST_F(FilesTest, ASetOfFilesIsReplacedWholeOrNotAtAll) {
     EXPECT_EQ(test::Slurp(a), "old a\n");
 
     files[1].path = b;
+    SetSyncWrites(false);
     EXPECT_EQ(WriteFilesAtomically(files), -1);
+    SetSyncWrites(true);
     EXPECT_EQ(test::Slurp(a), files[0].content);
     EXPECT_EQ(test::Slurp(b), files[1].content);
     EXPECT_EQ(test::Slurp(c), files[2].content);
