@@ -24,8 +24,8 @@ protected:
     // that waits on a FIFO ends with status 124.
     CliRun Korvelc(const std::string& arguments) {
         CliRun r;
-        r.status = test::RunCommand("cd " + ScratchDir() + " && timeout 30 " + KORVELC_PATH +
-                                        " " + arguments,
+        r.status = test::RunCommand("cd " + ScratchDir() + " && timeout 30 " + KORVELC_PATH + " " +
+                                        arguments,
                                     &r.out, &r.err);
         return r;
     }

@@ -146,8 +146,8 @@ TEST_F(GuiTest, ADamagedProjectBringsUpTwentyMessagesAndTheirCount) {
     std::vector<std::string> shown = port_.TakeShown();
     ASSERT_EQ(shown.size(), 21u);
     EXPECT_EQ(shown[19], "[Errors found] Unrecognized command in file [" + path + "], line [20]");
-    EXPECT_EQ(shown[20], "[Errors found] 30 more messages about file [" + path +
-                             "] were not shown");
+    EXPECT_EQ(shown[20],
+              "[Errors found] 30 more messages about file [" + path + "] were not shown");
     EXPECT_TRUE(Block_valid()); // the file was read to its end
 }
 

@@ -154,9 +154,8 @@ TEST_F(FilesTest, ASetOfFilesIsReplacedWholeOrNotAtAll) {
     std::string a = WriteFile("a.dat", "old a\n");
     std::string b = WriteFile("b.dat", "old b\n");
     std::string c = WriteFile("c.dat", "old c\n");
-    std::vector<FileContent> files = {{a, std::string(50, 'a')},
-                                      {b, std::string(50, 'b')},
-                                      {c, std::string(50, 'c')}};
+    std::vector<FileContent> files = {
+        {a, std::string(50, 'a')}, {b, std::string(50, 'b')}, {c, std::string(50, 'c')}};
     SimulateDiskFullAfter(120); // the third file does not fit
     EXPECT_EQ(WriteFilesAtomically(files), 2);
     SimulateDiskFullAfter(-1);

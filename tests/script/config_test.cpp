@@ -3,14 +3,14 @@
 
 #include <cstdio>
 
-#include "model/machine.h"
-#include "model/thread_type.h"
-#include "script/db_files.h"
-#include "tooldb/database.h"
-#include "script/config.h"
-#include "model/settings.h"
 #include "base/undo_stack.h"
+#include "model/machine.h"
+#include "model/settings.h"
+#include "model/thread_type.h"
+#include "script/config.h"
+#include "script/db_files.h"
 #include "support.h"
+#include "tooldb/database.h"
 #include "ui/startup.h"
 
 namespace korvel {

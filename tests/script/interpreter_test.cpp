@@ -241,7 +241,10 @@ TEST_F(KorvelTest, NumbersThatAreNotFiniteAreOutOfRange) {
     EXPECT_EQ(LinesOf(2), "$22 2 1 8.50000 20.00000 10.00000 10.00000 0.50000 0 7 8 9\n");
 
     // Words that a command takes as text stay words, whatever they spell.
-    const V kText = {"CLIENT Infinity", "PART nan", "DESCRIPTION inf and 1e999", "MATERIAL INF",
+    const V kText = {"CLIENT Infinity",
+                     "PART nan",
+                     "DESCRIPTION inf and 1e999",
+                     "MATERIAL INF",
                      "ENG_TEXT 7 1 Infinity 10 10 0 5 0.5 0.2 1 1 0",
                      "DEFTOOL NAN 2 6 0 60 2 0 inf"};
     for (const std::string& line : kText)
@@ -263,8 +266,8 @@ TEST_F(KorvelTest, ALoneCarriageReturnEndsALine) {
     }
     std::string mixed = WriteFile("mixed.kvp", "MSG a\rMSG b\r\nMSG c\nMSG d");
     EXPECT_EQ(ReadScript(mixed).lines, 4);
-    EXPECT_EQ(Messages(), (V{"[User message] a", "[User message] b", "[User message] c",
-                             "[User message] d"}));
+    EXPECT_EQ(Messages(),
+              (V{"[User message] a", "[User message] b", "[User message] c", "[User message] d"}));
     // A CR right after a full piece of an overlong line ends that line.
     std::string full = "MSG " + std::string(250, 'a');
     std::string piece = WriteFile("piece.kvp", full + "\rMSG next\r");
@@ -284,8 +287,8 @@ TEST_F(KorvelTest, OneFileReadShowsAtMostTheLimitOfMessages) {
     V shown = Messages();
     ASSERT_EQ(shown.size(), 21u);
     EXPECT_EQ(shown[19], "[Errors found] Unrecognized command in file [" + path + "], line [20]");
-    EXPECT_EQ(shown[20], "[Errors found] 10 more messages about file [" + path +
-                             "] were not shown");
+    EXPECT_EQ(shown[20],
+              "[Errors found] 10 more messages about file [" + path + "] were not shown");
     EXPECT_EQ(MessageCount(), 30);
 
     // An included file shares the count of the file that includes it; questions are always
@@ -296,8 +299,8 @@ TEST_F(KorvelTest, OneFileReadShowsAtMostTheLimitOfMessages) {
     ReadScript(outer);
     shown = Messages();
     ASSERT_EQ(shown.size(), 21u);
-    EXPECT_EQ(shown[20], "[Errors found] 12 more messages about file [" + outer +
-                             "] were not shown");
+    EXPECT_EQ(shown[20],
+              "[Errors found] 12 more messages about file [" + outer + "] were not shown");
     {
         FileMessages group("questions");
         for (int i = 0; i < 25; ++i)
