@@ -633,4 +633,11 @@ std::string QuoteIfNeeded(const std::string& text) {
 
 std::string ExactNumber(double v) { return Sprintf("%.17g", v); }
 
+std::string FixedNonZero(double v, int decimals) {
+    std::string text = Sprintf("%0.*f", decimals, v);
+    if (v != 0 && std::strtod(text.c_str(), nullptr) == 0)
+        return ExactNumber(v);
+    return text;
+}
+
 } // namespace korvel

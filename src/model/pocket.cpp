@@ -4,6 +4,10 @@
 #include <array>
 #include <cmath>
 
+#include "base/errors.h"
+#include "base/keyword_codes.h"
+#include "base/text.h"
+#include "base/units.h"
 #include "geometry/primitives.h"
 #include "model/bulge.h"
 #include "model/contour.h"
@@ -11,10 +15,6 @@
 #include "model/object_edit.h"
 #include "model/registry.h"
 #include "model/selection.h"
-#include "base/errors.h"
-#include "base/keyword_codes.h"
-#include "base/text.h"
-#include "base/units.h"
 
 namespace korvel {
 
@@ -139,12 +139,15 @@ std::vector<std::string> PocketLines(int index) {
     if (p.kind == kShapeRectPocket && s.n > 0) {
         double x0, y0, x1, y1;
         ShapeExtent(s, x0, y0, x1, y1);
-        lines.push_back(Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %s", kRpocket,
-                                p.id, p.pid, x1 - x0, y1 - y0, p.wz, x0, y0, s.v[0].radius,
-                                p.chamfer, TrailingInts(p).c_str()));
+        lines.push_back(Sprintf("$%d %d %d %s %s %s %0.5f %0.5f %s %0.5f %s", kRpocket, p.id, p.pid,
+                                FixedNonZero(x1 - x0, 5).c_str(), FixedNonZero(y1 - y0, 5).c_str(),
+                                FixedNonZero(p.wz, 5).c_str(), x0, y0,
+                                FixedNonZero(s.v[0].radius, 5).c_str(), p.chamfer,
+                                TrailingInts(p).c_str()));
     } else {
-        lines.push_back(Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f %s", kPocket, p.id, p.pid,
-                                s.v[0].x, s.v[0].y, p.wz, p.chamfer, TrailingInts(p).c_str()));
+        lines.push_back(Sprintf("$%d %d %d %0.5f %0.5f %s %0.5f %s", kPocket, p.id, p.pid, s.v[0].x,
+                                s.v[0].y, FixedNonZero(p.wz, 5).c_str(), p.chamfer,
+                                TrailingInts(p).c_str()));
         AppendContourLines(s, lines);
     }
     return lines;

@@ -4,18 +4,18 @@
 #include <array>
 #include <cmath>
 
-#include "model/font.h"
-#include "geometry/primitives.h"
-#include "model/bulge.h"
-#include "model/object_edit.h"
-#include "model/registry.h"
-#include "model/selection.h"
 #include "base/errors.h"
 #include "base/keyword_codes.h"
-#include "model/settings.h"
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
+#include "geometry/primitives.h"
+#include "model/bulge.h"
+#include "model/font.h"
+#include "model/object_edit.h"
+#include "model/registry.h"
+#include "model/selection.h"
+#include "model/settings.h"
 
 namespace korvel {
 
@@ -160,9 +160,10 @@ int StrEngTextData(std::string& line, int index) {
     line.clear();
     const Text* t = Valid(index);
     if (t && !t->note)
-        line = Sprintf("$%d %d %d %c%s%c %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %d",
-                       kEngText, t->id, t->pid, '"', t->text.c_str(), '"', t->x, t->y, t->angle,
-                       t->height, t->eng_width, t->eng_depth, t->scale, t->spacing, t->align);
+        line = Sprintf("$%d %d %d %c%s%c %0.5f %0.5f %0.5f %s %s %s %0.5f %0.5f %d", kEngText,
+                       t->id, t->pid, '"', t->text.c_str(), '"', t->x, t->y, t->angle,
+                       FixedNonZero(t->height, 5).c_str(), FixedNonZero(t->eng_width, 5).c_str(),
+                       FixedNonZero(t->eng_depth, 5).c_str(), t->scale, t->spacing, t->align);
     return 1;
 }
 
@@ -171,9 +172,9 @@ int StrInfoTextData(std::string& line, int index) {
     const Text* t = Valid(index);
     if (!t || !t->note)
         return 0;
-    line = Sprintf("$%d %d %d %c%s%c %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %d", kInfoText, t->id,
-                   t->pid, '"', t->text.c_str(), '"', t->x, t->y, t->angle, t->height, t->scale,
-                   t->spacing, t->align);
+    line = Sprintf("$%d %d %d %c%s%c %0.5f %0.5f %0.5f %s %0.5f %0.5f %d", kInfoText, t->id, t->pid,
+                   '"', t->text.c_str(), '"', t->x, t->y, t->angle,
+                   FixedNonZero(t->height, 5).c_str(), t->scale, t->spacing, t->align);
     return 1;
 }
 

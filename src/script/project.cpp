@@ -4,6 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/errors.h"
+#include "base/text.h"
+#include "base/undo_stack.h"
+#include "base/units.h"
 #include "model/atttool.h"
 #include "model/block.h"
 #include "model/bore.h"
@@ -16,17 +20,13 @@
 #include "model/mparam.h"
 #include "model/pocket.h"
 #include "model/registry.h"
+#include "model/settings.h"
 #include "model/texts.h"
 #include "model/thread.h"
 #include "platform/platform.h"
 #include "script/core_commands.h"
-#include "base/errors.h"
 #include "script/interpreter.h"
 #include "script/keywords.h"
-#include "model/settings.h"
-#include "base/text.h"
-#include "base/undo_stack.h"
-#include "base/units.h"
 
 namespace korvel {
 
@@ -93,15 +93,7 @@ namespace {
 bool g_changed = false;
 bool g_compiled = false;
 
-// A value written with a fixed number of decimals, unless that would turn a value that is not
-// zero into zero: the reader refuses zero where it wants a positive value, so such a value is
-// written in full.
-std::string Fixed(double v, int decimals) {
-    std::string text = Sprintf("%0.*f", decimals, v);
-    if (v != 0 && std::strtod(text.c_str(), nullptr) == 0)
-        return Sprintf("%.17g", v);
-    return text;
-}
+std::string Fixed(double v, int decimals) { return FixedNonZero(v, decimals); }
 
 // An overlap stored as its step-over factor, as the percentage its command reads; never 100,
 // which the command refuses.

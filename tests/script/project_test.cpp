@@ -6,15 +6,15 @@
 #include <sstream>
 #include <vector>
 
+#include "base/undo_stack.h"
+#include "base/units.h"
 #include "model/block.h"
 #include "model/bulge.h"
 #include "model/heights.h"
 #include "model/machine.h"
 #include "model/registry.h"
-#include "script/project.h"
 #include "model/settings.h"
-#include "base/undo_stack.h"
-#include "base/units.h"
+#include "script/project.h"
 #include "support.h"
 #include "ui/startup.h"
 
@@ -277,6 +277,56 @@ TEST_F(ProjectTest, ValuesThatCouldNotBeWrittenBackAreRefused) {
     ASSERT_EQ(Open(path), 1);
     EXPECT_EQ(Messages(), V(2, "[Errors found] Value(s) out of range"));
     EXPECT_EQ(SaveAndRead("again.kvp"), saved);
+}
+
+TEST_F(ProjectTest, TinySizesAreWrittenSoThatTheyReopen) {
+    // Found by fuzzing: an engraving text 0.0000006 high was written with five decimals as 0,
+    // which the reader refuses, and the text was lost on reopening. Every size that must be
+    // above zero is written in full when five decimals would make it zero.
+    TypeAll({"BLOCK 1 100 80 0.000004 0 0 -20 0 0 -1",
+             "RBULGE 2 1 0.000004 0.000003 0.000002 10 10 0 0 0 0 -1 0 0",
+             "CBULGE 3 1 0.000004 0.000002 30 25 0 0 0 -1 0 0",
+             "POLYGON 4 1 6 0.000004 0.000002 50 50 0 0 0 -1 0 0",
+             "BULGE 5 1 10 10 0.000002 0 0 0 -1 0 0", "LINETO 20 10", "LINETO 20 20",
+             "LINETO 10 10", "END",
+             "RPOCKET 6 1 0.000004 0.000004 0.000002 60 10 0.000001 0 0 0 -1 0 0",
+             "POCKET 7 1 70 10 0.000002 0 0 0 -1 0 0", "LINETO 80 10", "LINETO 80 20",
+             "LINETO 70 10", "END", "ENG_TEXT 8 1 \"S\" 0 70 75 0.0000006 0.000003 0.000002 1 1 2",
+             "INFO_TEXT 9 1 \"N\" 0 60 0 0.0000006 1 1 0"});
+    std::string saved = SaveAndRead("tiny.kvp");
+    EXPECT_NE(saved.find("\n$53 8 1 \"S\" 0.00000 70.00000 75.00000 5.9999999999999997e-07 "
+                         "3.0000000000000001e-06 1.9999999999999999e-06 1.00000 1.00000 2\n"),
+              std::string::npos);
+    EXPECT_NE(saved.find("\n$15 2 1 4.0000000005591119e-06 2.9999999995311555e-06 "),
+              std::string::npos);
+    EXPECT_NE(saved.find(" 10.00000 10.00000 0.00000 0.00000 "), std::string::npos); // as before
+    ASSERT_EQ(Open(ScratchDir() + "/tiny.kvp"), 1);
+    EXPECT_TRUE(Messages().empty());
+    for (int id = 1; id <= 9; ++id)
+        EXPECT_GE(IndexOf(id), 0) << id;
+    EXPECT_EQ(SaveAndRead("tiny-again.kvp"), saved);
+}
+
+TEST_F(ProjectTest, ALowerToolHolderDetachesTheToolsBeyondIt) {
+    // Found by fuzzing: a tool attached in place 7 stayed attached after TOOLHOLDER 4, unusable
+    // but still saved, and opening the saved project refused it.
+    TypeAll({"ATTTOOL 1 CENTER_DRILL_3.15 0 0 0", "ATTTOOL 7 FACE_MILL_50 0 0 0",
+             "ATTTOOL 8 DRILL_10 0 0 0", "BLOCK 1 100 80 20 0 0 -20 0 0 -1"});
+    Messages();
+    EXPECT_EQ(Type("TOOLHOLDER 7"), 1);
+    EXPECT_EQ(Messages(), V{"[Toolholder too small!] 1 tool(s) could not be loaded"});
+    EXPECT_EQ(Type("TOOLHOLDER 4"), 1);
+    EXPECT_EQ(Messages(), V{"[Toolholder too small!] 1 tool(s) could not be loaded"});
+    EXPECT_EQ(Type("TOOLHOLDER 20"), 1);
+    EXPECT_TRUE(Messages().empty());
+    Type("TOOLHOLDER 4");
+    std::string saved = SaveAndRead("holder.kvp");
+    EXPECT_NE(saved.find("\n$11 1 CENTER_DRILL_3.15 "), std::string::npos);
+    EXPECT_EQ(saved.find("\n$11 7 "), std::string::npos);
+    EXPECT_EQ(saved.find("\n$11 8 "), std::string::npos);
+    ASSERT_EQ(OpenProject(ScratchDir() + "/holder.kvp"), 1); // with the holder as it is now
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(SaveAndRead("holder-again.kvp"), saved);
 }
 
 TEST_F(ProjectTest, NamesAndTextsStayOneToken) {
