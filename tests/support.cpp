@@ -8,12 +8,42 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "model/object_kind.h"
 #include "model/registry.h"
 #include "script/interpreter.h"
 #include "script/project.h"
 #include "ui/startup.h"
 
 namespace korvel::test {
+
+namespace {
+
+// Every test process works in a folder of its own, removed at its end: what the program writes
+// into the current folder (DB_ERR.TXT, files named without a folder) never lands in the build
+// or source tree, and tests running side by side never meet.
+class OwnCurrentFolder : public ::testing::Environment {
+public:
+    void SetUp() override {
+        char pattern[] = "/tmp/korvel-cwd-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        ASSERT_EQ(chdir(dir_.c_str()), 0);
+    }
+    void TearDown() override {
+        if (chdir("/") != 0)
+            return;
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+
+private:
+    std::string dir_;
+};
+
+[[maybe_unused]] ::testing::Environment* const g_own_folder =
+    ::testing::AddGlobalTestEnvironment(new OwnCurrentFolder);
+
+} // namespace
 
 void KorvelTest::SetUp() {
     InitAllTables();

@@ -79,7 +79,8 @@ def tools():
                         (12, 1.75)]:
         t.append(("TAP M%d" % size, TAP, size, 0, 3 * size + 8, 3, pitch,
                   "Machine tap HSS-E spiral flute"))
-    t.append(("THREAD MILL D8 P1.5", THREAD_MILL, 8, 10, 20, 3, 1.5,
+    # The second diameter is the smallest hole the mill enters: the 8.5 mm core hole of an M10.
+    t.append(("THREAD MILL D8 P1.5", THREAD_MILL, 8, 8.5, 20, 3, 1.5,
               "Solid carbide for M10 and larger"))
     for d in [3, 4, 6, 8, 10, 12, 16, 20]:
         t.append(("END MILL R%g" % d, END_ROUGH, d, 0, 3 * d, 4 if d >= 6 else 3, 0,

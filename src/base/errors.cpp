@@ -65,4 +65,9 @@ int Dublicate(const char* f, int l) {
 
 int ScriptError(const char* what, const char* f, int l) { return Report2(what, what, f, l); }
 
+int ErrCode(int code) {
+    ShowMessage(Sprintf("Error code %d", code), "Internal error", kMbOk | kMbIconError);
+    return 0;
+}
+
 } // namespace korvel

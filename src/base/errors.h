@@ -22,6 +22,13 @@ int UnknownTool(const char* file, int line);
 int UnknownMaterialGroup(const char* file, int line);
 int Dublicate(const char* file, int line);
 
+// An internal inconsistency of the tool-path and G-code code (a state that should not occur):
+// "Error code %d" captioned "Internal error" with the error icon. Returns 0, so that the
+// function that found it can return its result directly. The codes name the place:
+//   1-5 contour paths, 7 path optimiser, 8-10 level paths, 16-26 pocket paths, 27-30 path
+//   emission, and the generators' own codes above those.
+int ErrCode(int code);
+
 // Reports a rejected line with a text of its own: "<what> in file [%s], line [%d]", or just
 // "<what>" without a file.
 int ScriptError(const char* what, const char* file, int line);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <memory>
 
@@ -37,8 +38,15 @@ public:
         first_empty_ = end_;
         return end_ < kSize ? end_ : -1;
     }
-    // Allocates a slot's record if it has none.
+    // Allocates a slot's record if it has none. The index must lie in the table; a bad one
+    // (a fault of the caller) stops the test build and gets a scratch record otherwise.
     T& Ensure(int index) {
+        assert(index >= 0 && index < kSize && "HeapTable::Ensure outside the table");
+        if (index < 0 || index >= kSize) {
+            static T scratch;
+            scratch = T();
+            return scratch;
+        }
         if (!slots_[index])
             Put(index);
         return *slots_[index];

@@ -256,6 +256,34 @@ const std::string& Arg(int i) {
 
 int ArgCount() { return g_arg_count; }
 
+struct SavedArguments::State {
+    std::string line;
+    std::array<detail::TokenSpan, kMaxArgs> span;
+    int stored;
+    std::array<ParsedNumber, kMaxArgs> number;
+    std::uint32_t parsed, whole;
+    int count;
+    std::array<std::string, kMaxArgs> arg;
+    std::uint32_t made;
+};
+
+SavedArguments::SavedArguments()
+    : state_(new State{g_line, g_span, g_stored, g_number, g_parsed, g_whole, g_arg_count, g_arg,
+                       g_made}) {}
+
+SavedArguments::~SavedArguments() {
+    State& s = *state_;
+    g_line = std::move(s.line);
+    g_span = s.span;
+    g_stored = s.stored;
+    g_number = s.number;
+    g_parsed = s.parsed;
+    g_whole = s.whole;
+    g_arg_count = s.count;
+    g_arg = std::move(s.arg);
+    g_made = s.made;
+}
+
 namespace detail {
 
 bool ArgNumberSlow(int i, double& value) {

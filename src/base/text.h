@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -82,6 +83,21 @@ inline int ArgI(int i) {
         return detail::g_number[i].whole;
     return detail::ArgISlow(i);
 }
+
+// Keeps the argument vector of the line being handled aside while a nested interpretation (an
+// INCLUDE, an undo replay, a machine file) splits lines of its own, and puts it back when it
+// goes out of scope: the outer handler then reads its own arguments again.
+class SavedArguments {
+public:
+    SavedArguments();
+    ~SavedArguments();
+    SavedArguments(const SavedArguments&) = delete;
+    SavedArguments& operator=(const SavedArguments&) = delete;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 // Writes every stored argument followed by one blank; returns the count.
 int inv_args(std::string& buffer);

@@ -5,22 +5,21 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
+#include "cli/cli_common.h"
+#include "cli/commands.h"
 #include "model/heights.h"
+#include "model/object_kind.h"
+#include "model/settings.h"
 #include "platform/platform.h"
 #include "reports/model_json.h"
 #include "script/config.h"
 #include "script/interpreter.h"
 #include "script/project.h"
-#include "model/settings.h"
-#include "base/text.h"
 #include "ui/startup.h"
 
 namespace korvel {
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 
 const char* const kUsage =
     "usage: korvelc [--home DIR] [--answer yes|no|cancel] COMMAND ...\n"
@@ -33,7 +32,21 @@ const char* const kUsage =
     "                       --dump           print the model as JSON\n"
     "                       --dump-db        the same, with every database record\n"
     "                       --print-objects  print every object's project-file lines\n"
-    "  dump  PROJECT      print the model of a project as JSON\n";
+    "  dump  PROJECT      print the model of a project as JSON\n"
+    "  make  PROJECT [-o FILE]\n"
+    "                     compile the G-code to FILE, else the project's GCFILE; the\n"
+    "                     tools-and-time summary is printed on stdout\n"
+    "  render PROJECT [-o FILE.svg] [--paths]\n"
+    "                     draw the project from the top as SVG (to FILE.svg, else stdout);\n"
+    "                     --paths adds the contour and pocket paths, for each feature's\n"
+    "                     preselected rough tool (else a 10 mm one, or the largest that\n"
+    "                     fits its inside arcs)\n"
+    "  verify PROJECT [--gcode FILE] [--png FILE] [--res MM] [--tolerance MM]\n"
+    "                     simulate the program (FILE, else the project compiled) on the\n"
+    "                     stock and compare it with the model; exit 1 when it is not\n"
+    "                     within the tolerance (default 0.05 mm)\n";
+
+} // namespace
 
 int Usage(const char* problem) {
     if (problem)
@@ -42,33 +55,7 @@ int Usage(const char* problem) {
     return kExitUsage;
 }
 
-// The desktop program's start-up without windows; false (and why, on stderr) when the
-// configuration stops it.
-bool Start() {
-    switch (StartUp()) {
-    case StartupResult::kOk:
-        return true;
-    case StartupResult::kConfigMissing:
-        std::fprintf(stderr, "korvelc: configuration file %s not found\n", ConfigPath().c_str());
-        return false;
-    case StartupResult::kConfigRejected:
-        std::fprintf(stderr, "korvelc: the last line of configuration file %s was rejected\n",
-                     ConfigPath().c_str());
-        return false;
-    }
-    return false;
-}
-
-// Opens a project as the desktop program does: the configuration's values first, then the
-// project's own. False when the file could not be read, or when any line of it (or of a file
-// it reads) was rejected: what was read is still loaded.
-bool LoadProject(const std::string& path) {
-    LoadCfgValues();
-    ResetRejectedFileLines();
-    bool opened = OpenProject(path) == 1;
-    RecalcZ();
-    return opened && RejectedFileLines() == 0;
-}
+namespace {
 
 bool g_dump_db = false; // --dump-db: the database's records too
 
@@ -119,7 +106,8 @@ int ExecCommand(const std::vector<std::string>& words) {
     if (!Start())
         return kExitFailed;
     bool failed = false;
-    if (!project.empty() && !LoadProject(project))
+    bool accepted = true;
+    if (!project.empty() && (!LoadProject(project, &accepted) || !accepted))
         failed = true;
     for (const std::string& typed : lines) {
         std::string line = typed;
@@ -141,9 +129,10 @@ int DumpCommand(const std::vector<std::string>& words) {
         return Usage("dump takes one PROJECT");
     if (!Start())
         return kExitFailed;
-    bool loaded = LoadProject(words[0]);
+    bool accepted = false;
+    LoadProject(words[0], &accepted);
     PrintModel();
-    return loaded ? kExitOk : kExitFailed;
+    return accepted ? kExitOk : kExitFailed;
 }
 
 int Main(int argc, char** argv) {
@@ -179,6 +168,12 @@ int Main(int argc, char** argv) {
         return ExecCommand(rest);
     if (command == "dump")
         return DumpCommand(rest);
+    if (command == "make")
+        return MakeCommand(rest);
+    if (command == "render")
+        return RenderCommand(rest);
+    if (command == "verify")
+        return VerifyCommand(rest);
     return Usage(("unknown command " + command).c_str());
 }
 

@@ -2,17 +2,18 @@
 #include "model/bore.h"
 
 #include <array>
+#include <cassert>
 
-#include "model/bulge.h"
-#include "model/hole_edit.h"
-#include "model/mparam.h"
-#include "model/registry.h"
-#include "model/selection.h"
 #include "base/errors.h"
 #include "base/keyword_codes.h"
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
+#include "model/bulge.h"
+#include "model/hole_edit.h"
+#include "model/mparam.h"
+#include "model/registry.h"
+#include "model/selection.h"
 
 namespace korvel {
 
@@ -48,6 +49,7 @@ int GetBore(Bore& bore, int index) {
 }
 
 void PutBore(const Bore& bore, int index) {
+    assert(index >= 0 && index < kMaxBores && "PutBore outside the table");
     if (index >= 0 && index < kMaxBores)
         g_bores[index] = bore;
 }

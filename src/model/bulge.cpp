@@ -2,6 +2,7 @@
 #include "model/bulge.h"
 
 #include <array>
+#include <cassert>
 #include <cmath>
 
 #include "base/errors.h"
@@ -9,7 +10,6 @@
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
-#include "geometry/intersect.h"
 #include "geometry/primitives.h"
 #include "geometry/tolerance.h"
 #include "model/block.h"
@@ -114,6 +114,7 @@ int GetBulge(int index, Bulge& bulge) {
 }
 
 void PutBulge(int index, const Bulge& bulge) {
+    assert(index >= 0 && index < kMaxBulges && "PutBulge outside the table");
     if (index >= 0 && index < kMaxBulges)
         g_bulges[index] = bulge;
 }

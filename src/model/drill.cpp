@@ -1,16 +1,18 @@
 // The drill and spot tables and the DRILL command.
 #include "model/drill.h"
 
-#include "model/bulge.h"
+#include <cassert>
+
 #include "base/heap_table.h"
-#include "model/hole_edit.h"
-#include "model/mparam.h"
-#include "model/registry.h"
-#include "model/selection.h"
 #include "base/keyword_codes.h"
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
+#include "model/bulge.h"
+#include "model/hole_edit.h"
+#include "model/mparam.h"
+#include "model/registry.h"
+#include "model/selection.h"
 
 namespace korvel {
 
@@ -44,7 +46,9 @@ int GetDrill(Drill& drill, int index) {
 }
 
 void PutDrill(const Drill& drill, int index) {
-    if (Drill* d = g_drills.Get(index))
+    Drill* d = g_drills.Get(index);
+    assert(d && "PutDrill on a free slot");
+    if (d)
         *d = drill;
 }
 
@@ -101,7 +105,9 @@ int GetSpot(Spot& spot, int index) {
 }
 
 void PutSpot(const Spot& spot, int index) {
-    if (Spot* s = g_spots.Get(index))
+    Spot* s = g_spots.Get(index);
+    assert(s && "PutSpot on a free slot");
+    if (s)
         *s = spot;
 }
 
@@ -125,9 +131,10 @@ int StrDrillData(std::string& line, int index) {
     Drill* d = ValidDrill(index);
     if (!d || d->system)
         return 0;
+    std::array<int, 3> reserved = DrillReservedInLineOrder(*d);
     line = Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f %0.5f %d %d %d %d", kDrill, d->id, d->pid,
-                   d->dia, d->wz, d->x, d->y, d->chamfer, d->tool, d->reserved[1], d->reserved[0],
-                   d->reserved[2]);
+                   d->dia, d->wz, d->x, d->y, d->chamfer, d->tool, reserved[0], reserved[1],
+                   reserved[2]);
     return 1;
 }
 
@@ -204,9 +211,7 @@ int DrillCom(const char* file, int line) {
     d.y = ArgF(6) * f;
     d.chamfer = ArgF(7) * f;
     d.tool = ArgI(8);
-    d.reserved[1] = ArgI(9);
-    d.reserved[0] = ArgI(10);
-    d.reserved[2] = ArgI(11);
+    SetDrillReservedFromLine(d, ArgI(9), ArgI(10), ArgI(11));
     d.valid = 1;
     UpsertSlot where = FindUpsertSlot(d.id, kTypeDrill, "Drills", NextDrill, file, line);
     if (where.slot < 0)

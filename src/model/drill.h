@@ -3,6 +3,7 @@
 // allocated when a slot is taken.
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace korvel {
@@ -20,7 +21,7 @@ struct Drill {
     int assigned_tool = -1; // chosen by the compiler; not saved
     int tool = 0;           // preselected drilling tool, 0 = automatic
     double chamfer = 0;
-    int reserved[3] = {1, 0, -1}; // carried unchanged; a line holds them as [1], [0], [2]
+    int reserved[3] = {1, 0, -1}; // carried unchanged; see DrillReservedInLineOrder
     int valid = 0;
     int selected = 0;
     int drilling_active = 0; // among coincident drills, the one drilled (compile only)
@@ -36,6 +37,17 @@ struct Spot {
     int valid = 0;
     int flag = 0;
 };
+
+// The reserved fields in the order a DRILL line holds them (its last three values).
+inline std::array<int, 3> DrillReservedInLineOrder(const Drill& d) {
+    return {d.reserved[1], d.reserved[0], d.reserved[2]};
+}
+// Sets the reserved fields from the last three values of a DRILL line, in line order.
+inline void SetDrillReservedFromLine(Drill& d, int first, int second, int third) {
+    d.reserved[1] = first;
+    d.reserved[0] = second;
+    d.reserved[2] = third;
+}
 
 // Drill slots: Next allocates, Remove frees (kAllSlots: every slot).
 int NextDrill();

@@ -2,17 +2,18 @@
 #include "model/fixture.h"
 
 #include <array>
+#include <cassert>
 
-#include "geometry/primitives.h"
-#include "model/bulge.h"
-#include "model/object_edit.h"
-#include "model/registry.h"
-#include "model/selection.h"
 #include "base/errors.h"
 #include "base/keyword_codes.h"
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
+#include "geometry/primitives.h"
+#include "model/bulge.h"
+#include "model/object_edit.h"
+#include "model/registry.h"
+#include "model/selection.h"
 
 namespace korvel {
 
@@ -42,6 +43,7 @@ int GetFixture(Fixture& fixture, int index) {
 }
 
 void PutFixture(const Fixture& fixture, int index) {
+    assert(index >= 0 && index < kMaxFixtures && "PutFixture outside the table");
     if (index >= 0 && index < kMaxFixtures)
         g_fixtures[index] = fixture;
 }

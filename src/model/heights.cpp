@@ -2,16 +2,10 @@
 #include "model/heights.h"
 
 #include "model/block.h"
-#include "model/bore.h"
 #include "model/bulge.h"
-#include "model/drill.h"
-#include "model/fixture.h"
-#include "model/longhole.h"
 #include "model/machine.h"
-#include "model/pocket.h"
+#include "model/object_kind.h"
 #include "model/registry.h"
-#include "model/texts.h"
-#include "model/thread.h"
 
 namespace korvel {
 
@@ -39,55 +33,34 @@ double SafeHeight() {
 }
 
 double CalcZ(int id, int depth) {
-    int type, index;
-    if (depth > kMaxDepth || !FindID(id, type, index))
+    int index;
+    const ObjectKind* kind = depth > kMaxDepth ? nullptr : KindOfId(id, index);
+    if (!kind)
         return SafeHeight();
-    switch (type) {
-    case kTypeBlock:
+    int parent = kind->parent ? kind->parent(index) : -1;
+    switch (kind->height) {
+    case HeightRule::kBase:
         return BaseLevel();
-    case kTypeBulge:
-        return CalcZ(GetBulgePid(index), depth + 1) + Bulge_wz(index);
-    case kTypeDrill:
-    case kTypeThread:
-    case kTypeBore:
-    case kTypeLongHole:
-    case kTypePocket:
-        return CalcZ(GetPID(id), depth + 1) - ObjectWz(id);
-    case kTypeFixture:
-        return Fixture_wz(index);
-    case kTypeEngText:
-        return CalcZ(GetTextPid(index), depth + 1);
-    case kTypeSpot:
-        return CalcZ(GetSpotPid(index), depth + 1);
-    default:
-        return SafeHeight();
+    case HeightRule::kUp:
+        return CalcZ(parent, depth + 1) + kind->wz(index);
+    case HeightRule::kDown:
+        return CalcZ(parent, depth + 1) - kind->wz(index);
+    case HeightRule::kAbsolute:
+        return kind->wz(index);
+    case HeightRule::kOnParent:
+        return CalcZ(parent, depth + 1);
+    case HeightRule::kNone:
+        break;
     }
+    return SafeHeight();
 }
 
 } // namespace
 
 double ObjectWz(int id) {
-    int type, index;
-    if (!FindID(id, type, index))
-        return 0;
-    switch (type) {
-    case kTypeBulge:
-        return Bulge_wz(index);
-    case kTypeDrill:
-        return Drill_wz(index);
-    case kTypeThread:
-        return Thread_wz(index);
-    case kTypeBore:
-        return Bore_wz(index);
-    case kTypeLongHole:
-        return LongHole_wz(index);
-    case kTypePocket:
-        return Pocket_wz(index);
-    case kTypeFixture:
-        return Fixture_wz(index);
-    default:
-        return 0;
-    }
+    int index;
+    const ObjectKind* kind = KindOfId(id, index);
+    return kind && kind->wz ? kind->wz(index) : 0;
 }
 
 double calcZ(int id) { return CalcZ(id, 0); }
@@ -95,34 +68,21 @@ double calcZ(int id) { return CalcZ(id, 0); }
 void RecalcZ() {
     g_base = BaseLevel();
     g_base_known = true; // heights do not change while they are stored
-    for (int id = 1; id <= kMaxObjectId; ++id) {
-        int type, index;
-        if (!FindID(id, type, index))
+    for (int id : RegisteredObjects()) {
+        int index;
+        const ObjectKind* kind = KindOfId(id, index);
+        if (!kind || !kind->set_z)
             continue;
-        switch (type) {
-        case kTypeBulge:
-            SetBulge_z(index, calcZ(id) - Bulge_wz(index));
+        // An object stores the level of the surface it stands on or is cut from.
+        switch (kind->height) {
+        case HeightRule::kUp:
+            kind->set_z(index, calcZ(id) - kind->wz(index));
             break;
-        case kTypeDrill:
-            SetDrill_z(index, calcZ(id) + Drill_wz(index));
+        case HeightRule::kDown:
+            kind->set_z(index, calcZ(id) + kind->wz(index));
             break;
-        case kTypeThread:
-            SetThread_z(index, calcZ(id) + Thread_wz(index));
-            break;
-        case kTypeBore:
-            SetBore_z(index, calcZ(id) + Bore_wz(index));
-            break;
-        case kTypeLongHole:
-            SetLongHole_z(index, calcZ(id) + LongHole_wz(index));
-            break;
-        case kTypePocket:
-            SetPocket_z(index, calcZ(id) + Pocket_wz(index));
-            break;
-        case kTypeEngText:
-            SetText_z(index, calcZ(id));
-            break;
-        case kTypeSpot:
-            SetSpot_z(index, calcZ(id));
+        case HeightRule::kOnParent:
+            kind->set_z(index, calcZ(id));
             break;
         default:
             break;

@@ -2,18 +2,19 @@
 #include "model/longhole.h"
 
 #include <array>
+#include <cassert>
 
+#include "base/errors.h"
+#include "base/keyword_codes.h"
+#include "base/text.h"
+#include "base/undo_stack.h"
+#include "base/units.h"
 #include "geometry/primitives.h"
 #include "model/bulge.h"
 #include "model/mparam.h"
 #include "model/object_edit.h"
 #include "model/registry.h"
 #include "model/selection.h"
-#include "base/errors.h"
-#include "base/keyword_codes.h"
-#include "base/text.h"
-#include "base/undo_stack.h"
-#include "base/units.h"
 
 namespace korvel {
 
@@ -49,6 +50,7 @@ int GetLongHole(LongHole& hole, int index) {
 }
 
 void PutLongHole(const LongHole& hole, int index) {
+    assert(index >= 0 && index < kMaxLongHoles && "PutLongHole outside the table");
     if (index >= 0 && index < kMaxLongHoles)
         g_holes[index] = hole;
 }

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <array>
 
-#include "model/bulge.h"
 #include "base/errors.h"
 #include "base/keyword_codes.h"
 #include "base/text.h"
 #include "base/units.h"
+#include "model/bulge.h"
 
 namespace korvel {
 
@@ -175,11 +175,18 @@ std::string WriteMParams() {
     return out;
 }
 
+std::string MParamLine(const MParam& p) {
+    return Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f", p.kind + kMparamX - 1, p.owner, p.speed,
+                   p.v[0], p.v[1], p.v[2], p.v[3]);
+}
+
 void AppendMParams(std::string& out) {
-    for (int i = 0; i < g_end; ++i)
-        if (const MParam& p = g_params[i]; Used(p))
-            out += Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f\n", p.kind + kMparamX - 1, p.owner,
-                           p.speed, p.v[0], p.v[1], p.v[2], p.v[3]);
+    for (int i = 0; i < g_end; ++i) {
+        if (const MParam& p = g_params[i]; Used(p)) {
+            out += MParamLine(p);
+            out += '\n';
+        }
+    }
 }
 
 int ParamXCom(const char* file, int line) { return ParamCom(kRoughMilling, file, line); }

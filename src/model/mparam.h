@@ -47,6 +47,8 @@ int DeleteLevelMParam(int index, int kind);
 int RetrieveLevelMParam(int index, int kind, int& speed, double v[4]);
 
 // The project file's lines, each ended by a line feed.
+// The line of one entry (MPARAM_X .. MPARAM_TM in code form), without a line end.
+std::string MParamLine(const MParam& entry);
 std::string WriteMParams();
 void AppendMParams(std::string& out); // the same lines, appended to out
 

@@ -2,6 +2,7 @@
 #include "model/pocket.h"
 
 #include <array>
+#include <cassert>
 #include <cmath>
 
 #include "base/errors.h"
@@ -64,6 +65,7 @@ int GetPocket(int index, Pocket& pocket) {
 }
 
 void PutPocket(int index, const Pocket& pocket) {
+    assert(index >= 0 && index < kMaxPockets && "PutPocket outside the table");
     if (index >= 0 && index < kMaxPockets)
         g_pockets[index] = pocket;
 }

@@ -4,15 +4,10 @@
 #include <algorithm>
 #include <array>
 
-#include "model/block.h"
-#include "model/bore.h"
 #include "model/bulge.h"
 #include "model/drill.h"
-#include "model/longhole.h"
 #include "model/mparam.h"
-#include "model/pocket.h"
-#include "model/texts.h"
-#include "model/thread.h"
+#include "model/object_kind.h"
 
 namespace korvel {
 
@@ -39,64 +34,32 @@ bool InUse(int id) { return id >= 1 && id <= kMaxObjectId && g_registry[id].id =
 // every walk stops there.
 constexpr int kMaxWalk = kMaxObjectId;
 
-// The parent of an object of a given type and index; -1 for types that have no parent or whose
-// table this build does not hold.
+// The parent of an object of a given type and index; -1 for types that have no parent.
 int ParentOf(int type, int index) {
-    switch (type) {
-    case kTypeBulge:
-        return GetBulgePid(index);
-    case kTypeDrill:
-        return GetDrillPid(index);
-    case kTypeThread:
-        return GetThreadPid(index);
-    case kTypeBore:
-        return Bore_pid(index);
-    case kTypeLongHole:
-        return GetLongHolePid(index);
-    case kTypePocket:
-        return GetPocketPid(index);
-    case kTypeEngText:
-        return GetTextPid(index);
-    case kTypeSpot:
-        return GetSpotPid(index);
-    default:
-        return -1;
-    }
+    const ObjectKind* kind = KindOf(type);
+    return kind && kind->parent ? kind->parent(index) : -1;
 }
 
 // The selection mark of a possible parent (block, bulge, bore, pocket); 0 for other types.
 int SelectionMarkOf(int type, int index) {
-    switch (type) {
-    case kTypeBlock:
-        return Block_selected();
-    case kTypeBulge:
-        return Bulge_selected(index);
-    case kTypeBore:
-        return Bore_selected(index);
-    case kTypePocket:
-        return Pocket_selected(index);
-    default:
-        return 0;
-    }
+    const ObjectKind* kind = KindOf(type);
+    return kind && kind->parent_marks && kind->mark ? kind->mark(index) : 0;
 }
 
 // Whether an object counts as attached to its parent for CountAttachedObjects.
 bool CountsAsAttached(int type, int index, bool with_bulges) {
-    switch (type) {
-    case kTypeBulge:
-        return with_bulges;
-    case kTypeDrill:
-        return !Drill_system(index);
-    case kTypePocket:
-    case kTypeBore:
-    case kTypeThread:
-    case kTypeLongHole:
-    case kTypeEngText:
-    case kTypeEngElement:
+    const ObjectKind* kind = KindOf(type);
+    switch (kind ? kind->attach : Attach::kNo) {
+    case Attach::kYes:
         return true;
-    default:
-        return false;
+    case Attach::kUnlessSystem:
+        return !Drill_system(index);
+    case Attach::kBulge:
+        return with_bulges;
+    case Attach::kNo:
+        break;
     }
+    return false;
 }
 
 int Register(int id, int cid, int type, int index) {
@@ -239,6 +202,13 @@ int RegisteredIdEnd() { return g_id_end; }
 int GetFirstRegisteredObject(int& id) {
     g_id_cursor = 0;
     return GetNextRegisteredObject(id);
+}
+
+int NextRegisteredId(int after) {
+    for (int id = after < 0 ? 1 : after + 1; id < g_id_end; ++id)
+        if (InUse(id))
+            return id;
+    return -1;
 }
 
 int GetNextRegisteredObject(int& id) {

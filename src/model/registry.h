@@ -60,6 +60,33 @@ int GetNextRegisteredObject(int& id);
 // over every ID can stop there.
 int RegisteredIdEnd();
 
+// The registered ID after `after` in ascending order; -1 when none. The loops below read the
+// registry afresh at each step and share no cursor, so they nest; an object registered or freed
+// during a loop is met or skipped as its ID comes up.
+int NextRegisteredId(int after);
+
+class RegisteredIdRange {
+public:
+    class iterator {
+    public:
+        explicit iterator(int id) : id_(id) {}
+        int operator*() const { return id_; }
+        iterator& operator++() {
+            id_ = NextRegisteredId(id_);
+            return *this;
+        }
+        bool operator!=(const iterator& other) const { return id_ != other.id_; }
+
+    private:
+        int id_;
+    };
+    iterator begin() const { return iterator(NextRegisteredId(0)); }
+    iterator end() const { return iterator(-1); }
+};
+
+// for (int id : RegisteredObjects()) ... : every registered ID, ascending.
+inline RegisteredIdRange RegisteredObjects() { return {}; }
+
 // 1 when b is a proper ancestor of a.
 int IsDescendant(int a, int b);
 int IsAncestor(int a, int b);

@@ -542,7 +542,10 @@ int ProgramCom(const char* f, int l) {
 int GCFileCom(const char* f, int l) {
     if (!OneName(g_settings.gcfile, f, l))
         return 0;
-    g_settings.output_file = g_settings.gcfile;
+    // A machine with a post-processor keeps its temporary file as the file Make writes; the
+    // post-processor makes the GCFILE from it.
+    if (!DefinitionMode())
+        g_settings.output_file = g_settings.gcfile;
     return 1;
 }
 int DWGFileCom(const char* f, int l) { return OneName(g_settings.dwgfile, f, l); }

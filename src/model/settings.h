@@ -54,7 +54,7 @@ struct Settings {
     int use_newfilter = 1;
     int optimise = 0;            // OPTIMISE
     int excessmr = 1;            // EXCESSMR
-    int alt_path_filter = 0;     // cleared by FOPI
+    int alt_path_filter = 1;     // contour loops cut out; cleared by FOPI
     int multi_g_lines = 1;       // MULTI_G_LINES
     int num_c_lines = 0;         // NUM_C_LINES
     int comments = 0;            // COMMENTS: 0 none, 1 comments, 2 debugging comments

@@ -29,10 +29,10 @@ int CompactShape(const Shape& src, Shape& dst) {
 
 #include <cmath>
 
-#include "geometry/intersect.h"
-#include "geometry/primitives.h"
 #include "base/keyword_codes.h"
 #include "base/text.h"
+#include "geometry/primitives.h"
+#include "geometry/ray_crossing.h"
 
 namespace korvel {
 
@@ -155,7 +155,7 @@ bool ShapeClicked(const Shape& shape, double px, double py) {
         const ShapeVertex& from = shape.v[i == 0 ? n - 1 : i - 1];
         const ShapeVertex& to = shape.v[i];
         double xa;
-        crossings += IntersectLR(px, py, from.x, from.y, to.x, to.y, to.radius, to.kind, xa);
+        crossings += IntersectLR(px, py, ElementBetween(from, to), xa);
     }
     return crossings % 2 == 1;
 }

@@ -2,6 +2,7 @@
 #include "model/texts.h"
 
 #include <array>
+#include <cassert>
 #include <cmath>
 
 #include "base/errors.h"
@@ -83,6 +84,7 @@ int GetText(Text& text, int index) {
 }
 
 void PutText(const Text& text, int index) {
+    assert(index >= 0 && index < kMaxTexts && "PutText outside the table");
     if (index >= 0 && index < kMaxTexts)
         g_texts[index] = text;
 }

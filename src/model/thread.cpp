@@ -2,17 +2,18 @@
 #include "model/thread.h"
 
 #include <array>
+#include <cassert>
 
-#include "model/bulge.h"
-#include "model/hole_edit.h"
-#include "model/mparam.h"
-#include "model/registry.h"
-#include "model/selection.h"
 #include "base/errors.h"
 #include "base/keyword_codes.h"
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
+#include "model/bulge.h"
+#include "model/hole_edit.h"
+#include "model/mparam.h"
+#include "model/registry.h"
+#include "model/selection.h"
 
 namespace korvel {
 
@@ -49,6 +50,7 @@ int GetThread(Thread& thread, int index) {
 }
 
 void PutThread(const Thread& thread, int index) {
+    assert(index >= 0 && index < kMaxThreads && "PutThread outside the table");
     if (index >= 0 && index < kMaxThreads)
         g_threads[index] = thread;
 }

@@ -143,7 +143,37 @@ std::vector<ShownMessage> TakeRecordedMessages() {
     return taken;
 }
 
+namespace {
+bool g_wait_for_programs = false;
+
+// Runs the command through the shell and waits for it: 33 when it exited with status 0.
+int RunProgramAndWait(const std::string& command_line) {
+    pid_t child = fork();
+    if (child < 0)
+        return 0;
+    if (child == 0) {
+        int null_fd = open("/dev/null", O_RDWR);
+        if (null_fd >= 0) {
+            dup2(null_fd, STDIN_FILENO);
+            close(null_fd);
+        }
+        execl("/bin/sh", "sh", "-c", command_line.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR)
+            return 0;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 33 : 0;
+}
+} // namespace
+
+void SetStartedProgramsWaited(bool wait) { g_wait_for_programs = wait; }
+
 int StartProgram(const std::string& command_line) {
+    if (g_wait_for_programs)
+        return RunProgramAndWait(command_line);
     // Double fork: the grandchild runs the command through the shell, the child exits at once
     // and is reaped here, so the caller never waits and leaves no zombie behind.
     pid_t child = fork();
@@ -196,5 +226,45 @@ std::string CurrentDirectory() {
 }
 
 int ProcessId() { return static_cast<int>(getpid()); }
+
+namespace {
+std::time_t g_fixed_time = -1;
+
+// SOURCE_DATE_EPOCH, when set to a plain non-negative number; -1 otherwise.
+std::time_t SourceDateEpoch() {
+    const char* text = std::getenv("SOURCE_DATE_EPOCH");
+    if (!text || !*text)
+        return -1;
+    char* end = nullptr;
+    long long value = std::strtoll(text, &end, 10);
+    return *end == '\0' && value >= 0 ? static_cast<std::time_t>(value) : -1;
+}
+} // namespace
+
+void FixCurrentTime(std::time_t t) { g_fixed_time = t < 0 ? -1 : t; }
+
+std::time_t CurrentTime() {
+    if (g_fixed_time >= 0)
+        return g_fixed_time;
+    std::time_t epoch = SourceDateEpoch();
+    return epoch >= 0 ? epoch : std::time(nullptr);
+}
+
+std::string CtimeText() {
+    std::time_t t = CurrentTime();
+    bool fixed = g_fixed_time >= 0 || SourceDateEpoch() >= 0;
+    std::tm parts{};
+    if (!(fixed ? gmtime_r(&t, &parts) : localtime_r(&t, &parts)))
+        return "Thu Jan  1 00:00:00 1970";
+    char text[64];
+    // The layout of ctime, written out so that no locale and no static buffer is involved.
+    static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::snprintf(text, sizeof text, "%.3s %.3s%3d %.2d:%.2d:%.2d %d", kDays[parts.tm_wday % 7],
+                  kMonths[parts.tm_mon % 12], parts.tm_mday, parts.tm_hour, parts.tm_min,
+                  parts.tm_sec, 1900 + parts.tm_year);
+    return text;
+}
 
 } // namespace korvel

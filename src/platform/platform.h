@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -92,6 +93,20 @@ std::vector<ShownMessage> TakeRecordedMessages();
 // Starts a program from a shell command line and never waits for it. Like the Windows call it
 // replaces, a result above 31 is success.
 int StartProgram(const std::string& command_line);
+// Batch runs (korvelc) wait instead: StartProgram then returns when the program has ended,
+// with a result above 31 only when it exited with status 0, so that a batch run never ends
+// before the program's output exists.
+void SetStartedProgramsWaited(bool wait);
+
+// The clock of dated output (the G-code header). Normally the system time; a fixed time when
+// one is set by FixCurrentTime (tests; a negative value releases it) or by the environment
+// variable SOURCE_DATE_EPOCH (reproducible output).
+std::time_t CurrentTime();
+void FixCurrentTime(std::time_t t);
+// The current time in the 24-character layout of ctime, without its line end
+// ("Wed Jun 30 21:49:08 1993"): local time, or UTC for a fixed time so that it reads the same
+// in every time zone.
+std::string CtimeText();
 
 // Opens a file for reading ("rb") only when it is a regular file: a directory, a device, a FIFO
 // or a socket counts as missing (nullptr), and is not even opened, since opening a FIFO waits

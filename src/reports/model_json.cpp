@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/units.h"
 #include "model/atttool.h"
 #include "model/block.h"
 #include "model/bore.h"
@@ -14,12 +15,11 @@
 #include "model/mparam.h"
 #include "model/pocket.h"
 #include "model/registry.h"
+#include "model/settings.h"
 #include "model/texts.h"
 #include "model/thread.h"
 #include "model/thread_type.h"
 #include "script/config.h"
-#include "model/settings.h"
-#include "base/units.h"
 #include "tooldb/database.h"
 #include "tooldb/library.h"
 
@@ -285,7 +285,7 @@ ordered_json DrillsJson() {
                         {"z", d.z},
                         {"tool", d.tool},
                         {"chamfer", d.chamfer},
-                        {"reserved", {d.reserved[1], d.reserved[0], d.reserved[2]}},
+                        {"reserved", DrillReservedInLineOrder(d)},
                         {"selected", d.selected},
                         {"system", d.system}});
     }

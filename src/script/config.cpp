@@ -3,14 +3,14 @@
 
 #include <array>
 
-#include "model/atttool.h"
-#include "model/machine.h"
-#include "platform/platform.h"
 #include "base/errors.h"
-#include "script/interpreter.h"
-#include "model/settings.h"
 #include "base/text.h"
 #include "base/units.h"
+#include "model/atttool.h"
+#include "model/machine.h"
+#include "model/settings.h"
+#include "platform/platform.h"
+#include "script/interpreter.h"
 
 namespace korvel {
 
@@ -46,6 +46,14 @@ int MachineCount() { return g_machine_count; }
 
 MachineDefinition GetMachineDefinition(int index) {
     return index >= 0 && index < g_machine_count ? g_machines[index] : MachineDefinition();
+}
+
+bool FindMachineFile(const std::string& name, std::string& file) {
+    int index = FindMachine(name);
+    if (index < 0)
+        return false;
+    file = g_machines[index].file;
+    return true;
 }
 
 void InitMachine() {

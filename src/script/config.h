@@ -18,6 +18,9 @@ struct MachineDefinition {
 int MachineCount();
 MachineDefinition GetMachineDefinition(int index);
 
+// The machine file of a defined machine; false when no machine has that name.
+bool FindMachineFile(const std::string& name, std::string& file);
+
 // Machine items, view flags and machine definitions to their defaults.
 void InitMachine();
 // Runs InitMachine, then korvel.cfg if it exists. The result of its last line; 0 when the

@@ -7,14 +7,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <vector>
 
-#include "platform/platform.h"
 #include "base/errors.h"
-#include "script/keywords.h"
 #include "base/text.h"
 #include "base/units.h"
+#include "platform/platform.h"
+#include "script/keywords.h"
 
 namespace korvel {
 
@@ -28,6 +29,9 @@ struct OpenScript {
 };
 std::vector<OpenScript> g_reading;
 int g_rejected_file_lines = 0; // RejectedFileLines
+
+// Handlers running now: more than one while a handler interprets lines of its own.
+int g_handlers_running = 0;
 
 // Deeper nesting than this is surely a mistake; it also bounds the recursion.
 constexpr std::size_t kMaxIncludeDepth = 32;
@@ -141,6 +145,11 @@ int FileNotFound(const std::string& path) {
 } // namespace
 
 int IntrepretLine(std::string& line, const char* file, int line_no) {
+    // A line interpreted while a handler runs (INCLUDE, undo, a machine or font file) must not
+    // leave its arguments in place of the handler's own.
+    std::optional<SavedArguments> outer;
+    if (g_handlers_running > 0)
+        outer.emplace();
     int count = args(line);
     std::string_view first = ArgView(0);
     if (count == 0 || first[0] == '#' || first[0] == ';')
@@ -151,7 +160,10 @@ int IntrepretLine(std::string& line, const char* file, int line_no) {
         return UnRecogn(file, line_no);
     if (HasAbsurdNumber(code, count))
         return OutOfRange(file, line_no);
-    return handler(file, line_no);
+    ++g_handlers_running;
+    int result = handler(file, line_no);
+    --g_handlers_running;
+    return result;
 }
 
 ScriptReadResult ReadScript(const std::string& path) {

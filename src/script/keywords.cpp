@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/text.h"
 #include "model/atttool.h"
 #include "model/block.h"
 #include "model/bore.h"
@@ -20,16 +21,16 @@
 #include "model/machine.h"
 #include "model/mparam.h"
 #include "model/pocket.h"
+#include "model/settings.h"
 #include "model/texts.h"
 #include "model/thread.h"
 #include "model/thread_type.h"
 #include "script/config.h"
 #include "script/core_commands.h"
-#include "script/interpreter.h"
-#include "model/settings.h"
-#include "base/text.h"
-#include "script/undo.h"
 #include "script/db_files.h"
+#include "script/interpreter.h"
+#include "script/object_commands.h"
+#include "script/undo.h"
 
 namespace korvel {
 

@@ -1,4 +1,4 @@
-// Clearing the project's tables, and the lines the project file holds for each object.
+// Writing the project file whole and reading it back.
 #include "script/project.h"
 
 #include <cmath>
@@ -10,19 +10,13 @@
 #include "base/units.h"
 #include "model/atttool.h"
 #include "model/block.h"
-#include "model/bore.h"
-#include "model/bulge.h"
 #include "model/contour.h"
-#include "model/drill.h"
-#include "model/fixture.h"
-#include "model/longhole.h"
 #include "model/machine.h"
 #include "model/mparam.h"
-#include "model/pocket.h"
+#include "model/object_kind.h"
+#include "model/project_state.h"
 #include "model/registry.h"
 #include "model/settings.h"
-#include "model/texts.h"
-#include "model/thread.h"
 #include "platform/platform.h"
 #include "script/core_commands.h"
 #include "script/interpreter.h"
@@ -30,68 +24,7 @@
 
 namespace korvel {
 
-void InitProject() {
-    InitID();
-    InitBlock();
-    InitBulge(kAllSlots);
-    ResetContour();
-    RemoveDrill(kAllSlots);
-    RemoveSpot(kAllSlots);
-    InitThread(kAllSlots);
-    InitBore(kAllSlots);
-    InitLongHole(kAllSlots);
-    InitPocket(kAllSlots);
-    InitText(kAllSlots);
-    InitFixture(kAllSlots);
-    ClearProjectTexts();
-}
-
-int WriteObjectLines(int id, std::string& out) {
-    out.clear();
-    int type, index;
-    if (!FindID(id, type, index))
-        return 0;
-    switch (type) {
-    case kTypeBlock:
-        return WriteBlockData(out);
-    case kTypeBulge:
-        return WriteBulgeData(index, out);
-    case kTypePocket:
-        return WritePocketData(index, out);
-    case kTypeDrill:
-        StrDrillData(out, index);
-        break;
-    case kTypeThread:
-        StrThreadData(out, index);
-        break;
-    case kTypeBore:
-        StrBoreData(out, index);
-        break;
-    case kTypeLongHole:
-        StrLongHoleData(out, index);
-        break;
-    case kTypeFixture:
-        StrFixtureData(out, index);
-        break;
-    case kTypeEngText:
-        StrEngTextData(out, index);
-        break;
-    case kTypeInfoText:
-        StrInfoTextData(out, index);
-        break;
-    default:
-        return 0;
-    }
-    if (out.empty())
-        return 0; // compiler-made objects are not saved
-    out += '\n';
-    return 1;
-}
-
 namespace {
-
-bool g_changed = false;
-bool g_compiled = false;
 
 std::string Fixed(double v, int decimals) { return FixedNonZero(v, decimals); }
 
@@ -205,7 +138,7 @@ int SaveProject(const std::string& path) {
         ShowMessage("Can't open file for writing", path, kMbOk | kMbIconError);
         return 0;
     }
-    g_changed = false;
+    SetProjectChanged(false);
     return 1;
 }
 
@@ -228,26 +161,8 @@ int OpenProject(const std::string& path) {
     SetUnitFactor(1.0);
     if (!DefinitionMode())
         MutableSettings().output_file = GetSettings().gcfile;
-    g_changed = false;
+    SetProjectChanged(false);
     return r.opened && r.last_result ? 1 : 0;
-}
-
-bool ProjectChanged() { return g_changed; }
-bool Compiled() { return g_compiled; }
-void SetCompiled(bool compiled) { g_compiled = compiled; }
-void SetProjectChanged(bool changed) { g_changed = changed; }
-
-void AppendObjectLines(std::string& out) {
-    std::string lines;
-    for (int id = 1; id < RegisteredIdEnd(); ++id)
-        if (WriteObjectLines(id, lines))
-            out += lines;
-}
-
-std::string AllObjectLines() {
-    std::string all;
-    AppendObjectLines(all);
-    return all;
 }
 
 } // namespace korvel

@@ -1,20 +1,9 @@
-// The project as a whole: clearing it for a new or opened project.
+// The project file: writing it whole and reading it back.
 #pragma once
 
 #include <string>
 
 namespace korvel {
-
-// Clears the project: every object, the block and coordinate systems, the project's texts and
-// file names. Settings keep their values.
-void InitProject();
-
-// The lines the project file holds for one object, each ended by a line feed; 0 for an ID
-// that is not registered or whose objects are not saved (compiler-made spots).
-int WriteObjectLines(int id, std::string& out);
-// Every object's lines in ascending ID order.
-std::string AllObjectLines();
-void AppendObjectLines(std::string& out); // the same lines, appended to out
 
 // The whole project file as SaveProject writes it.
 std::string ProjectText();
@@ -25,12 +14,5 @@ int SaveProject(const std::string& path);
 // line was rejected, else 1. A damaged file is read as far as its lines allow, one message a
 // bad line; the caller then recomputes heights and clears the undo lists.
 int OpenProject(const std::string& path);
-
-// Whether the project has changed since it was last saved or opened.
-bool ProjectChanged();
-void SetProjectChanged(bool changed);
-// Whether G-code was made for the project as it is; every edit clears it.
-bool Compiled();
-void SetCompiled(bool compiled);
 
 } // namespace korvel

@@ -3,19 +3,20 @@
 
 #include <cstdio>
 
-#include "model/block.h"
-#include "model/bulge.h"
-#include "model/heights.h"
-#include "platform/platform.h"
-#include "script/core_commands.h"
-#include "script/interpreter.h"
-#include "script/keywords.h"
-#include "script/project.h"
-#include "model/settings.h"
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
+#include "model/block.h"
+#include "model/bulge.h"
+#include "model/heights.h"
+#include "model/project_state.h"
+#include "model/settings.h"
+#include "platform/platform.h"
+#include "script/core_commands.h"
 #include "script/db_files.h"
+#include "script/interpreter.h"
+#include "script/keywords.h"
+#include "script/project.h"
 
 namespace korvel {
 

@@ -1,13 +1,13 @@
 // Validation of the common machining data.
 #include "ui/common_data.h"
 
+#include "base/text.h"
 #include "model/atttool.h"
 #include "model/bore.h"
 #include "model/bulge.h"
 #include "model/pocket.h"
-#include "platform/platform.h"
 #include "model/settings.h"
-#include "base/text.h"
+#include "platform/platform.h"
 #include "tooldb/database.h"
 
 namespace korvel {

@@ -1,19 +1,23 @@
 // Start-up sequence of the program.
 #include "ui/startup.h"
 
-#include "model/atttool.h"
-#include "model/registry.h"
-#include "model/thread_type.h"
-#include "script/thread_file.h"
-#include "platform/platform.h"
-#include "script/config.h"
-#include "script/project.h"
-#include "model/settings.h"
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
-#include "tooldb/database.h"
+#include "cam/compile.h"
+#include "cad/dots.h"
+#include "model/atttool.h"
+#include "model/project_state.h"
+#include "model/registry.h"
+#include "model/settings.h"
+#include "model/thread_type.h"
+#include "paths/path_table.h"
+#include "platform/platform.h"
+#include "script/config.h"
 #include "script/db_files.h"
+#include "script/project.h"
+#include "script/thread_file.h"
+#include "tooldb/database.h"
 #include "tooldb/library.h"
 
 namespace korvel {
@@ -30,6 +34,11 @@ void InitAllTables() {
     ResetLibrary();
     InitToolDatabase();
     InitAttachedTools();
+    InitCompiler();
+    SetProjectChanged(false);
+    ClearPaths();
+    ClearXLPath();
+    RemoveDots();
 }
 
 int RunLoadingStep(int step, std::string& text) {

@@ -2,6 +2,8 @@
 // did not arrive are failures for every command.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <nlohmann/json.hpp>
 
 #include "support.h"
@@ -51,6 +53,34 @@ TEST_F(KorvelcExitTest, ARejectedProjectLineFailsEveryCommand) {
     std::string open = WriteFile("open.kvp", "BLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
                                              "BULGE 2 1 0 0 5 0 0 0 -1 0 0\nLINETO 10 0\n");
     EXPECT_EQ(Korvelc("dump " + open).status, 1);
+}
+
+TEST_F(KorvelcExitTest, ARejectedProjectLineFailsMakeRenderAndVerifyAfterTheirWork) {
+    // They go on with what was accepted, and fail at the end.
+    std::string example = std::string(KORVEL_SOURCE_DIR) + "/examples/drilled-plate.kvp";
+    std::string bad = WriteFile("bad-plate.kvp", "NOSUCH 2 1 8.5 10\n" + test::Slurp(example));
+    const std::string kMessage =
+        "[Errors found] Unrecognized command in file [" + bad + "], line [1]\n";
+    std::string cnc = ScratchDir() + "/plate.cnc", svg = ScratchDir() + "/plate.svg";
+    for (const std::string& project : {example, bad}) {
+        SCOPED_TRACE(project);
+        int status = project == bad ? 1 : 0;
+        std::filesystem::remove(cnc);
+        CliRun make = Korvelc("make " + project + " -o " + cnc);
+        EXPECT_EQ(make.status, status) << make.err;
+        EXPECT_NE(test::Slurp(cnc).find("M30"), std::string::npos);
+        CliRun render = Korvelc("render " + project + " -o " + svg);
+        EXPECT_EQ(render.status, status) << render.err;
+        EXPECT_NE(test::Slurp(svg).find("<svg"), std::string::npos);
+        CliRun verify = Korvelc("verify " + project);
+        EXPECT_EQ(verify.status, status) << verify.err;
+        if (project == bad) {
+            // The message comes first; make and verify then report their compilation.
+            EXPECT_EQ(make.err.rfind(kMessage, 0), 0u) << make.err;
+            EXPECT_EQ(render.err, kMessage);
+            EXPECT_EQ(verify.err.rfind(kMessage, 0), 0u) << verify.err;
+        }
+    }
 }
 
 TEST_F(KorvelcExitTest, AFullTableFailsTheRun) {

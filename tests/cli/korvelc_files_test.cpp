@@ -97,6 +97,17 @@ TEST_F(KorvelcFilesTest, AFifoOrAFolderAsAProjectIsNotFound) {
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err, "[" + ScratchDir() + "] File not found!\n");
     }
+    // The other commands that read a project, and the program verify reads.
+    for (const char* command : {"make", "render", "verify"}) {
+        SCOPED_TRACE(command);
+        CliRun r = Korvelc(std::string(command) + " " + fifo);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err.rfind("[" + fifo + "] File not found!\n", 0), 0u) << r.err;
+    }
+    std::string example = std::string(KORVEL_SOURCE_DIR) + "/examples/drilled-plate.kvp";
+    CliRun verify = Korvelc("verify " + example + " --gcode " + fifo);
+    EXPECT_EQ(verify.status, 1);
+    EXPECT_EQ(verify.err, "korvelc: cannot read " + fifo + "\n");
     // INCLUDE of a FIFO, too.
     std::string home = MakeHome("home");
     Block(home + "/part.inc", true);
@@ -115,6 +126,17 @@ TEST_F(KorvelcFilesTest, SavingReplacesTheFileALinkNamesAndKeepsItsMode) {
     EXPECT_TRUE(fs::is_symlink(ScratchDir() + "/link.kvp"));
     EXPECT_NE(test::Slurp(target).find("$3 1 10.00000"), std::string::npos);
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    // A picture is saved the same way.
+    std::string picture = WriteFile("real/picture.svg", "old\n");
+    fs::create_symlink("real/picture.svg", ScratchDir() + "/picture.svg");
+    ASSERT_EQ(chmod(picture.c_str(), 0600), 0);
+    std::string example = std::string(KORVEL_SOURCE_DIR) + "/examples/first-steps.kvp";
+    EXPECT_EQ(Korvelc("render " + example + " -o " + ScratchDir() + "/picture.svg").status, 0);
+    EXPECT_TRUE(fs::is_symlink(ScratchDir() + "/picture.svg"));
+    EXPECT_NE(test::Slurp(picture).find("<svg"), std::string::npos);
+    EXPECT_EQ(fs::status(picture).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
 
     // A dangling link gets its file.
@@ -136,11 +158,13 @@ TEST_F(KorvelcFilesTest, ADeviceOrAFolderAsTheOutputIsRefusedAndLeftAlone) {
         fs::create_symlink("full.kvp", ScratchDir() + "/to-device.kvp");
         targets.push_back(ScratchDir() + "/to-device.kvp");
     }
+    std::string example = std::string(KORVEL_SOURCE_DIR) + "/examples/first-steps.kvp";
     for (const std::string& out : targets) {
         SCOPED_TRACE(out);
         CliRun r = Korvelc("exec 'BLOCK 1 10 10 10 0 0 -10 0 0 -1' -o " + out);
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err, "[" + out + "] Can't open file for writing\n");
+        EXPECT_EQ(Korvelc("render " + example + " -o " + out).status, 1);
     }
     EXPECT_TRUE(fs::is_directory(targets[0]));
     EXPECT_TRUE(fs::is_fifo(targets[1]));

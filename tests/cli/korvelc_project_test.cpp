@@ -21,7 +21,8 @@ std::string Example(const std::string& name) {
 }
 
 TEST_F(KorvelcProjectTest, ExamplesCheckCleanAndSaveUnchanged) {
-    for (const char* name : {"flange-plate.kvp", "pocket-plate.kvp", "stepped-boss.kvp"}) {
+    for (const char* name :
+         {"drilled-plate.kvp", "flange-plate.kvp", "pocket-plate.kvp", "stepped-boss.kvp"}) {
         SCOPED_TRACE(name);
         std::string out, err;
         EXPECT_EQ(Korvelc("check " + Example(name), &out, &err), 0) << err;

@@ -8,12 +8,13 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "model/block.h"
 #include "model/machine.h"
+#include "model/project_state.h"
 #include "model/registry.h"
-#include "script/project.h"
 #include "model/settings.h"
-#include "base/text.h"
+#include "script/project.h"
 #include "support.h"
 #include "ui/app.h"
 #include "ui/qt/application.h"

@@ -1,13 +1,14 @@
 // Bulges through their script lines: written lines, levels, heights, bad contours and edits.
 #include <gtest/gtest.h>
 
+#include "base/undo_stack.h"
 #include "model/block.h"
 #include "model/bulge.h"
 #include "model/heights.h"
+#include "model/object_kind.h"
 #include "model/registry.h"
 #include "script/interpreter.h"
 #include "script/project.h"
-#include "base/undo_stack.h"
 #include "support.h"
 #include "ui/startup.h"
 

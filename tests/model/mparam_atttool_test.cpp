@@ -5,9 +5,10 @@
 #include "model/bulge.h"
 #include "model/drill.h"
 #include "model/mparam.h"
+#include "model/object_kind.h"
 #include "model/registry.h"
-#include "script/project.h"
 #include "model/settings.h"
+#include "script/project.h"
 #include "support.h"
 #include "tooldb/database.h"
 

@@ -1,16 +1,17 @@
 // Pockets, texts and fixtures through their script lines.
 #include <gtest/gtest.h>
 
-#include "model/font.h"
+#include "base/undo_stack.h"
 #include "model/bulge.h"
 #include "model/fixture.h"
+#include "model/font.h"
 #include "model/heights.h"
+#include "model/object_kind.h"
 #include "model/pocket.h"
 #include "model/registry.h"
+#include "model/settings.h"
 #include "model/texts.h"
 #include "script/project.h"
-#include "model/settings.h"
-#include "base/undo_stack.h"
 #include "support.h"
 #include "ui/startup.h"
 

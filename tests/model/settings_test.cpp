@@ -1,9 +1,9 @@
 // Setting commands: counts, ranges, resets, unit words, and the configuration snapshot.
 #include <gtest/gtest.h>
 
+#include "base/units.h"
 #include "model/machine.h"
 #include "model/settings.h"
-#include "base/units.h"
 #include "support.h"
 
 namespace korvel {
@@ -156,7 +156,10 @@ TEST_F(SettingsTest, FlagsAndWordSettings) {
     EXPECT_EQ(S().background_white, 1);
     EXPECT_EQ(Type("BACKGROUND GREY"), 1);
     EXPECT_EQ(S().background_white, 0);
+    // Contour loops are cut from the start; FOPI switches that off.
+    EXPECT_EQ(S().alt_path_filter, 1);
     EXPECT_EQ(Type("FOPI"), 1);
+    EXPECT_EQ(S().alt_path_filter, 0);
     EXPECT_EQ(Type("FOPI now"), 0);
     EXPECT_EQ(Messages(), (V{kSyntax, kOutOfRange, kSyntax}));
 }

@@ -3,9 +3,10 @@
 
 #include <string>
 
+#include "base/text.h"
+#include "base/units.h"
 #include "script/interpreter.h"
 #include "script/keywords.h"
-#include "base/units.h"
 #include "support.h"
 
 namespace korvel {
@@ -192,6 +193,23 @@ TEST_F(KorvelTest, IncludeReadsFromTheProgramDirectory) {
     EXPECT_EQ(Type("INCLUDE missing.kvs"), 0);
     EXPECT_EQ(Messages(), (V{"[User message] included", "[Errors found] Syntax error",
                              "[" + ScratchDir() + "/inc/missing.kvs] File not found!"}));
+}
+
+// A handler that interprets lines of its own (INCLUDE, UNDO) finds its own line's arguments
+// in place when they return: a nested line must not overwrite them.
+TEST_F(KorvelTest, NestedLinesLeaveTheOuterArgumentsInPlace) {
+    WriteFile("inc/part.kvs", "MSG one two three four\nDRILL 7 -1 5 10 20 20 0 0 0 1 -1\n");
+    SetProgramDirectory(ScratchDir() + "/inc");
+    EXPECT_EQ(Type("INCLUDE   part.kvs"), 1);
+    EXPECT_EQ(ArgCount(), 2);
+    EXPECT_EQ(Arg(0), "INCLUDE");
+    EXPECT_EQ(Arg(1), "part.kvs");
+    EXPECT_EQ(ArgI(1), 0);
+    EXPECT_EQ(Type("UNDO"), 1); // replays DELETE 7
+    EXPECT_EQ(ArgCount(), 1);
+    EXPECT_EQ(Arg(0), "UNDO");
+    EXPECT_EQ(Arg(1), "");
+    Messages();
 }
 
 TEST_F(KorvelTest, IncludeCycleIsRejectedAtTheClosingLine) {

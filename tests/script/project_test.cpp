@@ -12,6 +12,7 @@
 #include "model/bulge.h"
 #include "model/heights.h"
 #include "model/machine.h"
+#include "model/project_state.h"
 #include "model/registry.h"
 #include "model/settings.h"
 #include "script/project.h"
@@ -45,7 +46,8 @@ protected:
 };
 
 TEST_F(ProjectTest, ExamplesSaveOpenAndSaveAgainIdentically) {
-    for (const char* name : {"first-steps", "flange-plate", "pocket-plate", "stepped-boss"}) {
+    for (const char* name :
+         {"drilled-plate", "first-steps", "flange-plate", "pocket-plate", "stepped-boss"}) {
         SCOPED_TRACE(name);
         std::string example = std::string(KORVEL_SOURCE_DIR) + "/examples/" + name + ".kvp";
         ASSERT_EQ(Open(example), 1);

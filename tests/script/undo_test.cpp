@@ -5,16 +5,18 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "base/text.h"
+#include "base/undo_stack.h"
 #include "model/bulge.h"
 #include "model/drill.h"
 #include "model/mparam.h"
+#include "model/object_kind.h"
+#include "model/object_ops.h"
 #include "model/pocket.h"
 #include "model/registry.h"
-#include "script/project.h"
 #include "model/settings.h"
-#include "base/text.h"
+#include "script/project.h"
 #include "script/undo.h"
-#include "base/undo_stack.h"
 #include "support.h"
 #include "ui/startup.h"
 

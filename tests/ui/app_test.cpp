@@ -3,10 +3,11 @@
 
 #include <fstream>
 
-#include "model/block.h"
-#include "script/project.h"
-#include "model/settings.h"
 #include "base/undo_stack.h"
+#include "model/block.h"
+#include "model/project_state.h"
+#include "model/settings.h"
+#include "script/project.h"
 #include "support.h"
 #include "ui/app.h"
 

@@ -1,0 +1,137 @@
+// The stock as a height field: one height per grid cell over the block, lowered wherever the
+// tool's lower surface passes below it. Each cell also keeps the program line that last
+// lowered it, and the magazine place of the milling tool that did (0 when it was not a milling
+// tool). Heights are not held at the block's bottom: a cell cut through records how deep the
+// tool went, and material stands in a cell only between the bottom and its height.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "cam/sim_grid.h"
+#include "cam/sim_tool.h"
+
+namespace korvel {
+
+struct Vec3 {
+    double x = 0, y = 0, z = 0;
+};
+
+// The deepest the tool went into material that stood before a move, and where.
+struct SweepContact {
+    double depth = 0;
+    double x = 0, y = 0;
+};
+
+class SimStock {
+public:
+    // A block of material from bottom to top over every cell of the frame.
+    void Init(const GridFrame& frame, double top, double bottom);
+
+    // Moves the tool's tip in a straight line from a to b and lowers every cell to the tool's
+    // lower surface where that passes below it; the cells lowered take `line` (and the tool's
+    // place, when it mills). With want_contact, returns how far the tool went into material
+    // (measured down from the material's top to the tool, at most to the block's bottom).
+    SweepContact Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, int line,
+                       bool want_contact);
+
+    const GridFrame& Frame() const { return frame_; }
+    double Top() const { return top_; }
+    double Bottom() const { return bottom_; }
+    const std::vector<float>& Heights() const { return height_; }
+    const std::vector<std::int32_t>& Lines() const { return line_; }
+    const std::vector<std::uint8_t>& MillPlaces() const { return mill_; }
+
+private:
+    struct Move {
+        const SimTool* tool;
+        Vec3 a, b;
+        int line;
+        std::uint8_t mill;
+        bool want_contact;
+    };
+    void Row(const Move& m, int j, int i0, int i1, SweepContact& contact);
+    void FlatRow(const Move& m, int j, int i0, int i1, float z, SweepContact& contact);
+
+    GridFrame frame_;
+    double top_ = 0, bottom_ = 0;
+    std::vector<float> height_;
+    std::vector<std::int32_t> line_;
+    std::vector<std::uint8_t> mill_;
+    // The cells of the last level move of a flat tool, row by row: each already stands at or
+    // below that move's height, so a following move of the same tool at the same height only
+    // needs the cells the last one did not reach. This keeps long chains of short moves fast.
+    struct Level {
+        bool valid = false;
+        double radius = 0, z = 0;
+        int j0 = 0;
+        std::vector<int> c0, c1; // the columns of each row from j0 on; c0 > c1 for none
+        double end_x = 0, end_y = 0;
+    } last_, next_;
+};
+
+// The rows of the region within distance r of the segment from (ax, ay) to (bx, by) (a
+// capsule): what is computed once for the segment, then each row's span.
+class CapsuleRows {
+public:
+    CapsuleRows(double ax, double ay, double bx, double by, double r);
+
+    // The part of the row y within reach: false when there is none, else [xl, xr]. The
+    // capsule is the hull of the discs at its ends and the band between them. Without the
+    // start's disc (`with_start` false) the span may come out shorter, by what lies only in
+    // that disc.
+    bool Span(double y, double& xl, double& xr, bool with_start = true) const {
+        xl = HUGE_VAL;
+        xr = -HUGE_VAL;
+        if (with_start || !band_)
+            Disc(ax_, y - ay_, xl, xr);
+        if (!band_)
+            return xl <= xr;
+        Disc(bx_, y - by_, xl, xr);
+        // Along the segment s = (x - ax) ux + (y - ay) uy lies in [0, len]; across it
+        // n = -(x - ax) uy + (y - ay) ux lies in [-r, r]. Each bounds x from both sides,
+        // unless the segment runs along or across the row.
+        double dy = y - ay_, lo = -HUGE_VAL, hi = HUGE_VAL;
+        if (ux_ != 0) {
+            double s0 = ax_ - dy * uy_ * inv_ux_, s1 = s0 + len_ * inv_ux_;
+            lo = std::max(lo, std::min(s0, s1));
+            hi = std::min(hi, std::max(s0, s1));
+        } else if (dy * uy_ < 0 || dy * uy_ > len_) {
+            return xl <= xr;
+        }
+        if (uy_ != 0) {
+            double n0 = ax_ + (dy * ux_ - r_) * inv_uy_, n1 = ax_ + (dy * ux_ + r_) * inv_uy_;
+            lo = std::max(lo, std::min(n0, n1));
+            hi = std::min(hi, std::max(n0, n1));
+        } else if (std::fabs(dy * ux_) > r_) {
+            return xl <= xr;
+        }
+        if (lo <= hi) {
+            xl = std::min(xl, lo);
+            xr = std::max(xr, hi);
+        }
+        return xl <= xr;
+    }
+
+private:
+    void Disc(double cx, double dy, double& xl, double& xr) const {
+        double h = r2_ - dy * dy;
+        if (h < 0)
+            return;
+        double w = std::sqrt(h);
+        xl = std::min(xl, cx - w);
+        xr = std::max(xr, cx + w);
+    }
+
+    double ax_, ay_, bx_, by_, r_, r2_;
+    double len_ = 0, ux_ = 0, uy_ = 0, inv_ux_ = 0, inv_uy_ = 0;
+    bool band_ = false; // the ends differ
+};
+
+// The same for one row, for callers with a single row.
+bool CapsuleRowSpan(double ax, double ay, double bx, double by, double r, double y, double& xl,
+                    double& xr);
+
+} // namespace korvel

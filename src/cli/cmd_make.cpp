@@ -1,0 +1,58 @@
+// korvelc make: the desktop program's G-Code/Make on a project, its questions answered by
+// --answer; then the post-processor, when the machine needs one, which korvelc waits for.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "base/units.h"
+#include "cam/compile.h"
+#include "cli/cli_common.h"
+#include "cli/commands.h"
+#include "platform/platform.h"
+#include "script/config.h"
+#include "script/project.h"
+
+namespace korvel {
+
+int MakeCommand(const std::vector<std::string>& words) {
+    std::string project, output;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (words[i] == "-o") {
+            if (i + 1 >= words.size())
+                return Usage("-o needs a FILE");
+            output = words[++i];
+        } else if (!words[i].empty() && words[i][0] == '-') {
+            return Usage(("unknown option " + words[i]).c_str());
+        } else if (project.empty()) {
+            project = words[i];
+        } else {
+            return Usage("make takes one PROJECT");
+        }
+    }
+    if (project.empty())
+        return Usage("make takes one PROJECT");
+    if (!Start())
+        return kExitFailed;
+    bool accepted = false;
+    if (!LoadProject(project, &accepted))
+        return kExitFailed;
+    SetGCodeOutputFile(output);
+    SetStartedProgramsWaited(true); // a batch run must not end before the program exists
+    if (!MakeGCode(SaveProject))
+        return kExitFailed;
+    std::fputs(ReportText().c_str(), stdout);
+    std::fputs("\n", stdout);
+    if (!DefinitionMode())
+        return accepted ? kExitOk : kExitFailed;
+    // The machine needs its post-processor, which makes the output file from the raw one.
+    bool done = PostProcCode(FindMachineFile) && PostProcessed();
+    std::remove(RawGCodeFile().c_str());
+    if (!done) {
+        std::fprintf(stderr, "korvelc: the post-processor did not make %s\n",
+                     OutputGCodeFile().c_str());
+        return kExitFailed;
+    }
+    return accepted ? kExitOk : kExitFailed;
+}
+
+} // namespace korvel

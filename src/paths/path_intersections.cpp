@@ -1,0 +1,451 @@
+// Self-crossings of tool paths, crossings between two paths, and loop removal.
+//
+// The searches try element pairs in a fixed order and stop at the first that qualifies. Only
+// pairs whose bounding boxes overlap can meet, so the pairs are found by a sweep over the boxes
+// sorted by their left edge and then tried in the search order; the result is that of trying
+// every pair.
+#include "paths/path_intersections.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "cad/dots.h"
+#include "geometry/intersect.h"
+#include "geometry/primitives.h"
+#include "geometry/tolerance.h"
+#include "paths/offset_contour.h"
+#include "paths/path_table.h"
+
+namespace korvel {
+
+namespace {
+
+constexpr int kCrossingDot = 16;
+constexpr int kLoopCutDot = 4;
+// Boxes are widened by this much (project units) so that points found within the tolerance
+// of the intersection routines are never missed.
+constexpr double kBoxMargin = 0.01;
+// A part whose proper pieces add up to no more than this length (project units) holds none.
+constexpr double kNoLength = 0.01;
+
+struct Box {
+    double x0 = 0, y0 = 0, x1 = -1, y1 = -1; // empty: x1 < x0
+    bool Meets(const Box& o) const { return x0 <= o.x1 && o.x0 <= x1 && y0 <= o.y1 && o.y0 <= y1; }
+};
+
+// An element with what the searches ask of it again and again: for an arc its centre, radius,
+// start angle and signed sweep (positive counter-clockwise); its length; and a box round it.
+struct Geom {
+    Element e;
+    bool arc = false;
+    double cx = 0, cy = 0, r = 0, a1 = 0, sweep = 0;
+    double length = 0;
+    Box box; // empty for a move, which meets nothing
+};
+
+Geom GeomOf(const Element& e) {
+    Geom g;
+    g.e = e;
+    if (e.kind != kLine && e.kind != kCcwArc && e.kind != kCwArc)
+        return g;
+    g.box =
+        Box{std::min(e.x1, e.x2), std::min(e.y1, e.y2), std::max(e.x1, e.x2), std::max(e.y1, e.y2)};
+    g.length = distance(e.x1, e.y1, e.x2, e.y2);
+    if (e.kind != kLine && ArcCenter(e, g.cx, g.cy)) {
+        g.arc = true;
+        g.r = distance(g.cx, g.cy, e.x1, e.y1);
+        g.a1 = std::atan2(e.y1 - g.cy, e.x1 - g.cx);
+        double turn = e.kind == kCcwArc ? 1 : -1;
+        double run =
+            std::fmod(turn * (std::atan2(e.y2 - g.cy, e.x2 - g.cx) - g.a1) + 4 * kPi, 2 * kPi);
+        if (run == 0 && e.r < 0)
+            run = 2 * kPi; // a long arc whose ends round to one angle
+        g.sweep = turn * run;
+        g.length = g.r * run;
+        // The points of the circle at 0, 90, 180 and 270 degrees the arc passes.
+        double from = turn > 0 ? g.a1 : g.a1 + g.sweep;
+        static constexpr double kCos[4] = {1, 0, -1, 0}, kSin[4] = {0, 1, 0, -1};
+        for (int k = 0; k < 4; ++k) {
+            if (std::fmod(k * kPi / 2 - from + 4 * kPi, 2 * kPi) > run)
+                continue;
+            double qx = g.cx + g.r * kCos[k], qy = g.cy + g.r * kSin[k];
+            g.box = Box{std::min(g.box.x0, qx), std::min(g.box.y0, qy), std::max(g.box.x1, qx),
+                        std::max(g.box.y1, qy)};
+        }
+    } else if (e.kind != kLine) {
+        Geom none; // an arc without a centre meets nothing
+        none.e = e;
+        return none;
+    }
+    g.box.x0 -= kBoxMargin;
+    g.box.y0 -= kBoxMargin;
+    g.box.x1 += kBoxMargin;
+    g.box.y1 += kBoxMargin;
+    return g;
+}
+
+Element PathElement(const PathPoint* points, int i) {
+    return ElementBetween(points[i - 1], points[i]);
+}
+
+// The elements 1..count-1 of a path (entry 0 unused).
+std::vector<Geom> PathGeoms(const PathPoint* points, int count) {
+    std::vector<Geom> geoms(count > 0 ? count : 0);
+    for (int i = 1; i < count; ++i)
+        geoms[i] = GeomOf(PathElement(points, i));
+    return geoms;
+}
+
+// The pairs (i, j), i < j, of elements whose boxes meet, in the order of the search: i
+// ascending, and for each i, j descending.
+std::vector<std::pair<int, int>> CandidatePairs(const std::vector<Geom>& geoms) {
+    std::vector<int> order;
+    for (int i = 1; i < static_cast<int>(geoms.size()); ++i)
+        if (geoms[i].box.x0 <= geoms[i].box.x1)
+            order.push_back(i);
+    std::sort(order.begin(), order.end(),
+              [&](int a, int b) { return geoms[a].box.x0 < geoms[b].box.x0; });
+    std::vector<std::pair<int, int>> pairs;
+    for (std::size_t a = 0; a < order.size(); ++a) {
+        const Box& ba = geoms[order[a]].box;
+        for (std::size_t b = a + 1; b < order.size() && geoms[order[b]].box.x0 <= ba.x1; ++b)
+            if (ba.Meets(geoms[order[b]].box))
+                pairs.emplace_back(std::min(order[a], order[b]), std::max(order[a], order[b]));
+    }
+    std::sort(pairs.begin(), pairs.end(), [](const auto& p, const auto& q) {
+        return p.first != q.first ? p.first < q.first : p.second > q.second;
+    });
+    return pairs;
+}
+
+bool SamePoint(const PathPoint& p, double x, double y) { return equal(p.x, x) && equal(p.y, y); }
+
+// Whether a point where elements i and j meet is only the vertex they share.
+bool SharedVertex(const PathPoint* points, int count, int i, int j, double x, double y) {
+    return (j == i + 1 && SamePoint(points[i], x, y)) ||
+           (i == 1 && j == count - 1 && SamePoint(points[0], x, y));
+}
+
+// The element from `from` to `to` with to's kind, its radius fitted to the piece of the arc
+// it now is.
+PathPoint PieceEnd(const Element& whole, double fx, double fy, const PathPoint& to) {
+    PathPoint p = to;
+    p.radius = SubArcRadius(whole, fx, fy, to.x, to.y);
+    return p;
+}
+
+// The loop running forward from P on element i to P on element j: P, points i .. j-1, and P
+// again as the end of the piece of element j.
+std::vector<PathPoint> ForwardLoop(const PathPoint* points, int i, int j, double px, double py) {
+    Element ei = PathElement(points, i), ej = PathElement(points, j);
+    std::vector<PathPoint> loop{PathPoint{px, py, 0, kRapid}};
+    loop.push_back(PieceEnd(ei, px, py, points[i]));
+    for (int k = i + 1; k < j; ++k)
+        loop.push_back(points[k]);
+    PathPoint end = points[j];
+    end.x = px;
+    end.y = py;
+    end.radius = SubArcRadius(ej, ej.x1, ej.y1, px, py);
+    loop.push_back(end);
+    return loop;
+}
+
+// Keeps the forward loop and drops the rest: the path becomes that loop, starting at P.
+void KeepForwardLoop(PathPoint* points, int& count, const std::vector<PathPoint>& loop) {
+    int n = static_cast<int>(loop.size());
+    for (int k = 0; k < n; ++k)
+        points[k] = loop[k];
+    for (int k = n; k < count; ++k)
+        points[k] = PathPoint{};
+    count = n;
+}
+
+// Drops the forward loop: element i ends at P and element j starts there.
+void DropForwardLoop(PathPoint* points, int& count, int i, int j, double px, double py) {
+    Element ei = PathElement(points, i), ej = PathElement(points, j);
+    points[i].x = px;
+    points[i].y = py;
+    points[i].radius = SubArcRadius(ei, ei.x1, ei.y1, px, py);
+    points[j].radius = SubArcRadius(ej, px, py, ej.x2, ej.y2);
+    DeletePathElements(points, count, i, j);
+}
+
+// Where a point lies along an element, as a fraction of the way from its start (of the angle
+// swept, for an arc).
+double FractionAlong(const Geom& g, double px, double py) {
+    const Element& e = g.e;
+    if (g.arc) {
+        double turn = g.sweep > 0 ? 1 : -1;
+        double t = std::fmod(turn * (std::atan2(py - g.cy, px - g.cx) - g.a1) + 4 * kPi, 2 * kPi);
+        return std::clamp(t / std::fabs(g.sweep), 0.0, 1.0);
+    }
+    double dx = e.x2 - e.x1, dy = e.y2 - e.y1;
+    double len2 = sqr(dx) + sqr(dy);
+    return len2 > 0 ? std::clamp(((px - e.x1) * dx + (py - e.y1) * dy) / len2, 0.0, 1.0) : 0;
+}
+
+// The point at a fraction of the way along an element.
+void PointAt(const Geom& g, double f, double& x, double& y) {
+    if (g.arc) {
+        x = g.cx + g.r * std::cos(g.a1 + f * g.sweep);
+        y = g.cy + g.r * std::sin(g.a1 + f * g.sweep);
+        return;
+    }
+    x = g.e.x1 + f * (g.e.x2 - g.e.x1);
+    y = g.e.y1 + f * (g.e.y2 - g.e.y1);
+}
+
+// A crossing of elements i < j at P, with P's fraction along each.
+struct Crossing {
+    int i = 0, j = 0;
+    double px = 0, py = 0;
+    double fi = 0, fj = 0;
+};
+
+// The crossings of a closed path and the proper length of its pieces. Every element is split
+// at the crossings on it; between two crossings a piece is proper or not as a whole (it can
+// only come nearer the outline where it meets the offset of another part of it), so the
+// judge looks at each piece's middle.
+class Pieces {
+public:
+    Pieces(const PathPoint* points, int count, const PointJudge& proper) : count_(count) {
+        std::vector<Geom> geoms = PathGeoms(points, count);
+        for (int e = 1; e < count; ++e) {
+            marks_.push_back(Mark{e, 0});
+            marks_.push_back(Mark{e, 1});
+        }
+        for (const auto& [i, j] : CandidatePairs(geoms)) {
+            double x[2], y[2];
+            int found = Intersect(geoms[i].e, geoms[j].e, x[0], y[0], x[1], y[1]);
+            for (int k = 0; k < found; ++k) {
+                if (SharedVertex(points, count, i, j, x[k], y[k]))
+                    continue;
+                Crossing c{i,
+                           j,
+                           x[k],
+                           y[k],
+                           FractionAlong(geoms[i], x[k], y[k]),
+                           FractionAlong(geoms[j], x[k], y[k])};
+                crossings_.push_back(c);
+                marks_.push_back(Mark{i, c.fi});
+                marks_.push_back(Mark{j, c.fj});
+            }
+        }
+        std::sort(marks_.begin(), marks_.end(),
+                  [](const Mark& a, const Mark& b) { return a.e != b.e ? a.e < b.e : a.f < b.f; });
+        // The proper length of the piece from each mark to the next one on its element.
+        first_.assign(count + 1, 0);
+        prefix_.assign(count + 1, 0);
+        for (std::size_t k = 0; k < marks_.size(); ++k) {
+            Mark& m = marks_[k];
+            if (k == 0 || marks_[k - 1].e != m.e)
+                first_[m.e] = static_cast<int>(k);
+            if (k + 1 == marks_.size() || marks_[k + 1].e != m.e)
+                continue;
+            double f1 = marks_[k + 1].f;
+            if (f1 > m.f) {
+                double x, y;
+                PointAt(geoms[m.e], (m.f + f1) / 2, x, y);
+                if (proper(x, y))
+                    m.valid = (f1 - m.f) * geoms[m.e].length;
+            }
+            prefix_[m.e + 1] += m.valid;
+        }
+        for (int e = 1; e < count; ++e)
+            prefix_[e + 1] += prefix_[e];
+    }
+
+    const std::vector<Crossing>& crossings() const { return crossings_; }
+
+    // Proper length of the part running forward from P on element i to P on element j.
+    double Forward(const Crossing& c) const {
+        return Within(c.i, c.fi, 1) + (prefix_[c.j] - prefix_[c.i + 1]) + Within(c.j, 0, c.fj);
+    }
+    double Total() const { return prefix_[count_]; }
+
+private:
+    // A split point of an element: its fraction along it, and the proper length from it to the
+    // next split point of the element.
+    struct Mark {
+        int e;
+        double f;
+        double valid = 0;
+    };
+
+    // Proper length of element e between two of its split fractions.
+    double Within(int e, double from, double to) const {
+        double sum = 0;
+        for (std::size_t k = first_[e]; k + 1 < marks_.size() && marks_[k + 1].e == e; ++k)
+            if (marks_[k].f >= from && marks_[k + 1].f <= to)
+                sum += marks_[k].valid;
+        return sum;
+    }
+
+    int count_;
+    std::vector<Crossing> crossings_;
+    std::vector<Mark> marks_;    // by element, then fraction
+    std::vector<int> first_;     // the first mark of each element
+    std::vector<double> prefix_; // proper length of elements 1 .. e-1
+};
+
+// Joins the path at P and keeps one of the two parts.
+void ApplyCut(PathPoint* points, int& count, const Crossing& c, bool keep_forward) {
+    // The dot list is a drawing aid of its own size: once full it takes no more cuts.
+    if (DotCount() < kMaxDots)
+        PushPoint(c.px, c.py, kLoopCutDot);
+    if (keep_forward)
+        KeepForwardLoop(points, count, ForwardLoop(points, c.i, c.j, c.px, c.py));
+    else
+        DropForwardLoop(points, count, c.i, c.j, c.px, c.py);
+}
+
+} // namespace
+
+double PathArea(const PathPoint* points, int count) {
+    std::vector<Element> elements;
+    for (int i = 1; i < count; ++i)
+        elements.push_back(PathElement(points, i));
+    return SignedArea(elements);
+}
+
+int CheckForInternalPathIntersections(const PathPoint* points, const int& count) {
+    int n = std::min(count, kXLPathCapacity);
+    for (const auto& [i, j] : CandidatePairs(PathGeoms(points, n))) {
+        if (i >= n - 1)
+            continue;
+        double x[2], y[2];
+        int found =
+            Intersect(PathElement(points, i), PathElement(points, j), x[0], y[0], x[1], y[1]);
+        for (int k = 0; k < found; ++k) {
+            if (SharedVertex(points, n, i, j, x[k], y[k]))
+                continue;
+            PushPoint(x[k], y[k], kCrossingDot);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int CheckForExternalPathIntersections(const PathPoint* points_a, const PathPoint* points_b,
+                                      const int& count_a, const int& count_b) {
+    std::vector<Box> boxes_b(count_b > 0 ? count_b : 0);
+    Box all_b;
+    for (int j = 1; j < count_b; ++j) {
+        boxes_b[j] = GeomOf(PathElement(points_b, j)).box;
+        if (boxes_b[j].x0 > boxes_b[j].x1)
+            continue;
+        if (all_b.x0 > all_b.x1)
+            all_b = boxes_b[j];
+        all_b = Box{std::min(all_b.x0, boxes_b[j].x0), std::min(all_b.y0, boxes_b[j].y0),
+                    std::max(all_b.x1, boxes_b[j].x1), std::max(all_b.y1, boxes_b[j].y1)};
+    }
+    for (int i = 1; i < count_a; ++i) {
+        Element ea = PathElement(points_a, i);
+        Box ba = GeomOf(ea).box;
+        if (!ba.Meets(all_b))
+            continue;
+        for (int j = 1; j < count_b; ++j) {
+            if (!ba.Meets(boxes_b[j]))
+                continue;
+            double x[2], y[2];
+            int found = Intersect(ea, PathElement(points_b, j), x[0], y[0], x[1], y[1]);
+            if (found == 0)
+                continue;
+            for (int k = 0; k < found; ++k)
+                PushPoint(x[k], y[k], kCrossingDot);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int EliminatePathIntersections(PathPoint* points, int& count) {
+    for (const auto& [i, j] : CandidatePairs(PathGeoms(points, count))) {
+        double x[2], y[2];
+        int found =
+            Intersect(PathElement(points, i), PathElement(points, j), x[0], y[0], x[1], y[1]);
+        if (found != 1 || SharedVertex(points, count, i, j, x[0], y[0]))
+            continue;
+        double px = x[0], py = y[0];
+        PushPoint(px, py, kLoopCutDot);
+        // Of the two parts the crossing splits the path into, the loop to drop is the one that
+        // encloses less area in the path's own sense of rotation (a loop left by an offset runs
+        // the other way round). Normally that is the forward part; when the crossing lies
+        // near the start, it can be the part running round the start.
+        std::vector<PathPoint> loop = ForwardLoop(points, i, j, px, py);
+        double whole = PathArea(points, count);
+        double forward = PathArea(loop.data(), static_cast<int>(loop.size()));
+        double sense = whole < 0 ? -1 : 1;
+        if (sense * forward > sense * (whole - forward))
+            KeepForwardLoop(points, count, loop);
+        else
+            DropForwardLoop(points, count, i, j, px, py);
+        return 1;
+    }
+    return 0;
+}
+
+int RemovePathLoops(PathPoint* points, int& count, const PointJudge& proper, int* lobes) {
+    int cuts = 0;
+    // Every round drops at least one part with a crossing on it; the limit only guards against
+    // a crossing that rounding keeps finding again.
+    for (int limit = 4 * count + 16; limit > 0; --limit) {
+        Pieces pieces(points, count, proper);
+        const std::vector<Crossing>& crossings = pieces.crossings();
+        if (crossings.empty())
+            break;
+        // The crossings, in the search order, that split off a part with nothing proper in
+        // it: loops. Loops running forward between elements that no other chosen loop touches
+        // are cut in one round, from the last back, so that the cuts leave each other's
+        // element numbers alone. The first loop running round the start is cut after them,
+        // when they all lie within the part it keeps.
+        std::vector<const Crossing*> loops;
+        const Crossing* round_start = nullptr;
+        for (const Crossing& c : crossings) {
+            double forward = pieces.Forward(c), wrap = pieces.Total() - forward;
+            if (forward > kNoLength && wrap > kNoLength)
+                continue;
+            bool keeps_forward = forward > kNoLength;
+            bool apart = true;
+            for (const Crossing* l : loops)
+                apart &= keeps_forward ? l->i > c.i && l->j < c.j : c.i > l->j || c.j < l->i;
+            if (round_start && !keeps_forward)
+                apart &= c.i > round_start->i && c.j < round_start->j;
+            if (!apart)
+                continue;
+            if (!keeps_forward)
+                loops.push_back(&c);
+            else if (!round_start)
+                round_start = &c;
+        }
+        if (!loops.empty() || round_start) {
+            std::sort(loops.begin(), loops.end(),
+                      [](const Crossing* a, const Crossing* b) { return a->i > b->i; });
+            int removed = 0; // points dropped before the round-the-start crossing's element j
+            for (const Crossing* l : loops) {
+                ApplyCut(points, count, *l, false);
+                removed += l->j - l->i - 1;
+            }
+            if (round_start) {
+                Crossing moved = *round_start;
+                moved.j -= removed;
+                ApplyCut(points, count, moved, true);
+            }
+            cuts += static_cast<int>(loops.size()) + (round_start ? 1 : 0);
+            continue;
+        }
+        // Every crossing left splits the proper path itself: the first one loses the part
+        // holding less of it.
+        const Crossing& c = crossings.front();
+        double forward = pieces.Forward(c);
+        ApplyCut(points, count, c, forward > pieces.Total() - forward);
+        if (lobes)
+            ++*lobes;
+        ++cuts;
+    }
+    return cuts;
+}
+
+} // namespace korvel

@@ -1,0 +1,46 @@
+
+%  
+O900  
+(Korvel, Version 2.05)  
+(Created: Thu Jan 1 00:00:00 2026)  
+G54 G90 G98 G21  
+T3 M06 (DRILL 8)  
+S1194 M03  
+G43 H3 M08  
+(DRILL ID 3)  
+G00 X60.  Y25.   
+S1194 M03  
+G00 Z25.   
+G81 R5.  Z-2.6  F139.   
+G80  
+G28 Z25.   
+T2 M06 (DRILL 10)  
+S955 M03  
+G43 H2 M08  
+(DRILL ID 2)  
+G00 X20.  Y25.   
+S955 M03  
+G00 Z25.   
+G81 R5.  Z-12.  F134.   
+G80  
+G28 Z25.   
+T4 M06 (CSINK 90 D12.4 NOPLUNGE)  
+S513 M03  
+G43 H4 M08  
+(CHAMFER DRILL ID 2)  
+G00 X20.  Y25.   
+G00 Z-2.6   
+G03 X17.6  Y25.  I-1.2  J0.  F46.   
+G03 X17.6  Y25.  I2.4  F46.   
+G03 X20.  Y25.  I1.2  J0.  F46.   
+G00 Z25.   
+(CHAMFER DRILL ID 3)  
+G00 X60.  Y25.   
+G00 Z-1.99   
+G03 X58.79  Y25.  I-0.605  J0.  F46.   
+G03 X58.79  Y25.  I1.21  J0.  F46.   
+G03 X60.  Y25.  I0.605  J0.  F46.   
+G00 Z25.   
+M09  
+M30  
+%  

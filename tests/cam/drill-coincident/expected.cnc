@@ -1,0 +1,36 @@
+
+%  
+O400  
+(Korvel, Version 2.05)  
+(Created: Thu Jan 1 00:00:00 2026)  
+G54 G90 G98 G21  
+T1 M06 (CENTER DRILL 3.15)  
+S1617 M03  
+G43 H1 M08  
+(CENTER DRILLING ID 2 [CD-ID 5])  
+G00 X30.  Y30.   
+G00 Z25.   
+G81 R5.  Z-3.  F48.   
+G80  
+G28 Z25.   
+T2 M06 (DRILL 8.5)  
+S824 M03  
+G43 H2 M08  
+(DRILL ID 3)  
+G00 X30.  Y30.   
+S824 M03  
+G00 Z25.   
+G81 R5.  Z-18.  F85.   
+G80  
+G28 Z25.   
+T3 M06 (COUNTERSINK 90 D12.4)  
+S385 M03  
+G43 H3 M08  
+(CHAMFER DRILL ID 2)  
+G00 X30.  Y30.   
+G00 Z1.75   
+G01 Z-4.25  F16.   
+G00 Z25.   
+M09  
+M30  
+%  

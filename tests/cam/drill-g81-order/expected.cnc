@@ -1,0 +1,62 @@
+
+%  
+O100 (G81-1)  
+(Korvel, Version 2.05)  
+(Created: Thu Jan 1 00:00:00 2026)  
+G54 G90 G98 G21  
+T1 M06 (CENTER DRILL 3.15)  
+S2021 M03  
+G43 H1 M08  
+(CENTER DRILLING ID 3 [CD-ID 6])  
+G00 X40.  Y30.   
+G00 Z25.   
+G81 R5.  Z-3.  F70.   
+G80  
+(CENTER DRILLING ID 2 [CD-ID 5])  
+G00 X30.  Y40.   
+G00 Z25.   
+G81 R5.  Z-3.  F70.   
+G80  
+(CENTER DRILLING ID 4 [CD-ID 7])  
+G00 X80.  Y70.   
+G00 Z25.   
+G81 R5.  Z-3.  F70.   
+G80  
+G28 Z25.   
+T3 M06 (DRILL 5)  
+S1910 M03  
+G43 H3 M08  
+(DRILL ID 4)  
+G00 X80.  Y70.   
+S1910 M03  
+G00 Z25.   
+G81 R5.  Z-12.  F153.   
+G80  
+(DRILL ID 3)  
+G00 X40.  Y30.   
+S1910 M03  
+G00 Z25.   
+G81 R5.  Z-12.  F153.   
+G80  
+G28 Z25.   
+T2 M06 (DRILL 8)  
+S1194 M03  
+G43 H2 M08  
+(DRILL ID 2)  
+G00 X30.  Y40.   
+S1194 M03  
+G00 Z25.   
+G81 R5.  Z-15.  F139.   
+G80  
+G28 Z25.   
+T4 M06 (COUNTERSINK 90 D12.4)  
+S513 M03  
+G43 H4 M08  
+(CHAMFER DRILL ID 2)  
+G00 X30.  Y40.   
+G00 Z2.   
+G01 Z-4.  F26.   
+G00 Z25.   
+M09  
+M30  
+%  

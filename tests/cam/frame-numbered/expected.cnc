@@ -1,0 +1,35 @@
+
+%  
+O2001  
+(Korvel, Version 2.05)  
+(User : J. Smith [ night shift ])  
+(Created: Thu Jan 1 00:00:00 2026)  
+N5 G17 G40 G49   
+N6 G80   
+N7 G59.2  
+N8 G90  
+N9 G98  
+N10 G21  
+N11 T1 M06 (CENTER DRILL 3.15)  
+N12 S2021 M03  
+N13 G43 H1 M08  
+(CENTER DRILLING ID 2 [CD-ID 3])  
+N15 G00 X20.  Y20.   
+N16 G00 Z25.   
+N17 G81 R5.  Z-2.  F70.   
+N18 G80  
+N19 G28 Z25.   
+N20 T2 M06 (DRILL 6)  
+N21 S1592 M03  
+N22 G43 H2 M08  
+(DRILL ID 2)  
+N24 G00 X20.  Y20.   
+N25 S1592 M03  
+N26 G00 Z25.   
+N27 G81 R5.  Z-10.  F146.   
+N28 G80  
+N29 M09  
+N30 G00 Z100   
+N31 M05   
+N32 M30  
+%  

@@ -1,0 +1,64 @@
+
+%  
+O500  
+(Korvel, Version 2.05)  
+(Created: Thu Jan 1 00:00:00 2026)  
+G54 G90 G98 G21  
+T1 M06 (CENTER DRILL 3.15)  
+S2021 M03  
+G43 H1 M08  
+(CENTER DRILLING ID 2 [CD-ID 7])  
+G00 X30.  Y30.   
+G00 Z25.   
+G81 R5.  Z-3.  F70.   
+G80  
+(CENTER DRILLING ID 3 [CD-ID 8])  
+G00 X75.  Y30.   
+G00 Z25.   
+G81 R5.  Z-3.  F70.   
+G80  
+G28 Z25.   
+T4 M06 (DRILL 6)  
+S1592 M03  
+G43 H4 M08  
+(PREDRILLING ID 3)  
+G00 X75.  Y30.   
+S1592 M03  
+G00 Z25.   
+G81 R5.  Z-20.  F146.   
+G80  
+(PREDRILLING ID 2)  
+G00 X30.  Y30.   
+S1592 M03  
+G00 Z25.   
+G81 R5.  Z-25.  F146.   
+G80  
+G28 Z25.   
+T3 M06 (DRILL 12 PD6)  
+S796 M03  
+G43 H3 M08  
+(PREDRILLING ID 2)  
+G00 X30.  Y30.   
+S796 M03  
+G00 Z25.   
+G81 R5.  Z-25.  F100.   
+G80  
+(DRILL ID 3)  
+G00 X75.  Y30.   
+S796 M03  
+G00 Z25.   
+G81 R5.  Z-20.  F100.   
+G80  
+G28 Z25.   
+T2 M06 (DRILL 20 PD12)  
+S477 M03  
+G43 H2 M08  
+(DRILL ID 2)  
+G00 X30.  Y30.   
+S477 M03  
+G00 Z25.   
+G81 R5.  Z-25.  F75.   
+G80  
+M09  
+M30  
+%  

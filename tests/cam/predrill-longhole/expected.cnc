@@ -1,0 +1,28 @@
+
+%  
+O800  
+(Korvel, Version 2.05)  
+(Created: Thu Jan 1 00:00:00 2026)  
+G54 G90 G98 G21  
+T1 M06 (CENTER DRILL 3.15)  
+S2021 M03  
+G43 H1 M08  
+(CENTER DRILLING ID 2 [CD-ID 6])  
+G00 X20.  Y20.   
+G00 Z25.   
+G81 R5.  Z-3.  F70.   
+G80  
+G28 Z25.   
+T2 M06 (DRILL 6)  
+S1592 M03  
+G43 H2 M08  
+(PREDRILLING ID 2)  
+G00 X20.  Y20.   
+S1592 M03  
+G00 Z25.   
+G81 R5.  Z-8.  F146.   
+G80  
+(STAND-IN: LONGHOLES)  
+M09  
+M30  
+%  

@@ -1,0 +1,175 @@
+// Grid operations against brute force: distance transforms, disk filters, capsule rows and the
+// tool sweep.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "cam/sim_grid.h"
+#include "cam/sim_stock.h"
+#include "tooldb/database.h"
+
+namespace korvel {
+namespace {
+
+TEST(SimGridTest, DistanceTransformIsExactAgainstBruteForce) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 40; ++round) {
+        int w = 1 + static_cast<int>(rng() % 37), h = 1 + static_cast<int>(rng() % 29);
+        std::vector<unsigned char> mask(static_cast<std::size_t>(w) * h);
+        int density = static_cast<int>(rng() % 20);
+        for (auto& m : mask)
+            m = static_cast<int>(rng() % 100) < density;
+        std::vector<float> d = SquaredDistanceToMarked(mask, w, h);
+        for (int j = 0; j < h; ++j)
+            for (int i = 0; i < w; ++i) {
+                double best = HUGE_VAL;
+                for (int jj = 0; jj < h; ++jj)
+                    for (int ii = 0; ii < w; ++ii)
+                        if (mask[static_cast<std::size_t>(jj) * w + ii])
+                            best = std::min(best,
+                                            double(ii - i) * (ii - i) + double(jj - j) * (jj - j));
+                float got = d[static_cast<std::size_t>(j) * w + i];
+                if (best == HUGE_VAL)
+                    EXPECT_GT(got, 1e20f);
+                else
+                    EXPECT_FLOAT_EQ(got, static_cast<float>(best)) << i << "," << j;
+            }
+    }
+}
+
+TEST(SimGridTest, DiskFiltersTakeTheExtremeOverTheDiskWithinTheGrid) {
+    std::mt19937 rng(11);
+    for (int radius = 1; radius <= 4; ++radius) {
+        GridFrame f{0, 0, 1, 23, 17};
+        std::vector<float> v(f.Cells());
+        for (auto& x : v)
+            x = static_cast<float>(rng() % 1000);
+        std::vector<float> lo = v, hi = v;
+        MinOverDisk(f, lo, radius);
+        MaxOverDisk(f, hi, radius);
+        for (int j = 0; j < f.ny; ++j)
+            for (int i = 0; i < f.nx; ++i) {
+                float mn = HUGE_VALF, mx = -HUGE_VALF;
+                for (int jj = 0; jj < f.ny; ++jj)
+                    for (int ii = 0; ii < f.nx; ++ii)
+                        if ((ii - i) * (ii - i) + (jj - j) * (jj - j) <= radius * radius) {
+                            mn = std::min(mn, v[f.Index(ii, jj)]);
+                            mx = std::max(mx, v[f.Index(ii, jj)]);
+                        }
+                EXPECT_EQ(lo[f.Index(i, j)], mn);
+                EXPECT_EQ(hi[f.Index(i, j)], mx);
+            }
+    }
+}
+
+TEST(SimGridTest, ColumnsAndRowsClipAndRefuseWhatIsNotThere) {
+    GridFrame f{10, 20, 0.5, 8, 4};
+    int a, b;
+    ASSERT_TRUE(f.Columns(10.25, 10.25, a, b)); // exactly a centre
+    EXPECT_EQ(a, 0);
+    EXPECT_EQ(b, 0);
+    EXPECT_FALSE(f.Columns(10.3, 10.7, a, b)); // between two centres
+    ASSERT_TRUE(f.Columns(-HUGE_VAL, HUGE_VAL, a, b));
+    EXPECT_EQ(b, 7);
+    EXPECT_FALSE(f.Columns(std::nan(""), 12, a, b));
+    EXPECT_FALSE(f.Rows(5, 19, a, b));
+    EXPECT_FALSE(f.Rows(3, 1, a, b));
+}
+
+TEST(SimGridTest, CapsuleRowSpansHoldExactlyThePointsWithinReach) {
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> u(-10, 10);
+    for (int round = 0; round < 500; ++round) {
+        double ax = u(rng), ay = u(rng), bx = round % 5 ? u(rng) : ax, by = round % 7 ? u(rng) : ay;
+        double r = std::fabs(u(rng)) / 2 + 0.01, y = u(rng);
+        double xl, xr;
+        bool any = CapsuleRowSpan(ax, ay, bx, by, r, y, xl, xr);
+        for (double x = -20; x <= 20; x += 0.013) {
+            double dx = bx - ax, dy = by - ay, l2 = dx * dx + dy * dy;
+            double t = l2 > 0 ? std::clamp(((x - ax) * dx + (y - ay) * dy) / l2, 0.0, 1.0) : 0;
+            double d = std::hypot(x - ax - t * dx, y - ay - t * dy);
+            if (d < r - 1e-9) {
+                EXPECT_TRUE(any && x >= xl - 1e-9 && x <= xr + 1e-9) << round << " x " << x;
+            }
+            if (d > r + 1e-9 && any) {
+                EXPECT_FALSE(x > xl + 1e-9 && x < xr - 1e-9) << round << " x " << x;
+            }
+        }
+    }
+}
+
+// The lowest surface of the tool over a cell, by following the move in tiny steps.
+constexpr int kSamples = 1500;
+double SampledEnvelope(const SimTool& t, const Vec3& a, const Vec3& b, double px, double py) {
+    double best = HUGE_VAL;
+    for (int k = 0; k <= kSamples; ++k) {
+        double s = static_cast<double>(k) / kSamples;
+        double x = a.x + (b.x - a.x) * s, y = a.y + (b.y - a.y) * s, z = a.z + (b.z - a.z) * s;
+        double d = std::hypot(px - x, py - y);
+        if (d <= t.radius)
+            best = std::min(best, z + t.Lift(d));
+    }
+    return best;
+}
+
+TEST(SimStockTest, SweepsFollowTheToolsLowerSurfaceAlongAnyMove) {
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> u(0, 10);
+    GridFrame f{0, 0, 0.625, 16, 16};
+    for (int type : {kEndMillRough, kDrillTool, kCountersink, kCenterDrill}) {
+        SimTool t = MakeSimTool(type, 4, 1, 10, 0);
+        for (int round = 0; round < 8; ++round) {
+            Vec3 a{u(rng), u(rng), u(rng) - 5}, b{u(rng), u(rng), u(rng) - 5};
+            if (round % 4 == 1)
+                b.z = a.z; // level
+            if (round % 4 == 2)
+                b.x = a.x, b.y = a.y; // vertical
+            SimStock s;
+            s.Init(f, 10, -20);
+            s.Sweep(t, a, b, 1, false);
+            double step = std::hypot(b.x - a.x, b.y - a.y) / kSamples * (1 + t.slope) +
+                          std::fabs(b.z - a.z) / kSamples;
+            for (int j = 0; j < f.ny; ++j)
+                for (int i = 0; i < f.nx; ++i) {
+                    double expect = std::min(10.0, SampledEnvelope(t, a, b, f.X(i), f.Y(j)));
+                    EXPECT_NEAR(s.Heights()[f.Index(i, j)], expect, step + 1e-4)
+                        << type << " round " << round << " cell " << i << "," << j;
+                }
+        }
+    }
+}
+
+TEST(SimStockTest, ChainsOfShortLevelMovesCutWhatOneLongMoveCuts) {
+    GridFrame f{0, 0, 0.1, 200, 100};
+    SimTool t = MakeSimTool(kEndMillRough, 6, 0, 20, 0);
+    SimStock one, chain;
+    one.Init(f, 0, -10);
+    chain.Init(f, 0, -10);
+    one.Sweep(t, {2, 2, -1}, {18, 8, -1}, 1, false);
+    Vec3 p{2, 2, -1};
+    for (int k = 1; k <= 400; ++k) {
+        Vec3 q{2 + 16.0 * k / 400, 2 + 6.0 * k / 400, -1};
+        chain.Sweep(t, p, q, 1, false);
+        p = q;
+    }
+    EXPECT_EQ(one.Heights(), chain.Heights());
+}
+
+TEST(SimStockTest, ContactIsTheDepthOfMaterialTheMovePassedThrough) {
+    GridFrame f{0, 0, 0.25, 40, 40};
+    SimTool t = MakeSimTool(kEndMillRough, 4, 0, 20, 0);
+    SimStock s;
+    s.Init(f, 0, -5);
+    SweepContact c = s.Sweep(t, {5, 5, 2}, {5, 5, -3}, 1, true);
+    EXPECT_NEAR(c.depth, 3, 1e-6);
+    c = s.Sweep(t, {5, 5, -3}, {5, 5, -8}, 2, true); // through the bottom: 2 more of material
+    EXPECT_NEAR(c.depth, 2, 1e-6);
+    c = s.Sweep(t, {5, 5, -8}, {5, 5, 2}, 3, true); // back up the hole it made
+    EXPECT_EQ(c.depth, 0);
+    EXPECT_EQ(s.Lines()[f.Index(20, 20)], 2);
+}
+
+} // namespace
+} // namespace korvel

@@ -1,0 +1,60 @@
+
+%  
+O3000 (TC-1)  
+(Korvel, Version 2.05)  
+(Created: Thu Jan 1 00:00:00 2026)  
+G54 G90 G98 G21  
+G00 X100.  Y-50.   
+M00  
+(NEW TOOL: CENTER DRILL 3.15)  
+T1 M06 (CENTER DRILL 3.15)  
+S1617 M03  
+G00 G91 X0 Y0  
+G90  
+G44 H1 M08  
+(CENTER DRILLING ID 2 [CD-ID 4])  
+G00 X20.  Y30.   
+G00 Z20.   
+G81 R5.  Z-3.  F48.   
+G80  
+(CENTER DRILLING ID 3 [CD-ID 5])  
+G00 X60.  Y30.   
+G00 Z20.   
+G81 R5.  Z-3.  F48.   
+G80  
+G28 Z20.   
+G00 X100.  Y-50.   
+M00  
+(NEW TOOL: DRILL 5)  
+T3 M06 (DRILL 5)  
+S1401 M03  
+G00 G91 X0 Y0  
+G90  
+G44 H3 M08  
+M88  
+(DRILL ID 3)  
+G00 X60.  Y30.   
+S1401 M03  
+G00 Z20.   
+G81 R5.  Z-12.  F95.   
+G80  
+M89  
+G28 Z20.   
+G00 X100.  Y-50.   
+M00  
+(NEW TOOL: DRILL 8.5)  
+T2 M06 (DRILL 8.5)  
+S824 M03  
+G00 G91 X0 Y0  
+G90  
+G44 H2 M08  
+(DRILL ID 2)  
+G00 X20.  Y30.   
+S824 M03  
+G00 Z20.   
+G81 R5.  Z-12.  F85.   
+G80  
+M09  
+M89  
+M30  
+%  
