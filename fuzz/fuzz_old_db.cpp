@@ -17,7 +17,7 @@
 using namespace korvel;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string& dir = fuzz::Workspace(true);
+    static const std::string& dir = fuzz::Workspace();
     if (size == 0)
         return 0;
     const char* names[] = {"amg.dat", "material.dat", "tool.dat", "toolmat.dat"};

@@ -1,4 +1,5 @@
-// Fuzzes reading a whole script file, INCLUDE of itself and of its neighbours included.
+// Fuzzes reading a whole script file, INCLUDE of itself and of its neighbours included. Each
+// input starts from a cleared world, so that a failure depends on that input alone.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -7,17 +8,15 @@
 
 #include "fuzz_support.h"
 
-#include "model/registry.h"
 #include "platform/platform.h"
 #include "script/interpreter.h"
-#include "base/units.h"
+#include "ui/startup.h"
 
 using namespace korvel;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string& dir = fuzz::Workspace();
-    InitID();
-    ResetUnits();
+    InitAllTables();
     std::string path = dir + "input.kvs";
     fuzz::WriteBytes(path, data, size);
     ReadScript(path);

@@ -3,29 +3,46 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
 #include "platform/platform.h"
+#include "tooldb/library.h"
 
 namespace korvel::fuzz {
 
-// A new folder under /tmp, ending in '/'.
-inline std::string ScratchDir() {
-    char pattern[] = "/tmp/korvel-fuzz-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? std::string(dir) + "/" : std::string("/tmp/");
+// The scratch folder's path, kept in plain characters: the exit handler that removes the
+// folder may run after static strings are gone. In memory (/dev/shm) where there is one: the
+// targets write and rename files thousands of times a second.
+inline char* ScratchPath() {
+    static char shm[] = "/dev/shm/korvel-fuzz-XXXXXX";
+    static char tmp[] = "/tmp/korvel-fuzz-XXXXXX";
+    static char* path = access("/dev/shm", W_OK | X_OK) == 0 ? shm : tmp;
+    return path;
 }
 
-// The target's own scratch folder, made on the first call: messages are recorded instead of
-// shown, and the folder is the program directory (with enter, the working directory too).
-inline const std::string& Workspace(bool enter = false) {
-    static const std::string dir = [enter] {
-        std::string d = ScratchDir();
+inline void RemoveScratchDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(ScratchPath(), ec);
+}
+
+// The target's own scratch folder (ending in '/'), made on the first call: messages are
+// recorded instead of shown, the folder is the program directory and takes the database load
+// report, and saves are not flushed to the disk (thousands of runs a second). The current
+// folder stays as it was, so that corpus and seed folders given as relative paths still load
+// and crash files land where libFuzzer was started. The folder is removed at a normal exit;
+// after a crash it is kept, with the files of the last run.
+inline const std::string& Workspace() {
+    static const std::string dir = [] {
+        if (!mkdtemp(ScratchPath()))
+            std::abort(); // the target would write outside a folder of its own
+        std::atexit(RemoveScratchDir);
+        std::string d = std::string(ScratchPath()) + "/";
         RecordMessages(true);
         SetProgramDirectory(d);
-        if (enter && chdir(d.c_str()) != 0)
-            std::abort(); // the target would write outside its folder
+        SetLoadReportDirectory(d);
+        SetSyncWrites(false);
         return d;
     }();
     return dir;

@@ -51,6 +51,7 @@ void KorvelTest::SetUp() {
     SetHeadlessAnswer(kIdNo);
     SetHeadlessFileAnswer("");
     RecordMessages(true);
+    SetFileMessageLimit(0);
     char pattern[] = "/tmp/korvel-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir_ = pattern;

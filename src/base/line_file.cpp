@@ -1,7 +1,7 @@
 // Physical lines of a text file.
 #include "base/line_file.h"
 
-#include <sys/stat.h>
+#include "platform/platform.h"
 
 namespace korvel {
 
@@ -11,10 +11,7 @@ LineFile::~LineFile() {
 }
 
 bool LineFile::Open(const std::string& path) {
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    file_ = std::fopen(path.c_str(), "rb");
+    file_ = OpenRegularFile(path);
     line_number_ = 0;
     return file_ != nullptr;
 }
@@ -30,6 +27,13 @@ bool LineFile::Next(std::string& line, std::size_t max_length, bool& too_long) {
         any = true;
         if (c == '\n')
             break;
+        if (c == '\r') {
+            // CR LF, or a CR alone: one line end either way.
+            int next = getc_unlocked(file_);
+            if (next != '\n' && next != EOF)
+                ungetc(next, file_);
+            break;
+        }
         if (line.size() < max_length)
             line.push_back(static_cast<char>(c));
         else
@@ -37,8 +41,6 @@ bool LineFile::Next(std::string& line, std::size_t max_length, bool& too_long) {
     }
     if (!any)
         return false;
-    if (!line.empty() && line.back() == '\r' && !too_long)
-        line.pop_back();
     std::size_t nul = line.find('\0');
     if (nul != std::string::npos)
         line.resize(nul);

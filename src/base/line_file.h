@@ -15,7 +15,7 @@ public:
 
     // Opens a regular file for reading; false for anything else or when it cannot be opened.
     bool Open(const std::string& path);
-    // The next line without its line end (a CR before the LF is dropped too). A line longer
+    // The next line without its line end (LF, CR LF or a CR alone). A line longer
     // than max_length gives its first max_length characters and sets too_long. False at the
     // end of the file.
     bool Next(std::string& line, std::size_t max_length, bool& too_long);

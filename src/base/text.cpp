@@ -11,7 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
+
+#include "platform/platform.h"
 
 namespace korvel {
 
@@ -399,10 +400,7 @@ void q_copy(std::string& dst, std::string_view src, std::size_t n) { dst.assign(
 int IsBlank(std::string_view s) { return s.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
 int FileExist(const std::string& path) {
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
-        return 0;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenRegularFile(path);
     if (!f)
         return 0;
     std::fclose(f);
@@ -662,5 +660,12 @@ std::string QuoteIfNeeded(const std::string& text) {
 }
 
 std::string ExactNumber(double v) { return Sprintf("%.17g", v); }
+
+std::string FixedNonZero(double v, int decimals) {
+    std::string text = Sprintf("%0.*f", decimals, v);
+    if (v != 0 && std::strtod(text.c_str(), nullptr) == 0)
+        return ExactNumber(v);
+    return text;
+}
 
 } // namespace korvel

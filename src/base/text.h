@@ -164,4 +164,9 @@ std::string QuoteIfNeeded(const std::string& text);
 // that undo pushes, which must restore exact values.
 std::string ExactNumber(double v);
 
+// A value written with a fixed number of decimals ("%0.*f"), unless that would turn a value
+// that is not zero into zero: the readers refuse zero where they want a positive size, so such
+// a value is written in full ("%.17g").
+std::string FixedNonZero(double v, int decimals);
+
 } // namespace korvel

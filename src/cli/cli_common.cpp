@@ -10,6 +10,7 @@
 #include "model/settings.h"
 #include "platform/platform.h"
 #include "script/config.h"
+#include "script/interpreter.h"
 #include "script/project.h"
 #include "ui/startup.h"
 
@@ -30,11 +31,14 @@ bool Start() {
     return false;
 }
 
-bool LoadProject(const std::string& path) {
+bool LoadProject(const std::string& path, bool* accepted) {
     LoadCfgValues();
+    ResetRejectedFileLines();
     bool readable = FileExist(path);
-    OpenProject(path);
+    bool clean = OpenProject(path) == 1;
     RecalcZ();
+    if (accepted)
+        *accepted = readable && clean && RejectedFileLines() == 0;
     return readable;
 }
 

@@ -18,8 +18,10 @@ int Usage(const char* problem);
 bool Start();
 
 // Opens a project: the configuration's values first, then the project's own, then the heights.
-// False when the file could not be read at all.
-bool LoadProject(const std::string& path);
+// False when the file could not be read at all. accepted, when given, is false when any line of
+// the project (or of a file it reads) was rejected; what was accepted is loaded all the same, so
+// that a command goes on with it and fails at its end.
+bool LoadProject(const std::string& path, bool* accepted = nullptr);
 
 // The desktop program's G-Code/Make on the opened project, its questions answered by
 // --answer; then the post-processor, when the machine needs one, which korvelc waits for.

@@ -29,10 +29,13 @@ int MakeCommand(const std::vector<std::string>& words) {
         return Usage("make takes one PROJECT");
     if (!Start())
         return kExitFailed;
-    if (!LoadProject(project))
+    bool accepted = false;
+    if (!LoadProject(project, &accepted))
         return kExitFailed;
     SetGCodeOutputFile(output);
-    return MakeOpenedProject(true) ? kExitOk : kExitFailed;
+    // A rejected project line still leaves a program of the lines that were accepted, but the
+    // run has failed.
+    return MakeOpenedProject(true) && accepted ? kExitOk : kExitFailed;
 }
 
 } // namespace korvel

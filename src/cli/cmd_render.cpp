@@ -9,6 +9,7 @@
 #include "cli/cli_common.h"
 #include "cli/commands.h"
 #include "model/block.h"
+#include "platform/platform.h"
 #include "ui/canvas.h"
 #include "ui/draw_paths.h"
 #include "ui/draw_top.h"
@@ -42,11 +43,9 @@ std::string Picture(const RecordingCanvas& drawing) {
 bool WriteText(const std::string& path, const std::string& text) {
     if (path.empty())
         return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    return std::fclose(f) == 0 && ok;
+    // Saved as projects are: through a link to the file it names, keeping the file's mode, and
+    // never over a folder or a device.
+    return WriteFileAtomically(path, text);
 }
 
 // The view's window for pictures, in pixels.
@@ -127,7 +126,8 @@ int RenderCommand(const std::vector<std::string>& words) {
         return Usage("render needs a PROJECT");
     if (!Start())
         return kExitFailed;
-    bool ok = LoadProject(project);
+    bool ok = false;
+    LoadProject(project, &ok);
     if (view >= 0 || !gcode.empty()) {
         if (paths)
             return Usage("--paths is drawn from the top only, without --view or --gcode");

@@ -17,13 +17,15 @@ int ReportCommand(const std::vector<std::string>& words) {
         return kExitUsage;
     if (!Start())
         return kExitFailed;
-    if (!LoadProject(project))
+    bool accepted = false;
+    if (!LoadProject(project, &accepted))
         return kExitFailed;
     if (!MakeOpenedProject(false))
         return kExitFailed;
     if (output.empty())
         output = CurrentDirectory() + "report.html";
-    return WriteReport(output) ? kExitOk : kExitFailed;
+    // A rejected project line fails the run, after the report of the lines that were accepted.
+    return WriteReport(output) && accepted ? kExitOk : kExitFailed;
 }
 
 } // namespace korvel

@@ -61,8 +61,9 @@ std::string ParseArgs(const std::vector<std::string>& words, VerifyArgs& a) {
     return a.project.empty() ? "verify needs a PROJECT" : "";
 }
 
+// A FIFO or a folder given as the program counts as a file that cannot be read.
 bool ReadText(const std::string& path, std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenRegularFile(path);
     if (!f)
         return false;
     char buffer[65536];
@@ -103,7 +104,8 @@ int VerifyCommand(const std::vector<std::string>& words) {
         return Usage(problem.c_str());
     if (!Start())
         return kExitFailed;
-    if (!LoadProject(args.project)) {
+    bool accepted = false;
+    if (!LoadProject(args.project, &accepted)) {
         std::fprintf(stderr, "korvelc: cannot read %s\n", args.project.c_str());
         return kExitFailed;
     }
@@ -125,7 +127,7 @@ int VerifyCommand(const std::vector<std::string>& words) {
     std::fputs(VerifyReport(result, name).c_str(), stdout);
     if (!args.png.empty() && !WriteVerifyPng(result, args.png))
         return kExitFailed;
-    return result.clean ? kExitOk : kExitFailed;
+    return result.clean && accepted ? kExitOk : kExitFailed;
 }
 
 } // namespace korvel

@@ -114,7 +114,8 @@ int ExecCommand(const std::vector<std::string>& words) {
     if (!Start())
         return kExitFailed;
     bool failed = false;
-    if (!project.empty() && !LoadProject(project))
+    bool accepted = true;
+    if (!project.empty() && (!LoadProject(project, &accepted) || !accepted))
         failed = true;
     for (const std::string& typed : lines) {
         std::string line = typed;
@@ -136,9 +137,10 @@ int DumpCommand(const std::vector<std::string>& words) {
         return Usage("dump takes one PROJECT");
     if (!Start())
         return kExitFailed;
-    bool opened = LoadProject(words[0]);
+    bool accepted = false;
+    LoadProject(words[0], &accepted);
     PrintModel();
-    return opened ? kExitOk : kExitFailed;
+    return accepted ? kExitOk : kExitFailed;
 }
 
 int Main(int argc, char** argv) {
@@ -190,4 +192,14 @@ int Main(int argc, char** argv) {
 } // namespace
 } // namespace korvel
 
-int main(int argc, char** argv) { return korvel::Main(argc, argv); }
+int main(int argc, char** argv) {
+    int status = korvel::Main(argc, argv);
+    // What was printed must have arrived: a full disk or a closed pipe is a failure, not a
+    // cut-off model with status 0.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "korvelc: writing the standard output failed\n");
+        if (status == 0)
+            status = 1;
+    }
+    return status;
+}

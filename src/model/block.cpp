@@ -4,13 +4,13 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "model/object_edit.h"
-#include "model/registry.h"
 #include "base/errors.h"
 #include "base/keyword_codes.h"
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
+#include "model/object_edit.h"
+#include "model/registry.h"
 
 namespace korvel {
 
@@ -99,18 +99,20 @@ int StrBlockData(std::string& line) {
     std::string material = g_block.material;
     Blank2UScore(material);
     material = QuoteIfNeeded(material);
-    line = Sprintf("$%d %d %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %d %d %d %0.5f %d %s", kBlock,
-                   g_block.id, g_block.length, g_block.width, g_block.height, g_block.x, g_block.y,
-                   g_block.z, g_block.rough_tool, g_block.fine_tool, g_block.quality,
-                   g_block.mill_down, g_block.mill_down_flags, material.c_str());
+    line = Sprintf("$%d %d %s %s %s %0.5f %0.5f %0.5f %d %d %d %0.5f %d %s", kBlock, g_block.id,
+                   FixedNonZero(g_block.length, 5).c_str(), FixedNonZero(g_block.width, 5).c_str(),
+                   FixedNonZero(g_block.height, 5).c_str(), g_block.x, g_block.y, g_block.z,
+                   g_block.rough_tool, g_block.fine_tool, g_block.quality, g_block.mill_down,
+                   g_block.mill_down_flags, material.c_str());
     return 1;
 }
 
 int WriteBlockData(std::string& lines) {
     if (!g_block.valid)
         return 0;
-    lines = Sprintf("$%d %d %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %d %d %d\n", kBlock, g_block.id,
-                    g_block.length, g_block.width, g_block.height, g_block.x, g_block.y, g_block.z,
+    lines = Sprintf("$%d %d %s %s %s %0.5f %0.5f %0.5f %d %d %d\n", kBlock, g_block.id,
+                    FixedNonZero(g_block.length, 5).c_str(), FixedNonZero(g_block.width, 5).c_str(),
+                    FixedNonZero(g_block.height, 5).c_str(), g_block.x, g_block.y, g_block.z,
                     g_block.rough_tool, g_block.fine_tool, g_block.quality);
     if (!g_block.material.empty()) {
         std::string material = g_block.material;

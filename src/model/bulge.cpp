@@ -187,22 +187,24 @@ std::vector<std::string> BulgeLines(int index) {
     if (b.kind == kShapeRectangle && s.n > 0) {
         double x0, y0, x1, y1;
         ShapeExtent(s, x0, y0, x1, y1);
-        lines.push_back(Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %s", kRbulge,
-                                b.id, b.pid, x1 - x0, y1 - y0, b.wz, x0, y0, s.v[0].radius,
-                                b.chamfer, TrailingInts(b).c_str()));
+        lines.push_back(Sprintf("$%d %d %d %s %s %s %0.5f %0.5f %0.5f %0.5f %s", kRbulge, b.id,
+                                b.pid, FixedNonZero(x1 - x0, 5).c_str(),
+                                FixedNonZero(y1 - y0, 5).c_str(), FixedNonZero(b.wz, 5).c_str(), x0,
+                                y0, s.v[0].radius, b.chamfer, TrailingInts(b).c_str()));
     } else if (b.kind == kShapeCylinder && s.n > 0) {
         double r = s.v[0].radius;
-        lines.push_back(Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f %0.5f %s", kCbulge, b.id, b.pid,
-                                2 * r, b.wz, s.v[0].x, s.v[0].y + r, b.chamfer,
-                                TrailingInts(b).c_str()));
+        lines.push_back(Sprintf("$%d %d %d %s %s %0.5f %0.5f %0.5f %s", kCbulge, b.id, b.pid,
+                                FixedNonZero(2 * r, 5).c_str(), FixedNonZero(b.wz, 5).c_str(),
+                                s.v[0].x, s.v[0].y + r, b.chamfer, TrailingInts(b).c_str()));
     } else if (b.kind == kShapePolygon && s.n > 0) {
         double r = b.dim1 / 2;
-        lines.push_back(Sprintf("$%d %d %d %d %0.5f %0.5f %0.5f %0.5f %0.5f %s", kPolygon, b.id,
-                                b.pid, s.n, r, b.wz, s.v[0].x - r, s.v[0].y, b.chamfer,
-                                TrailingInts(b).c_str()));
+        lines.push_back(Sprintf("$%d %d %d %d %s %s %0.5f %0.5f %0.5f %s", kPolygon, b.id, b.pid,
+                                s.n, FixedNonZero(r, 5).c_str(), FixedNonZero(b.wz, 5).c_str(),
+                                s.v[0].x - r, s.v[0].y, b.chamfer, TrailingInts(b).c_str()));
     } else {
-        lines.push_back(Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f %s", kBulge, b.id, b.pid,
-                                s.v[0].x, s.v[0].y, b.wz, b.chamfer, TrailingInts(b).c_str()));
+        lines.push_back(Sprintf("$%d %d %d %0.5f %0.5f %s %0.5f %s", kBulge, b.id, b.pid, s.v[0].x,
+                                s.v[0].y, FixedNonZero(b.wz, 5).c_str(), b.chamfer,
+                                TrailingInts(b).c_str()));
         AppendContourLines(s, lines);
     }
     return lines;
@@ -537,8 +539,9 @@ int PolygonCom(const char* file, int line) {
 }
 
 int BulgeCom(const char* file, int line) {
-    // A new outline replaces an unfinished one; a rejected header drops its outline.
-    AbandonContour();
+    // A new outline replaces an unfinished one. After a rejected header no contour is open,
+    // so its element lines and END are each reported as unexpected.
+    ResetContour();
     if (ArgCount() != 12)
         return SyntaxError(file, line);
     double f = UnitFactor();

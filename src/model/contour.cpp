@@ -19,17 +19,13 @@ Shape g_staged; // vertex 0 is the start point; appended vertices follow; n coun
 int Append(int kind, int expected_count, const char* file, int line) {
     if (g_owner == ContourOwner::kNone)
         return Unexpected(file, line);
-    if (g_owner == ContourOwner::kAbandoned)
-        return 0; // already reported
-    if (ArgCount() != expected_count) {
-        AbandonContour();
+    // A bad line is reported by itself and leaves the contour as it was, so that each bad
+    // line of an outline gets its own message and the good ones still make the outline.
+    if (ArgCount() != expected_count)
         return SyntaxError(file, line);
-    }
     // At most 127 vertices after the start point, since vertex 0 takes one of the 128.
-    if (g_staged.n >= kMaxShapeVertices - 1) {
-        AbandonContour();
+    if (g_staged.n >= kMaxShapeVertices - 1)
         return OutOfRange(file, line);
-    }
     double f = UnitFactor();
     ShapeVertex& v = g_staged.v[++g_staged.n];
     v.x = ArgF(1) * f;
@@ -46,11 +42,6 @@ void OpenContour(ContourOwner owner, double x, double y) {
     g_staged = Shape();
     g_staged.v[0].x = x;
     g_staged.v[0].y = y;
-}
-
-void AbandonContour() {
-    g_owner = ContourOwner::kAbandoned;
-    g_staged = Shape();
 }
 
 ContourOwner OpenContourOwner() { return g_owner; }
@@ -77,12 +68,10 @@ int EndCom(const char* file, int line) {
     ContourOwner owner = g_owner;
     if (owner == ContourOwner::kNone)
         return EndUnexpected(file, line);
+    if (ArgCount() != 1)
+        return SyntaxError(file, line); // the contour stays open, like after a bad element
     Shape shape = g_staged;
     ResetContour();
-    if (owner == ContourOwner::kAbandoned)
-        return 0; // already reported
-    if (ArgCount() != 1)
-        return SyntaxError(file, line);
     // The last vertex must meet the start exactly; a contour of fewer than two vertices
     // encloses nothing and counts as open too.
     int n = shape.n;

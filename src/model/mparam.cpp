@@ -17,11 +17,12 @@ namespace {
 std::array<MParam, kMaxMParams> g_params;
 int g_cursor = 0;
 int g_first_free = 0; // no entry below it is free
+int g_end = 0;        // no entry from it on has been used since InitMParams
 
 bool Used(const MParam& p) { return p.kind > 0; }
 
 int NextUsed(MParam& entry) {
-    while (g_cursor < kMaxMParams) {
+    while (g_cursor < g_end) {
         const MParam& p = g_params[g_cursor++];
         if (Used(p)) {
             entry = p;
@@ -44,9 +45,10 @@ int ParamCom(int kind, const char* file, int line) {
 } // namespace
 
 void InitMParams() {
-    g_params.fill(MParam());
+    std::fill(g_params.begin(), g_params.begin() + g_end, MParam());
     g_cursor = 0;
     g_first_free = 0;
+    g_end = 0;
 }
 
 int NewMParam() {
@@ -72,12 +74,13 @@ int RegisterMParam(int owner, int kind, int speed, double v1, double v2, double 
     if (i < 0)
         return -1;
     g_params[i] = {owner, kind, speed, {v1, v2, v3, v4}};
+    g_end = std::max(g_end, i + 1);
     return i;
 }
 
 int DeleteMParam(int owner, int kind) {
     int freed = 0;
-    for (int i = 0; i < kMaxMParams; ++i) {
+    for (int i = 0; i < g_end; ++i) {
         if (Used(g_params[i]) && g_params[i].owner == owner && g_params[i].kind == kind) {
             Free(i);
             ++freed;
@@ -88,7 +91,7 @@ int DeleteMParam(int owner, int kind) {
 
 int DeleteOwnerMParams(int owner) {
     int freed = 0;
-    for (int i = 0; i < kMaxMParams; ++i) {
+    for (int i = 0; i < g_end; ++i) {
         if (Used(g_params[i]) && g_params[i].owner == owner) {
             Free(i);
             ++freed;
@@ -98,7 +101,8 @@ int DeleteOwnerMParams(int owner) {
 }
 
 int RetrieveMParam(int owner, int kind, int& speed, double v[4]) {
-    for (const MParam& p : g_params) {
+    for (int e = 0; e < g_end; ++e) {
+        const MParam& p = g_params[e];
         if (Used(p) && p.owner == owner && p.kind == kind) {
             speed = p.speed;
             for (int i = 0; i < 4; ++i)
@@ -110,7 +114,7 @@ int RetrieveMParam(int owner, int kind, int& speed, double v[4]) {
 }
 
 void CopyMParam(int from_owner, int to_owner) {
-    for (int i = 0; i < kMaxMParams; ++i) {
+    for (int i = 0, end = g_end; i < end; ++i) {
         MParam p = g_params[i]; // a copy: registering may write into the table
         if (Used(p) && p.owner == from_owner)
             RegisterMParam(to_owner, p.kind, p.speed, p.v[0], p.v[1], p.v[2], p.v[3]);
@@ -126,8 +130,8 @@ int GetNextMParam(MParam& entry) { return NextUsed(entry); }
 
 int MParamCount() {
     int n = 0;
-    for (const MParam& p : g_params)
-        n += Used(p);
+    for (int i = 0; i < g_end; ++i)
+        n += Used(g_params[i]);
     return n;
 }
 
@@ -177,8 +181,8 @@ std::string MParamLine(const MParam& p) {
 }
 
 void AppendMParams(std::string& out) {
-    for (const MParam& p : g_params) {
-        if (Used(p)) {
+    for (int i = 0; i < g_end; ++i) {
+        if (const MParam& p = g_params[i]; Used(p)) {
             out += MParamLine(p);
             out += '\n';
         }

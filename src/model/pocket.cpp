@@ -141,12 +141,15 @@ std::vector<std::string> PocketLines(int index) {
     if (p.kind == kShapeRectPocket && s.n > 0) {
         double x0, y0, x1, y1;
         ShapeExtent(s, x0, y0, x1, y1);
-        lines.push_back(Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %s", kRpocket,
-                                p.id, p.pid, x1 - x0, y1 - y0, p.wz, x0, y0, s.v[0].radius,
-                                p.chamfer, TrailingInts(p).c_str()));
+        lines.push_back(Sprintf("$%d %d %d %s %s %s %0.5f %0.5f %s %0.5f %s", kRpocket, p.id, p.pid,
+                                FixedNonZero(x1 - x0, 5).c_str(), FixedNonZero(y1 - y0, 5).c_str(),
+                                FixedNonZero(p.wz, 5).c_str(), x0, y0,
+                                FixedNonZero(s.v[0].radius, 5).c_str(), p.chamfer,
+                                TrailingInts(p).c_str()));
     } else {
-        lines.push_back(Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f %s", kPocket, p.id, p.pid,
-                                s.v[0].x, s.v[0].y, p.wz, p.chamfer, TrailingInts(p).c_str()));
+        lines.push_back(Sprintf("$%d %d %d %0.5f %0.5f %s %0.5f %s", kPocket, p.id, p.pid, s.v[0].x,
+                                s.v[0].y, FixedNonZero(p.wz, 5).c_str(), p.chamfer,
+                                TrailingInts(p).c_str()));
         AppendContourLines(s, lines);
     }
     return lines;
@@ -259,8 +262,9 @@ int PRectCom(const char* file, int line) {
 }
 
 int PocketCom(const char* file, int line) {
-    // A new outline replaces an unfinished one; a rejected header drops its outline.
-    AbandonContour();
+    // A new outline replaces an unfinished one. After a rejected header no contour is open,
+    // so its element lines and END are each reported as unexpected.
+    ResetContour();
     if (ArgCount() != 12)
         return SyntaxError(file, line);
     double f = UnitFactor();

@@ -1,6 +1,7 @@
 // The registry table, its iteration cursors and the hierarchy walks over parent links.
 #include "model/registry.h"
 
+#include <algorithm>
 #include <array>
 
 #include "model/bulge.h"
@@ -25,6 +26,7 @@ std::array<RegistryEntry, kMaxObjectId + 1> g_registry; // entry 0 is never used
 int g_object_cursor = 0;
 int g_type_cursor = 0;
 int g_id_cursor = 0;
+int g_id_end = 1; // no ID from it on has been registered since InitID: walks stop there
 
 bool InUse(int id) { return id >= 1 && id <= kMaxObjectId && g_registry[id].id == id; }
 
@@ -61,6 +63,7 @@ bool CountsAsAttached(int type, int index, bool with_bulges) {
 }
 
 int Register(int id, int cid, int type, int index) {
+    g_id_end = std::max(g_id_end, id + 1);
     g_registry[id].id = id;
     g_registry[id].cid = cid;
     g_registry[id].type = type;
@@ -76,24 +79,26 @@ int LowestFreeId() {
 }
 
 int NextObject(int& cursor, int& type, int& index) {
-    while (++cursor <= kMaxObjectId) {
+    while (++cursor < g_id_end) {
         if (InUse(cursor)) {
             type = g_registry[cursor].type;
             index = g_registry[cursor].index;
             return 1;
         }
     }
+    cursor = kMaxObjectId; // at the end, as a walk over every ID would be
     type = index = -1;
     return 0;
 }
 
 int NextOfType(int type, int& index) {
-    while (++g_type_cursor <= kMaxObjectId) {
+    while (++g_type_cursor < g_id_end) {
         if (InUse(g_type_cursor) && g_registry[g_type_cursor].type == type) {
             index = g_registry[g_type_cursor].index;
             return 1;
         }
     }
+    g_type_cursor = kMaxObjectId;
     index = -1;
     return 0;
 }
@@ -102,7 +107,7 @@ int CountAttached(int id, bool with_bulges) {
     if (id < 1)
         return 0;
     int count = 0;
-    for (int other = 1; other <= kMaxObjectId; ++other) {
+    for (int other = 1; other < g_id_end; ++other) {
         if (!InUse(other) || other == id)
             continue;
         const RegistryEntry& e = g_registry[other];
@@ -115,9 +120,11 @@ int CountAttached(int id, bool with_bulges) {
 } // namespace
 
 int InitID() {
-    for (RegistryEntry& e : g_registry) {
+    for (int id = 0; id < g_id_end; ++id) {
+        RegistryEntry& e = g_registry[id];
         e.id = e.cid = e.type = e.index = -1;
     }
+    g_id_end = 1;
     g_object_cursor = g_type_cursor = g_id_cursor = 0;
     InitMParams();
     return 1;
@@ -190,25 +197,28 @@ int GetFirstObjectOfType(int type, int& index) {
 
 int GetNextObjectOfType(int type, int& index) { return NextOfType(type, index); }
 
+int RegisteredIdEnd() { return g_id_end; }
+
 int GetFirstRegisteredObject(int& id) {
     g_id_cursor = 0;
     return GetNextRegisteredObject(id);
 }
 
 int NextRegisteredId(int after) {
-    for (int id = after < 0 ? 1 : after + 1; id <= kMaxObjectId; ++id)
+    for (int id = after < 0 ? 1 : after + 1; id < g_id_end; ++id)
         if (InUse(id))
             return id;
     return -1;
 }
 
 int GetNextRegisteredObject(int& id) {
-    while (++g_id_cursor <= kMaxObjectId) {
+    while (++g_id_cursor < g_id_end) {
         if (InUse(g_id_cursor)) {
             id = g_id_cursor;
             return 1;
         }
     }
+    g_id_cursor = kMaxObjectId;
     id = -1;
     return 0;
 }

@@ -56,6 +56,9 @@ int GetFirstObjectOfType(int type, int& index);
 int GetNextObjectOfType(int type, int& index);
 int GetFirstRegisteredObject(int& id);
 int GetNextRegisteredObject(int& id);
+// One past the highest ID registered since InitID: no ID from it on is in use, so that a walk
+// over every ID can stop there.
+int RegisteredIdEnd();
 
 // The registered ID after `after` in ascending order; -1 when none. The loops below read the
 // registry afresh at each step and share no cursor, so they nest; an object registered or freed

@@ -10,6 +10,7 @@
 #include "base/units.h"
 #include "model/atttool.h"
 #include "model/machine.h"
+#include "platform/platform.h"
 
 namespace korvel {
 
@@ -451,7 +452,18 @@ int LabelingCom(const char* f, int l) {
     return 1;
 }
 
-int ToolholderCom(const char* f, int l) { return IntegerIn(g_settings.toolholder, 1, 99, f, l); }
+// A tool in a place above the new count could no longer be loaded, yet it would still be saved
+// with the project and then refused when the project is opened: it is detached, as when a
+// machine with a smaller tool holder is loaded.
+int ToolholderCom(const char* f, int l) {
+    if (!IntegerIn(g_settings.toolholder, 1, 99, f, l))
+        return 0;
+    int detached = DetachToolsBeyondHolder();
+    if (detached > 0)
+        ShowMessage(Sprintf("%d tool(s) could not be loaded", detached), "Toolholder too small!",
+                    kMbOk | kMbIconExclamation);
+    return 1;
+}
 int DelayCom(const char* f, int l) { return IntegerIn(g_settings.delay, 1, 9999, f, l); }
 
 int ConTolCom(const char* f, int l) {

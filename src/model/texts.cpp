@@ -166,9 +166,10 @@ int StrEngTextData(std::string& line, int index) {
     line.clear();
     const Text* t = Valid(index);
     if (t && !t->note)
-        line = Sprintf("$%d %d %d %c%s%c %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %d",
-                       kEngText, t->id, t->pid, '"', t->text.c_str(), '"', t->x, t->y, t->angle,
-                       t->height, t->eng_width, t->eng_depth, t->scale, t->spacing, t->align);
+        line = Sprintf("$%d %d %d %c%s%c %0.5f %0.5f %0.5f %s %s %s %0.5f %0.5f %d", kEngText,
+                       t->id, t->pid, '"', t->text.c_str(), '"', t->x, t->y, t->angle,
+                       FixedNonZero(t->height, 5).c_str(), FixedNonZero(t->eng_width, 5).c_str(),
+                       FixedNonZero(t->eng_depth, 5).c_str(), t->scale, t->spacing, t->align);
     return 1;
 }
 
@@ -177,9 +178,9 @@ int StrInfoTextData(std::string& line, int index) {
     const Text* t = Valid(index);
     if (!t || !t->note)
         return 0;
-    line = Sprintf("$%d %d %d %c%s%c %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f %d", kInfoText, t->id,
-                   t->pid, '"', t->text.c_str(), '"', t->x, t->y, t->angle, t->height, t->scale,
-                   t->spacing, t->align);
+    line = Sprintf("$%d %d %d %c%s%c %0.5f %0.5f %0.5f %s %0.5f %0.5f %d", kInfoText, t->id, t->pid,
+                   '"', t->text.c_str(), '"', t->x, t->y, t->angle,
+                   FixedNonZero(t->height, 5).c_str(), t->scale, t->spacing, t->align);
     return 1;
 }
 

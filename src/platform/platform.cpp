@@ -66,6 +66,16 @@ UiPort* g_port = &g_headless;
 int g_message_count = 0;
 std::string g_program_dir;
 
+// The file read whose messages are being limited (FileMessages).
+struct MessageGroup {
+    int limit = 0;
+    int depth = 0;
+    std::string path;
+    int shown = 0;
+    int held_back = 0;
+};
+MessageGroup g_group;
+
 std::string WithSlash(std::string dir) {
     if (dir.empty() || dir.back() != '/')
         dir += '/';
@@ -78,8 +88,33 @@ void InstallUiPort(UiPort* port) { g_port = port ? port : &g_headless; }
 
 int ShowMessage(const std::string& text, const std::string& caption, unsigned flags) {
     ++g_message_count;
+    if (g_group.depth > 0 && g_group.limit > 0 && (flags & kMbButtonMask) == kMbOk) {
+        if (g_group.shown >= g_group.limit) {
+            ++g_group.held_back;
+            return kIdOk;
+        }
+        ++g_group.shown;
+    }
     return g_port->ShowMessage(text, caption, flags);
 }
+
+FileMessages::FileMessages(const std::string& path) {
+    if (g_group.depth++ == 0) {
+        g_group.path = path;
+        g_group.shown = g_group.held_back = 0;
+    }
+}
+
+FileMessages::~FileMessages() {
+    if (--g_group.depth > 0 || g_group.held_back == 0)
+        return;
+    std::string text = std::to_string(g_group.held_back) + " more messages about file [" +
+                       g_group.path + "] were not shown";
+    g_group.held_back = 0;
+    g_port->ShowMessage(text, "Errors found", kMbOk | kMbIconExclamation);
+}
+
+void SetFileMessageLimit(int limit) { g_group.limit = limit < 0 ? 0 : limit; }
 
 bool AskOpenFileName(std::string& path, const std::string& filter, const std::string& ext) {
     return g_port->AskOpenFileName(path, filter, ext);
@@ -164,61 +199,6 @@ int StartProgram(const std::string& command_line) {
             return 0;
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 33 : 0;
-}
-
-namespace {
-long g_disk_full_after = -1;
-} // namespace
-
-void SimulateDiskFullAfter(long bytes) { g_disk_full_after = bytes; }
-
-bool WriteFileAtomically(const std::string& path, const std::string& content) {
-    std::string temp = path + "." + std::to_string(ProcessId()) + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        return false;
-    std::size_t size = content.size();
-    bool ok = true;
-    if (g_disk_full_after >= 0 && static_cast<long>(size) > g_disk_full_after) {
-        size = static_cast<std::size_t>(g_disk_full_after);
-        ok = false;
-    }
-    if (std::fwrite(content.data(), 1, size, f) != size || std::fflush(f) != 0 ||
-        fsync(fileno(f)) != 0)
-        ok = false;
-    if (std::fclose(f) != 0)
-        ok = false;
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
-}
-
-bool CopyFileTo(const std::string& from, const std::string& to) {
-    std::FILE* in = std::fopen(from.c_str(), "rb");
-    if (!in)
-        return false;
-    std::FILE* out = std::fopen(to.c_str(), "wb");
-    if (!out) {
-        std::fclose(in);
-        return false;
-    }
-    char buffer[65536];
-    bool ok = true;
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
-        if (std::fwrite(buffer, 1, n, out) != n) {
-            ok = false;
-            break;
-        }
-    }
-    if (std::ferror(in))
-        ok = false;
-    std::fclose(in);
-    if (std::fclose(out) != 0)
-        ok = false;
-    return ok;
 }
 
 std::string ProgramDirectory() {

@@ -3,8 +3,10 @@
 // interactive parts; everything else (korvelc, the tests) uses the headless port.
 #pragma once
 
+#include <cstdio>
 #include <ctime>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace korvel {
@@ -53,9 +55,25 @@ bool AskOpenFileName(std::string& path, const std::string& filter, const std::st
 bool AskSaveFileName(std::string& path, const std::string& filter, const std::string& default_ext);
 void RedrawMainWindow();
 
-// How many messages have been shown since the program started (or since the count was reset).
+// How many messages have been shown since the program started (or since the count was reset);
+// messages held back by a file message limit count too.
 int MessageCount();
 void ResetMessageCount();
+
+// The messages shown while one file is read: a damaged file can give one per line, which in
+// the desktop program would be as many message boxes. While a FileMessages lives (reads of
+// files nested in it join its count), at most the limit of OK-only messages is shown; the
+// rest are counted, and when it ends one closing message gives their number and the file.
+// Questions are always shown.
+class FileMessages {
+public:
+    explicit FileMessages(const std::string& path);
+    ~FileMessages();
+    FileMessages(const FileMessages&) = delete;
+    FileMessages& operator=(const FileMessages&) = delete;
+};
+// The most messages shown per file read; 0 (the default, korvelc's) shows every one.
+void SetFileMessageLimit(int limit);
 
 // Headless port. Questions are answered by the policy (kIdYes, kIdNo or kIdCancel; kIdNo at
 // start); a question that offers no such button gets the nearest one it offers.
@@ -90,13 +108,39 @@ void FixCurrentTime(std::time_t t);
 // in every time zone.
 std::string CtimeText();
 
-// Replaces a file's content safely: writes a temporary file in the same folder, checks every
-// write and the close, then renames it over the file. On any failure the old file is left as it
-// was and false is returned.
+// Opens a file for reading ("rb") only when it is a regular file: a directory, a device, a FIFO
+// or a socket counts as missing (nullptr), and is not even opened, since opening a FIFO waits
+// for a writer for ever. info, when given, receives the file's status.
+std::FILE* OpenRegularFile(const std::string& path, struct stat* info = nullptr);
+// Opens a report file for writing (appending or from empty), creating it when it is missing;
+// nullptr when something other than a regular file is there.
+std::FILE* OpenRegularFileForWriting(const std::string& path, bool append);
+
+// A file's new content, for the savers below.
+struct FileContent {
+    std::string path;
+    std::string content;
+};
+// Replaces files safely, as one set: each new content goes to a temporary file in its
+// target's folder, checked write by write and flushed to the disk; only when every one was
+// written are they renamed over their targets. On a failure before the renames no file is
+// changed. Returns -1 when all were replaced, else the index of the file that failed.
+//   - A symbolic link is followed: the file it names is replaced (or made) and the link
+//     stays.
+//   - The new file keeps the old one's mode, and its owner where the process may set it.
+//   - A target that exists and is not a regular file (a directory, a device, a FIFO) is
+//     refused and left alone.
+//   - The file is replaced, not rewritten in place: another hard link to the old file keeps
+//     the old content.
+int WriteFilesAtomically(const std::vector<FileContent>& files);
+// The same for one file: false when it failed (the old file is then as it was).
 bool WriteFileAtomically(const std::string& path, const std::string& content);
-// For tests: the next atomic writes fail as a full disk would once this many bytes were
-// written; a negative count switches it off.
+// For tests: the atomic writes that follow fail as a full disk would once this many bytes
+// were written by them together; a negative count switches it off.
 void SimulateDiskFullAfter(long bytes);
+// For the fuzz targets, which save thousands of times a second: writes are not flushed to
+// the disk (on by default).
+void SetSyncWrites(bool on);
 
 // Copies a file; false when the source cannot be read or the target not written.
 bool CopyFileTo(const std::string& from, const std::string& to);

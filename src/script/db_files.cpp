@@ -292,9 +292,12 @@ int LoadToolMat() {
     return registered;
 }
 
-int SaveTools() {
+namespace {
+
+// The text of tool.dat and the number of tools in it.
+std::string ToolsText(int& written) {
     std::string text;
-    int written = 0;
+    written = 0;
     double k = UserUnit() == kUnitInch ? kMMPerInch : 1.0; // the file is in millimetres
     for (int slot = 0; slot < kMaxTools; ++slot) {
         ToolRecord t;
@@ -305,12 +308,13 @@ int SaveTools() {
                         FileName(t.description).c_str());
         ++written;
     }
-    return WriteOrWarn(LibraryPath("tool.dat"), text, "Can't open file for writing") ? written : -1;
+    return text;
 }
 
-int SaveToolMat() {
+// The text of toolmat.dat and the number of records in it.
+std::string ToolMatText(int& written) {
     std::string text;
-    int written = 0;
+    written = 0;
     double k = UserUnit() == kUnitInch ? kMMPerInch : 1.0;
     for (int slot = 0; slot < kMaxToolMats; ++slot) {
         ToolMatRecord r;
@@ -320,6 +324,20 @@ int SaveToolMat() {
                         r.group / 10.0, r.speed, r.fxy * k, r.cutxy * k, r.fz * k, r.cutz * k);
         ++written;
     }
+    return text;
+}
+
+} // namespace
+
+int SaveTools() {
+    int written;
+    std::string text = ToolsText(written);
+    return WriteOrWarn(LibraryPath("tool.dat"), text, "Can't open file for writing") ? written : -1;
+}
+
+int SaveToolMat() {
+    int written;
+    std::string text = ToolMatText(written);
     return WriteOrWarn(LibraryPath("toolmat.dat"), text, "Can't open file for writing") ? written
                                                                                         : -1;
 }
@@ -352,9 +370,18 @@ void SaveDatabaseAtExit() {
         SetSaveMode(kSaveOnExit);
     if (SaveMode() != kSaveOnExit)
         return;
-    SaveTools();
-    SaveToolMat();
-    SaveToolDB();
+    // The three files are one database: all of them are written before any is replaced, so
+    // that a disk that fills up part-way leaves the old set, never a mix of old and new.
+    int count;
+    std::vector<FileContent> files = {{LibraryPath("tool.dat"), ToolsText(count)},
+                                      {LibraryPath("toolmat.dat"), ToolMatText(count)},
+                                      {LibraryPath("kvdb.csv"), ToolDBText()}};
+    int failed = WriteFilesAtomically(files);
+    if (failed < 0)
+        return;
+    const char* message = failed == 2 ? "Can't open file (Material and Tool DB) for writing"
+                                      : "Can't open file for writing";
+    ShowMessage(message, files[static_cast<std::size_t>(failed)].path, kMbOk | kMbIconError);
 }
 
 int DefineMaterialCom(const char* file, int line) {

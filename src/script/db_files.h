@@ -31,7 +31,8 @@ int SaveToolMat();
 
 // Imports the older files into an emptied database (groups stay): 1 when all loaded.
 int LoadOldDB();
-// At exit: asks in ask mode, then writes tool.dat, toolmat.dat and kvdb.csv in save mode.
+// At exit: asks in ask mode, then writes tool.dat, toolmat.dat and kvdb.csv in save mode, as
+// one set: when one of them cannot be written, a message names it and none is replaced.
 void SaveDatabaseAtExit();
 
 int DefineMaterialCom(const char* file, int line); // DEFMAT name group

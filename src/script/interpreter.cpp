@@ -28,6 +28,7 @@ struct OpenScript {
     ino_t inode;
 };
 std::vector<OpenScript> g_reading;
+int g_rejected_file_lines = 0; // RejectedFileLines
 
 // Handlers running now: more than one while a handler interprets lines of its own.
 int g_handlers_running = 0;
@@ -42,7 +43,9 @@ bool IsBeingRead(const struct stat& st) {
     return false;
 }
 
-// Reads a script file in large blocks and hands out pieces of physical lines.
+// Reads a script file in large blocks and hands out pieces of physical lines. A line ends at
+// LF, at CR LF, or at a CR alone (files from systems that end lines so): all three are one line
+// end.
 class PieceReader {
 public:
     explicit PieceReader(std::FILE* f) : file_(f) {}
@@ -59,12 +62,12 @@ public:
             std::size_t room = kMaxScriptLine - piece.size();
             std::size_t avail = std::min(size_ - pos_, room);
             const char* start = buffer_ + pos_;
-            const void* nl = std::memchr(start, '\n', avail);
-            if (nl) {
-                std::size_t n = static_cast<const char*>(nl) - start;
+            const char* end = FindLineEnd(start, avail);
+            if (end) {
+                std::size_t n = static_cast<std::size_t>(end - start);
                 piece.append(start, n);
-                pos_ += n + 1;
-                DropCarriageReturn(piece);
+                pos_ += n;
+                SkipLineEnd();
                 line_end = true;
                 return true;
             }
@@ -73,24 +76,25 @@ public:
             if (piece.size() == kMaxScriptLine) {
                 // A full piece: the line goes on unless a line end (or the end) follows.
                 int c = Peek();
-                if (c == '\n') {
-                    ++pos_;
-                    DropCarriageReturn(piece);
-                    line_end = true;
-                } else {
-                    line_end = c == EOF;
-                    if (line_end)
-                        DropCarriageReturn(piece);
-                }
+                line_end = c == '\n' || c == '\r' || c == EOF;
+                if (c != EOF && line_end)
+                    SkipLineEnd();
                 return true;
             }
         }
     }
 
 private:
-    static void DropCarriageReturn(std::string& piece) {
-        if (!piece.empty() && piece.back() == '\r')
-            piece.pop_back(); // CR LF written by another system
+    // The first LF or CR among n bytes; nullptr when there is none.
+    static const char* FindLineEnd(const char* p, std::size_t n) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', n));
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', lf ? lf - p : n));
+        return cr ? cr : lf;
+    }
+    // Steps over the line end at the read position: LF, CR LF or CR.
+    void SkipLineEnd() {
+        if (buffer_[pos_++] == '\r' && Peek() == '\n')
+            ++pos_;
     }
     bool Fill() {
         size_ = std::fread(buffer_, 1, sizeof buffer_, file_);
@@ -115,15 +119,15 @@ bool IsCommentText(const std::string& text) {
 
 // No length, feed, speed, count or ID of the script language comes near ten million (10 km);
 // a number beyond that, once the unit factor has made it a length of this project, could not
-// be written back into the 254 characters of a line with its neighbours.
+// be written back into the 254 characters of a line with its neighbours. Nor may a number be
+// infinite or not a number at all ("nan", "inf", "-nan", "1e999"): every argument that the
+// command does not take as text is checked, whatever it begins with.
 constexpr double kMaxScriptNumber = 1e7;
 
-bool HasAbsurdNumber(int count) {
+bool HasAbsurdNumber(int code, int count) {
     double limit = kMaxScriptNumber / std::max(1.0, UnitFactor());
     for (int i = 1; i < count; ++i) {
-        std::string_view token = ArgView(i);
-        char c = token.empty() ? '\0' : token[0];
-        if (!(c >= '0' && c <= '9') && c != '-' && c != '+' && c != '.')
+        if (IsTextArgument(code, i))
             continue;
         // Read once: the handler takes the number from the same cache.
         double v;
@@ -154,7 +158,7 @@ int IntrepretLine(std::string& line, const char* file, int line_no) {
     CommandHandler handler = KeywordHandler(code);
     if (!handler)
         return UnRecogn(file, line_no);
-    if (HasAbsurdNumber(count))
+    if (HasAbsurdNumber(code, count))
         return OutOfRange(file, line_no);
     ++g_handlers_running;
     int result = handler(file, line_no);
@@ -167,11 +171,13 @@ ScriptReadResult ReadScript(const std::string& path) {
     struct stat st;
     // Only regular files are scripts: a directory, a device or a pipe is not found (reading
     // /dev/zero or a FIFO would never end).
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::FILE* f = OpenRegularFile(path, &st);
+    if (!f) {
         FileNotFound(path);
         return result;
     }
     if (IsBeingRead(st)) {
+        std::fclose(f);
         // Reached through a machine or font file that names itself; INCLUDE says it first.
         ShowMessage(Sprintf("File [%s] is already being read and cannot be read again from "
                             "within itself",
@@ -179,13 +185,9 @@ ScriptReadResult ReadScript(const std::string& path) {
                     "Errors found", kMbOk | kMbIconExclamation);
         return result;
     }
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        FileNotFound(path);
-        return result;
-    }
     result.opened = true;
     g_reading.push_back({st.st_dev, st.st_ino});
+    FileMessages messages(path);
 
     // A piece that continues an over-long line is interpreted as a line of its own, but its
     // messages name the physical line it belongs to. The rest of an over-long comment line is
@@ -203,8 +205,10 @@ ScriptReadResult ReadScript(const std::string& path) {
         }
         if (starts_line || !comment_line) {
             result.last_result = IntrepretLine(piece, path.c_str(), line_no);
-            if (result.last_result == 0)
+            if (result.last_result == 0) {
                 ++result.rejected;
+                ++g_rejected_file_lines;
+            }
         } else {
             result.last_result = 1;
         }
@@ -217,11 +221,15 @@ ScriptReadResult ReadScript(const std::string& path) {
             kMbOk | kMbIconExclamation);
         result.last_result = 0;
         ++result.rejected;
+        ++g_rejected_file_lines;
     }
     std::fclose(f);
     g_reading.pop_back();
     return result;
 }
+
+int RejectedFileLines() { return g_rejected_file_lines; }
+void ResetRejectedFileLines() { g_rejected_file_lines = 0; }
 
 int InterpretFile(const std::string& path) {
     ScriptReadResult r = ReadScript(path);

@@ -24,6 +24,10 @@ struct ScriptReadResult {
 // Reads a script file line by line; every line is interpreted, a rejected line does not stop
 // the file.
 ScriptReadResult ReadScript(const std::string& path);
+// The lines rejected in all files read since the count was last reset, those of included
+// files too: what a batch run reports as failure even when a file's last line was accepted.
+int RejectedFileLines();
+void ResetRejectedFileLines();
 // As ReadScript: 0 when the file cannot be opened, else the result of its last line.
 int InterpretFile(const std::string& path);
 

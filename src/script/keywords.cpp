@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -37,27 +38,34 @@ namespace korvel {
 
 namespace {
 
+// Which arguments a command takes as text (names, file names, free words) rather than as
+// numbers: bit i for argument i.
+using TextArgs = std::uint32_t;
+constexpr TextArgs Text(int arg) { return 1u << arg; }
+constexpr TextArgs kAllText = ~1u; // every argument after the keyword
+
 struct Keyword {
     std::string_view name;
     CommandHandler handler;
+    TextArgs text = 0;
 };
 
 constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
-    /*   0 */ {"INCLUDE", IncludeCom},
+    /*   0 */ {"INCLUDE", IncludeCom, Text(1)},
     /*   1 */ {"PROGRAM", ProgramCom},
-    /*   2 */ {"GCFILE", GCFileCom},
-    /*   3 */ {"BLOCK", BlockCom},
-    /*   4 */ {"MATERIAL", MaterialCom},
+    /*   2 */ {"GCFILE", GCFileCom, Text(1)},
+    /*   3 */ {"BLOCK", BlockCom, Text(13)},
+    /*   4 */ {"MATERIAL", MaterialCom, Text(1)},
     /*   5 */ {"COORDINATES", CoordsCom},
-    /*   6 */ {"LIBRARY", LibCom},
+    /*   6 */ {"LIBRARY", LibCom, Text(1) | Text(2)},
     /*   7 */ {"MILLTYPE", nullptr},
     /*   8 */ {"TABLE", TableCom},
     /*   9 */ {"HTSLOTS", TableSlotsHCom},
     /*  10 */ {"VTSLOTS", TableSlotsVCom},
-    /*  11 */ {"ATTTOOL", AttToolCom},
-    /*  12 */ {"PART", PartCom},
-    /*  13 */ {"PROJECT", ProjectCom},
-    /*  14 */ {"DESCRIPTION", DescrCom},
+    /*  11 */ {"ATTTOOL", AttToolCom, Text(2)},
+    /*  12 */ {"PART", PartCom, kAllText},
+    /*  13 */ {"PROJECT", ProjectCom, kAllText},
+    /*  14 */ {"DESCRIPTION", DescrCom, kAllText},
     /*  15 */ {"RBULGE", LRectCom},
     /*  16 */ {"BULGE", BulgeCom},
     /*  17 */ {"END", EndCom},
@@ -73,7 +81,7 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  27 */ {"POCKET", PocketCom},
     /*  28 */ {"TOPFACE", TopCom},
     /*  29 */ {"CORRIDOR", CorridorCom},
-    /*  30 */ {"POSTPROC", PostProcCom},
+    /*  30 */ {"POSTPROC", PostProcCom, Text(1)},
     /*  31 */ {"LINETO", LineCom},
     /*  32 */ {"CCWTO", CcwToCom},
     /*  33 */ {"CWTO", CwToCom},
@@ -88,25 +96,25 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  42 */ {"BORING", BoringCom},
     /*  43 */ {"CONTURING", ConturingCom},
     /*  44 */ {"WORKSPACE", WorkSpaceCom},
-    /*  45 */ {"USER", UserCom},
-    /*  46 */ {"HTMLVIEW", BrowserCom},
-    /*  47 */ {"HELP", HelpCom},
-    /*  48 */ {"EDIT", EditorCom},
+    /*  45 */ {"USER", UserCom, kAllText},
+    /*  46 */ {"HTMLVIEW", BrowserCom, Text(1)},
+    /*  47 */ {"HELP", HelpCom, Text(1) | Text(2)},
+    /*  48 */ {"EDIT", EditorCom, Text(1)},
     /*  49 */ {"CONFIG", ConfigCom},
     /*  50 */ {"TOOLCHANGE", ToolChangeCom},
-    /*  51 */ {"CHARACTER", CharCom},
+    /*  51 */ {"CHARACTER", CharCom, Text(1)},
     /*  52 */ {"JUMPTO", JumpToCom},
-    /*  53 */ {"ENG_TEXT", EngTextCom},
-    /*  54 */ {"INFO_TEXT", InfoTextCom},
+    /*  53 */ {"ENG_TEXT", EngTextCom, Text(3)},
+    /*  54 */ {"INFO_TEXT", InfoTextCom, Text(3)},
     /*  55 */ {"TEXTSIZE", TextSizeCom},
-    /*  56 */ {"DWGEDITOR", DWGEditorCom},
-    /*  57 */ {"DWGFILE", DWGFileCom},
+    /*  56 */ {"DWGEDITOR", DWGEditorCom, Text(1)},
+    /*  57 */ {"DWGFILE", DWGFileCom, Text(1)},
     /*  58 */ {"NOOFPARTS", NoOfPartsCom},
     /*  59 */ {"ENG_CLA", EngCLACom},
     /*  60 */ {"INFO_CLA", InfoCLACom},
     /*  61 */ {"QUALITY", FinishQuality},
-    /*  62 */ {"PROGSTART", ProgStartCom},
-    /*  63 */ {"PROGEND", ProgEndCom},
+    /*  62 */ {"PROGSTART", ProgStartCom, kAllText},
+    /*  63 */ {"PROGEND", ProgEndCom, kAllText},
     /*  64 */ {"", nullptr}, // no keyword
     /*  65 */ {"", nullptr}, // no keyword
     /*  66 */ {"VER", VerCom},
@@ -122,22 +130,22 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  76 */ {"RFFOR", FeedOverRideCom},
     /*  77 */ {"MINBTXD", MinBoreDiaCom},
     /*  78 */ {"DFTLEX", DrillsForTapsLenExtCom},
-    /*  79 */ {"THREADTYPE", ThreadTypeCom},
+    /*  79 */ {"THREADTYPE", ThreadTypeCom, Text(1)},
     /*  80 */ {"THREADING", ThreadingCom},
     /*  81 */ {"CDDEPTH", CDDepthCom},
     /*  82 */ {"PECKDRILL", PeckDrillCom},
-    /*  83 */ {"CLIENT", ClientCom},
-    /*  84 */ {"FONT", FontCom},
-    /*  85 */ {"CNC", CncCom},
-    /*  86 */ {"OPERATOR", OperatorCom},
-    /*  87 */ {"COMPANY", CNameCom},
-    /*  88 */ {"COMPANY_LOGO", CLogoCom},
-    /*  89 */ {"COMPANY_IMG", CImgCom},
+    /*  83 */ {"CLIENT", ClientCom, kAllText},
+    /*  84 */ {"FONT", FontCom, Text(1)},
+    /*  85 */ {"CNC", CncCom, Text(1) | Text(2)},
+    /*  86 */ {"OPERATOR", OperatorCom, kAllText},
+    /*  87 */ {"COMPANY", CNameCom, kAllText},
+    /*  88 */ {"COMPANY_LOGO", CLogoCom, kAllText},
+    /*  89 */ {"COMPANY_IMG", CImgCom, Text(1)},
     /*  90 */ {"TOOLHOLDER", ToolholderCom},
     /*  91 */ {"OPTIMISE", OptimiseCom},
     /*  92 */ {"LABELING", LabelingCom},
     /*  93 */ {"TMEFF", TMEFFCom},
-    /*  94 */ {"TRANSFER", TransferProgCom},
+    /*  94 */ {"TRANSFER", TransferProgCom, kAllText},
     /*  95 */ {"VIEW", ViewCom},
     /*  96 */ {"UCOORDS", UCoordsCom},
     /*  97 */ {"BACKGROUND", BackGroundCom},
@@ -158,7 +166,7 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /* 112 */ {"MIRRORX", MirrorXCom},
     /* 113 */ {"MIRRORY", MirrorYCom},
     /* 114 */ {"DELETE", DeleteCom},
-    /* 115 */ {"MSG", MessageCom},
+    /* 115 */ {"MSG", MessageCom, kAllText},
     /* 116 */ {"UNDO", UndoCom},
     /* 117 */ {"REDO", RedoCom},
     /* 118 */ {"CON_TOLERANCE", ConTolCom},
@@ -174,9 +182,9 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /* 128 */ {"ENDOFFILE", EndOfFileCom},
     /* 129 */ {"MULTI_G_LINES", MultipleGCodeLinesCom},
     /* 130 */ {"NUM_C_LINES", NumberCommentLinesCom},
-    /* 131 */ {"DEFTOOL", DefineToolCom},
-    /* 132 */ {"DEFTOOLMAT", DefineToolMatCom},
-    /* 133 */ {"DEFMAT", DefineMaterialCom},
+    /* 131 */ {"DEFTOOL", DefineToolCom, Text(1) | Text(8)},
+    /* 132 */ {"DEFTOOLMAT", DefineToolMatCom, Text(1)},
+    /* 133 */ {"DEFMAT", DefineMaterialCom, Text(1)},
 }};
 
 } // namespace
@@ -187,6 +195,12 @@ std::string_view KeywordName(int code) {
 
 CommandHandler KeywordHandler(int code) {
     return code >= 0 && code < kKeywordCount ? kKeywords[code].handler : nullptr;
+}
+
+bool IsTextArgument(int code, int arg) {
+    if (code < 0 || code >= kKeywordCount || arg < 0 || arg >= 32)
+        return false;
+    return (kKeywords[code].text >> arg & 1u) != 0;
 }
 
 int recogn(std::string_view word) {

@@ -26,15 +26,7 @@ namespace korvel {
 
 namespace {
 
-// A value written with a fixed number of decimals, unless that would turn a value that is not
-// zero into zero: the reader refuses zero where it wants a positive value, so such a value is
-// written in full.
-std::string Fixed(double v, int decimals) {
-    std::string text = Sprintf("%0.*f", decimals, v);
-    if (v != 0 && std::strtod(text.c_str(), nullptr) == 0)
-        return Sprintf("%.17g", v);
-    return text;
-}
+std::string Fixed(double v, int decimals) { return FixedNonZero(v, decimals); }
 
 // An overlap stored as its step-over factor, as the percentage its command reads; never 100,
 // which the command refuses.
@@ -161,8 +153,7 @@ int OpenProject(const std::string& path) {
     InitUndoBuf(); // the lists spoke of the project that was closed
     if (r.opened && OpenContourOwner() != ContourOwner::kNone) {
         // The file ends inside an outline: that outline is not stored.
-        if (OpenContourOwner() != ContourOwner::kAbandoned)
-            ShapeIsOpen(path.c_str(), r.lines + 1);
+        ShapeIsOpen(path.c_str(), r.lines + 1);
         ResetContour();
         r.last_result = 0;
     }

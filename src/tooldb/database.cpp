@@ -47,7 +47,7 @@ std::string Clip(const std::string& s, std::size_t max) { return s.substr(0, max
 // Advances a cursor to the next slot whose record satisfies pred; the slot, or -1 at the end
 // (the cursor then stays past the end until reset).
 template <class Table, class Pred> int Next(const Table& table, int& cursor, Pred pred) {
-    while (cursor < Table::kSize) {
+    while (cursor < table.End()) {
         int slot = cursor++;
         if (auto* r = table.Get(slot); r && pred(*r))
             return slot;
@@ -57,7 +57,7 @@ template <class Table, class Pred> int Next(const Table& table, int& cursor, Pre
 
 template <class Table> int Count(const Table& table) {
     int n = 0;
-    for (int i = 0; i < Table::kSize; ++i)
+    for (int i = 0; i < table.End(); ++i)
         n += table.Get(i) != nullptr;
     return n;
 }
@@ -134,13 +134,13 @@ int GetSelectedMatName(std::string& name, int mode) {
 }
 
 void SelectAllMaterials() {
-    for (int i = 0; i < kMaxMaterials; ++i)
+    for (int i = 0; i < g_materials.End(); ++i)
         if (MaterialRecord* r = g_materials.Get(i))
             r->selected = 1;
 }
 
 void ReverseMaterialSelection() {
-    for (int i = 0; i < kMaxMaterials; ++i)
+    for (int i = 0; i < g_materials.End(); ++i)
         if (MaterialRecord* r = g_materials.Get(i))
             r->selected = !r->selected;
 }
@@ -194,19 +194,19 @@ int GetMaterialGroupRecord(int slot, MaterialGroupRecord& record) {
 }
 
 void SelectAllMaterialGroups() {
-    for (int i = 0; i < kMaxMaterialGroups; ++i)
+    for (int i = 0; i < g_groups.End(); ++i)
         if (MaterialGroupRecord* r = g_groups.Get(i))
             r->selected = 1;
 }
 
 void UnSelectAllMaterialGroups() {
-    for (int i = 0; i < kMaxMaterialGroups; ++i)
+    for (int i = 0; i < g_groups.End(); ++i)
         if (MaterialGroupRecord* r = g_groups.Get(i))
             r->selected = 0;
 }
 
 void ReverseMaterialGroupSelection() {
-    for (int i = 0; i < kMaxMaterialGroups; ++i)
+    for (int i = 0; i < g_groups.End(); ++i)
         if (MaterialGroupRecord* r = g_groups.Get(i))
             r->selected = !r->selected;
 }
@@ -230,7 +230,7 @@ int GetSelectedMaterialGroup(std::string& text, int mode) {
 
 int SelectAssosiatedMaterialGroups(const std::string& tool) {
     int selected = 0;
-    for (int i = 0; i < kMaxMaterialGroups; ++i) {
+    for (int i = 0; i < g_groups.End(); ++i) {
         MaterialGroupRecord* r = g_groups.Get(i);
         if (!r)
             continue;
@@ -358,7 +358,7 @@ int GetTool(int mode, ToolRecord& record) {
 
 int SelectTools(int type) {
     int selected = 0;
-    for (int i = 0; i < kMaxTools; ++i) {
+    for (int i = 0; i < g_tools.End(); ++i) {
         ToolRecord* r = g_tools.Get(i);
         if (!r)
             continue;
@@ -470,7 +470,7 @@ int DeleteToolMatGroup(const std::string& tool, int group) {
 
 int DeleteTM_T(const std::string& tool) {
     int deleted = 0;
-    for (int i = 0; i < kMaxToolMats; ++i) {
+    for (int i = 0; i < g_toolmats.End(); ++i) {
         const ToolMatRecord* r = g_toolmats.Get(i);
         if (r && r->tool == tool) {
             g_toolmats.Free(i);

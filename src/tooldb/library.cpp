@@ -14,6 +14,7 @@ int g_save_mode = kSaveOnExit;
 int g_error_count = 0;
 std::FILE* g_report = nullptr;
 bool g_report_made = false; // the report is made anew once per run
+std::string g_report_dir;   // SetLoadReportDirectory; empty: the current directory
 
 } // namespace
 
@@ -33,8 +34,9 @@ int ReportLoadError(const std::string& text, bool close) {
     if (!text.empty()) {
         ++g_error_count;
         if (!g_report) {
-            std::string path = CurrentDirectory() + "DB_ERR.TXT";
-            g_report = std::fopen(path.c_str(), g_report_made ? "a" : "w");
+            std::string dir = g_report_dir.empty() ? CurrentDirectory() : g_report_dir;
+            std::string path = dir + "DB_ERR.TXT";
+            g_report = OpenRegularFileForWriting(path, g_report_made);
             g_report_made = true;
         }
         // An unwritable report still counts the error: the database turns read-only anyway.
@@ -52,6 +54,10 @@ int ReportLoadError(const std::string& text, bool close) {
         return count;
     }
     return g_error_count;
+}
+
+void SetLoadReportDirectory(const std::string& dir) {
+    g_report_dir = dir.empty() || dir.back() == '/' ? dir : dir + "/";
 }
 
 void ResetLibrary() {

@@ -25,6 +25,10 @@ void SetSaveMode(int mode);
 // closed and the count returned and reset to 0. Otherwise the count is returned.
 int ReportLoadError(const std::string& text, bool close = false);
 
+// For tests and fuzzing, which must not change folder: the report goes into this folder
+// instead of the current one ("" again: the current one).
+void SetLoadReportDirectory(const std::string& dir);
+
 // Library directory empty, save mode 1, report closed and its count 0.
 void ResetLibrary();
 

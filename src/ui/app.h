@@ -9,6 +9,10 @@
 
 namespace korvel {
 
+// The desktop program shows at most this many messages per file read, then one message with
+// the number of the rest (SetFileMessageLimit): a damaged file must not bring up a box per line.
+constexpr int kDesktopMessagesPerFile = 20;
+
 // The project file dialogs' filter and default extension.
 extern const char* const kProjectFilter;
 extern const char* const kProjectExtension;

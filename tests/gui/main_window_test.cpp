@@ -149,6 +149,22 @@ TEST_F(GuiTest, OpensTheExampleNamedOnItsCommandLine) {
     EXPECT_TRUE(window_->close()); // nothing changed: no question
 }
 
+TEST_F(GuiTest, ADamagedProjectBringsUpTwentyMessagesAndTheirCount) {
+    std::string text;
+    for (int i = 0; i < 50; ++i)
+        text += "NOSUCH\n";
+    std::string path = WriteFile("damaged.kvp", text + "BLOCK 1 100 80 20 0 0 -20 0 0 -1\n");
+    window_.reset();
+    window_ = StartDesktop(port_, path, false);
+    ASSERT_NE(window_, nullptr);
+    std::vector<std::string> shown = port_.TakeShown();
+    ASSERT_EQ(shown.size(), 21u);
+    EXPECT_EQ(shown[19], "[Errors found] Unrecognized command in file [" + path + "], line [20]");
+    EXPECT_EQ(shown[20],
+              "[Errors found] 30 more messages about file [" + path + "] were not shown");
+    EXPECT_TRUE(Block_valid()); // the file was read to its end
+}
+
 TEST_F(GuiTest, AMissingConfigurationEndsTheProgram) {
     std::string out, err;
     int status = test::RunCommand(

@@ -135,22 +135,28 @@ TEST_F(BulgeTest, BadContoursStoreNothing) {
                              "[Errors found] Command unexpetced"}));
     EXPECT_EQ(IndexOf(2), -1);
 
-    // The 128th vertex; the rest of that outline is dropped without more messages.
+    // The 128th vertex and every one after it are refused; the outline stays open, and END
+    // judges it by the last vertex that was accepted.
     ASSERT_EQ(Type("BULGE 2 1 0 0 5 0 0 0 -1 0 0"), 1);
     for (int i = 1; i <= 127; ++i)
         ASSERT_EQ(Type("LINETO " + std::to_string(i) + " " + std::to_string(i % 2)), 1);
     EXPECT_EQ(Type("LINETO 0 0"), 0);
     EXPECT_EQ(Type("LINETO 0 0"), 0);
     EXPECT_EQ(Type("END"), 0);
-    EXPECT_EQ(Messages(), V{"[Errors found] Value(s) out of range"});
+    EXPECT_EQ(Messages(), (V{"[Errors found] Value(s) out of range",
+                             "[Errors found] Value(s) out of range", kOpen}));
     EXPECT_EQ(IndexOf(2), -1);
 
-    // A rejected header drops its outline too; the next outline is clean.
+    // After a rejected header no outline is open: each element line and the END are
+    // unexpected, and the next outline is clean.
     EXPECT_EQ(Type("BULGE 2 1 0 0 0 0 0 0 -1 0 0"), 0);
     EXPECT_EQ(Type("LINETO 10 0"), 0);
+    EXPECT_EQ(Type("CWTO 10 10 5"), 0);
     EXPECT_EQ(Type("END"), 0);
     TypeAll({"BULGE 2 1 0 0 5 0 0 0 -1 0 0", "CCWTO 10 0 5", "CCWTO 0 0 5", "END"});
-    EXPECT_EQ(Messages(), V{"[Errors found] Value(s) out of range"});
+    EXPECT_EQ(Messages(),
+              (V{"[Errors found] Value(s) out of range", "[Errors found] Command unexpetced",
+                 "[Errors found] Command unexpetced", "[Errors found] END command unexpetced"}));
     Bulge b;
     ASSERT_EQ(GetBulge(IndexOf(2), b), 1);
     EXPECT_EQ(b.shape.n, 2);
@@ -160,6 +166,29 @@ TEST_F(BulgeTest, BadContoursStoreNothing) {
     TypeAll({"BULGE 3 1 5 5 5 0 0 0 -1 0 0", "LINETO 5 5"});
     EXPECT_EQ(Type("END"), 0);
     EXPECT_EQ(Messages(), V{kOpen});
+}
+
+TEST_F(BulgeTest, BadElementLinesAreReportedEachAndTheGoodOnesKept) {
+    // Wrong argument counts on three element lines: one message each, the outline stays open
+    // and END stores the lines that were accepted.
+    TypeAll({"BULGE 5 1 10 10 8 0 0 0 -1 0 0"});
+    EXPECT_EQ(Type("LINETO 40"), 0);
+    EXPECT_EQ(Type("CWTO 40 10"), 0);
+    EXPECT_EQ(Type("CCWTO 40 10 5 1"), 0);
+    TypeAll({"LINETO 40 10", "LINETO 40 40", "LINETO 10 10"});
+    EXPECT_EQ(Type("END 1"), 0); // refused too, and the outline is still open
+    EXPECT_EQ(Type("END"), 1);
+    EXPECT_EQ(Messages(), V(4, "[Errors found] Syntax error"));
+    EXPECT_EQ(LinesOf(5), "$16 5 1 10.00000 10.00000 8.00000 0.00000 0 0 -1 0 0\n"
+                          "$31 40.00000 10.00000\n$31 40.00000 40.00000\n$31 10.00000 10.00000\n"
+                          "$17\n");
+
+    // An outline whose last accepted vertex misses the start is open, whatever came after.
+    TypeAll({"BULGE 6 1 0 0 5 0 0 0 -1 0 0", "LINETO 10 0", "LINETO 10 10"});
+    EXPECT_EQ(Type("LINETO 0"), 0);
+    EXPECT_EQ(Type("END"), 0);
+    EXPECT_EQ(Messages(), (V{"[Errors found] Syntax error", "[Errors found] Shape is open"}));
+    EXPECT_EQ(IndexOf(6), -1);
 }
 
 TEST_F(BulgeTest, BadShapeLines) {

@@ -63,10 +63,24 @@ TEST_F(PocketTextTest, FreePocketsReadBackAndShareTheOutlineRules) {
     EXPECT_EQ(Type("END"), 0);
     EXPECT_EQ(Type("POCKET 3 1 0 0 0 0 0 0 -1 0 0"), 0);
     EXPECT_EQ(Type("LINETO 1 1"), 0);
+    EXPECT_EQ(Type("CCWTO 1 1 1"), 0);
     EXPECT_EQ(Type("END"), 0);
     EXPECT_EQ(Messages(),
-              (V{"[Errors found] Shape is open", "[Errors found] Value(s) out of range"}));
+              (V{"[Errors found] Shape is open", "[Errors found] Value(s) out of range",
+                 "[Errors found] Command unexpetced", "[Errors found] Command unexpetced",
+                 "[Errors found] END command unexpetced"}));
     EXPECT_EQ(IndexOf(3), -1);
+
+    // Bad element lines are refused one by one; the pocket keeps the accepted ones.
+    TypeAll({"POCKET 4 1 10 10 3 0 0 0 -1 0 0"});
+    EXPECT_EQ(Type("LINETO 40"), 0);
+    EXPECT_EQ(Type("CWTO 40 10"), 0);
+    EXPECT_EQ(Type("CCWTO 40 10 5 1"), 0);
+    TypeAll({"LINETO 40 10", "LINETO 40 40", "LINETO 10 10", "END"});
+    EXPECT_EQ(Messages(), V(3, "[Errors found] Syntax error"));
+    EXPECT_EQ(LinesOf(4), "$27 4 1 10.00000 10.00000 3.00000 0.00000 0 0 -1 0 0\n"
+                          "$31 40.00000 10.00000\n$31 40.00000 40.00000\n$31 10.00000 10.00000\n"
+                          "$17\n");
 }
 
 TEST_F(PocketTextTest, IslandsAndTheirLevels) {

@@ -1,6 +1,7 @@
 // The object registry: IDs, look-up, iteration, hierarchy and compile states.
 #include <gtest/gtest.h>
 
+#include "model/mparam.h"
 #include "model/registry.h"
 #include "support.h"
 
@@ -82,6 +83,27 @@ TEST_F(RegistryTest, IterationIsInAscendingIdOrder) {
     for (int ok = GetFirstRegisteredObject(id); ok; ok = GetNextRegisteredObject(id))
         ids.push_back(id);
     EXPECT_EQ(ids, (std::vector<int>{5, 17, 30, 8191}));
+}
+
+TEST_F(RegistryTest, ClearingForgetsEveryIdAndMillingParameter) {
+    // The registry and the milling parameters clear and walk only as far as they were used;
+    // what lay beyond that must still read as free after a clear.
+    ASSERT_EQ(RegisterID(8000, kTypeDrill, 3), 8000);
+    ASSERT_EQ(RegisterID(40, kTypeDrill, 4), 40);
+    ASSERT_GE(RegisterMParam(8000, 1, 100, 1, 2, 3, 4), 0);
+    EXPECT_EQ(RegisteredIdEnd(), 8001);
+    InitID();
+    int id = 0, type = 0, index = 0;
+    EXPECT_EQ(GetFirstRegisteredObject(id), 0);
+    EXPECT_EQ(FindID(8000, type, index), 0);
+    EXPECT_EQ(MParamCount(), 0);
+    EXPECT_EQ(RegisteredIdEnd(), 1);
+    ASSERT_EQ(RegisterID(7, kTypeDrill, 0), 7);
+    ASSERT_EQ(GetFirstRegisteredObject(id), 1);
+    EXPECT_EQ(id, 7);
+    EXPECT_EQ(GetNextRegisteredObject(id), 0);
+    EXPECT_EQ(GetNextRegisteredObject(id), 0); // stays at the end
+    EXPECT_EQ(NewID(kTypeDrill, 1), 1);
 }
 
 TEST_F(RegistryTest, HierarchyWithoutParents) {

@@ -3,11 +3,14 @@
 
 #include <cstdio>
 
-#include "model/machine.h"
-#include "script/config.h"
-#include "model/settings.h"
 #include "base/undo_stack.h"
+#include "model/machine.h"
+#include "model/settings.h"
+#include "model/thread_type.h"
+#include "script/config.h"
+#include "script/db_files.h"
 #include "support.h"
+#include "tooldb/database.h"
 #include "ui/startup.h"
 
 namespace korvel {
@@ -95,6 +98,31 @@ TEST_F(ConfigTest, EditingTheConfigurationAsksForARestart) {
     Type("EDIT true");
     EditCfgFile();
     EXPECT_EQ(Messages(), V{"[Korvel Configuration] Please restart Korvel to activate changes"});
+}
+
+TEST_F(ConfigTest, FilesWithCarriageReturnsAloneStartTheSame) {
+    // Every shipped file with its line feeds turned into carriage returns: the same start-up,
+    // not a fall-back to the built-in set-up and an empty database.
+    SetProgramDirectory(std::string(KORVEL_SOURCE_DIR) + "/data");
+    ASSERT_EQ(StartUp(), StartupResult::kOk);
+    const std::string kDatabase = ToolDBText();
+    const int kGroups = MaterialGroupCount();
+    for (const char* name : {"korvel.cfg", "threads.dat", "amg.dat", "kvdb.csv", "vmc-850.mach"}) {
+        std::string text = test::Slurp(std::string(KORVEL_SOURCE_DIR) + "/data/" + name);
+        for (char& c : text)
+            if (c == '\n')
+                c = '\r';
+        WriteFile(std::string("cr/") + name, text);
+    }
+    SetProgramDirectory(ScratchDir() + "/cr");
+    ASSERT_EQ(StartUp(), StartupResult::kOk);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(GetSettings().machine_name, "VMC-850");
+    EXPECT_EQ(GetSettings().toolholder, 20);
+    EXPECT_EQ(GetSettings().edit, "xdg-open");
+    EXPECT_EQ(MaterialGroupCount(), kGroups);
+    EXPECT_GT(ThreadTypeIndex(10, 1.5), -1);
+    EXPECT_EQ(ToolDBText(), kDatabase);
 }
 
 } // namespace

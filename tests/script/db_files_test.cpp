@@ -309,6 +309,44 @@ TEST_F(DbFilesTest, AFailedSaveLeavesTheOldFile) {
     EXPECT_EQ(Messages(), V{"[/nonexistent-dir/tool.dat] Can't open file for writing"});
 }
 
+TEST_F(DbFilesTest, TheFilesAtExitAreReplacedAsOneSet) {
+    RegisterMaterialGroup(11, "STEEL", "S");
+    SetToolDataExt("DRILL 6", kDrillTool, 6, 0, 60, 2, 0, "");
+    RegisterToolMatGroup("DRILL 6", 11, 1600, 0, 0, 150, 0, 0);
+    for (const char* name : {"tool.dat", "toolmat.dat", "kvdb.csv"})
+        WriteFile(name, "old\n");
+    // The disk fills up while kvdb.csv, the last of them, is written: none is replaced.
+    SimulateDiskFullAfter(120);
+    SaveDatabaseAtExit();
+    SimulateDiskFullAfter(-1);
+    EXPECT_EQ(Messages(), V{"[" + ScratchDir() +
+                            "/kvdb.csv] Can't open file (Material and Tool DB) for writing"});
+    for (const char* name : {"tool.dat", "toolmat.dat", "kvdb.csv"})
+        EXPECT_EQ(test::Slurp(ScratchDir() + "/" + name), "old\n") << name;
+    SimulateDiskFullAfter(10);
+    SaveDatabaseAtExit();
+    SimulateDiskFullAfter(-1);
+    EXPECT_EQ(Messages(), V{"[" + ScratchDir() + "/tool.dat] Can't open file for writing"});
+    EXPECT_EQ(test::Slurp(ScratchDir() + "/tool.dat"), "old\n");
+
+    SaveDatabaseAtExit();
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(test::Slurp(ScratchDir() + "/tool.dat"),
+              "DRILL_6\t2\t6.000\t0.000\t60.000\t2\t0.000\t\n");
+    EXPECT_EQ(test::Slurp(ScratchDir() + "/kvdb.csv"), ToolDBText());
+}
+
+TEST_F(DbFilesTest, OlderFilesWithCarriageReturnsAlone) {
+    WriteFile("amg.dat", "# groups\r1.1\tSTEEL\tS\r\r2.3\tALU\tA\rbroken\r");
+    EXPECT_EQ(LoadMaterialGroups(), 5);
+    EXPECT_GE(FindMaterialGroup(11), 0);
+    EXPECT_GE(FindMaterialGroup(23), 0);
+    WriteFile("tool.dat", "DRILL_6\t2\t6\t0\t60\t2\t0\rDRILL_8\t2\t8\t0\t60\t2\t0\r\n");
+    EXPECT_EQ(LoadTools(), 2);
+    ReportLoadError("", true);
+    EXPECT_EQ(Report(), "1\tFile [amg.dat], Line [5] Arguments missmatch\n");
+}
+
 TEST_F(DbFilesTest, ImportingTheOlderFiles) {
     RegisterMaterialGroup(11, "STEEL", "S");
     SetToolDataExt("OLD", kDrillTool, 6, 0, 60, 2, 0, "");

@@ -229,5 +229,108 @@ TEST_F(KorvelTest, IncludeCycleIsRejectedAtTheClosingLine) {
     EXPECT_EQ(Messages().size(), 1u);
 }
 
+TEST_F(KorvelTest, NumbersThatAreNotFiniteAreOutOfRange) {
+    ASSERT_EQ(Type("BLOCK 1 100 80 20 0 0 -20 0 0 -1"), 1);
+    ASSERT_EQ(Type("DRILL 2 1 8.5 20 10 10 0.5 0 7 8 9"), 1);
+    const V kBad = {
+        "MOVE 2 nan 0",
+        "MOVE 2 0 inf",
+        "DRILL 3 1 nan 20 10 10 0.5 0 0 1 -1",
+        "DRILL 3 1 8 20 -nan 10 0.5 0 0 1 -1",
+        "DRILL 3 1 8 20 10 1e999 0.5 0 0 1 -1",
+        "DRILL 3 1 8 20 10 -1e999 0.5 0 0 1 -1",
+        "DRILL 3 1 8 20 10 10 INF 0 0 1 -1",
+        "DRILL 3 1 8 20 10 10 0.5 Infinity 0 1 -1",
+        "DRILL 3 1 8 20 10 10 0.5 0 0 1 NaN",
+        "DRILL 3 1 8 20 nanx 10 0.5 0 0 1 -1", // atof would read the nan in front
+        "THREAD 4 1 10 -1.5 15 30 nan 0.5 4 5",
+        "BORE 5 1 30 10 50 inf 1 2 3 4 20",
+        "LONGHOLE 6 1 8 5 20 -3 nan 60",
+        "VIEW 0 inf 0 0 124",
+        "CORRIDOR nan",
+    };
+    for (const std::string& line : kBad)
+        EXPECT_EQ(Type(line), 0) << line;
+    EXPECT_EQ(Messages(), V(kBad.size(), "[Errors found] Value(s) out of range"));
+    EXPECT_EQ(IndexOf(3), -1);
+    EXPECT_EQ(IndexOf(4), -1);
+    EXPECT_EQ(IndexOf(5), -1);
+    EXPECT_EQ(IndexOf(6), -1);
+    EXPECT_EQ(LinesOf(2), "$22 2 1 8.50000 20.00000 10.00000 10.00000 0.50000 0 7 8 9\n");
+
+    // Words that a command takes as text stay words, whatever they spell.
+    const V kText = {"CLIENT Infinity",
+                     "PART nan",
+                     "DESCRIPTION inf and 1e999",
+                     "MATERIAL INF",
+                     "ENG_TEXT 7 1 Infinity 10 10 0 5 0.5 0.2 1 1 0",
+                     "DEFTOOL NAN 2 6 0 60 2 0 inf"};
+    for (const std::string& line : kText)
+        EXPECT_EQ(Type(line), 1) << line;
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(KorvelTest, ALoneCarriageReturnEndsALine) {
+    // Files from systems that end lines with CR alone, with CR LF, or mixed: the same lines.
+    for (const char* end : {"\n", "\r", "\r\n"}) {
+        std::string e = end;
+        std::string path = WriteFile("cr.kvp", "MSG one" + e + "MI" + e + e + "MSG three" + e);
+        ScriptReadResult r = ReadScript(path);
+        EXPECT_EQ(r.lines, 4);
+        EXPECT_EQ(Messages(),
+                  (V{"[User message] one",
+                     "[Errors found] Unrecognized command in file [" + path + "], line [2]",
+                     "[User message] three"}));
+    }
+    std::string mixed = WriteFile("mixed.kvp", "MSG a\rMSG b\r\nMSG c\nMSG d");
+    EXPECT_EQ(ReadScript(mixed).lines, 4);
+    EXPECT_EQ(Messages(),
+              (V{"[User message] a", "[User message] b", "[User message] c", "[User message] d"}));
+    // A CR right after a full piece of an overlong line ends that line.
+    std::string full = "MSG " + std::string(250, 'a');
+    std::string piece = WriteFile("piece.kvp", full + "\rMSG next\r");
+    EXPECT_EQ(ReadScript(piece).lines, 2);
+    EXPECT_EQ(Messages(), (V{"[User message] " + std::string(250, 'a'), "[User message] next"}));
+}
+
+TEST_F(KorvelTest, OneFileReadShowsAtMostTheLimitOfMessages) {
+    std::string text;
+    for (int i = 0; i < 30; ++i)
+        text += "NOSUCH\n";
+    std::string path = WriteFile("flood.kvp", text);
+    SetFileMessageLimit(20);
+    ResetMessageCount();
+    ScriptReadResult r = ReadScript(path);
+    EXPECT_EQ(r.rejected, 30); // reading went on as before
+    V shown = Messages();
+    ASSERT_EQ(shown.size(), 21u);
+    EXPECT_EQ(shown[19], "[Errors found] Unrecognized command in file [" + path + "], line [20]");
+    EXPECT_EQ(shown[20],
+              "[Errors found] 10 more messages about file [" + path + "] were not shown");
+    EXPECT_EQ(MessageCount(), 30);
+
+    // An included file shares the count of the file that includes it; questions are always
+    // shown; the next read starts afresh.
+    WriteFile("inc.kvs", text);
+    SetProgramDirectory(ScratchDir());
+    std::string outer = WriteFile("outer.kvp", "NOSUCH\nINCLUDE inc.kvs\nNOSUCH\n");
+    ReadScript(outer);
+    shown = Messages();
+    ASSERT_EQ(shown.size(), 21u);
+    EXPECT_EQ(shown[20],
+              "[Errors found] 12 more messages about file [" + outer + "] were not shown");
+    {
+        FileMessages group("questions");
+        for (int i = 0; i < 25; ++i)
+            ShowMessage("Sure?", "Q", kMbYesNo);
+    }
+    EXPECT_EQ(Messages().size(), 25u);
+
+    // Without a limit (korvelc) every message is shown.
+    SetFileMessageLimit(0);
+    ReadScript(path);
+    EXPECT_EQ(Messages().size(), 30u);
+}
+
 } // namespace
 } // namespace korvel

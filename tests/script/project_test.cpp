@@ -189,6 +189,52 @@ TEST_F(ProjectTest, DamagedProjectsOpenAsFarAsTheirLinesAllow) {
     EXPECT_EQ(Messages(), V{"[" + ScratchDir() + "] File not found!"});
 }
 
+TEST_F(ProjectTest, OutlinesReportEachBadLineWithItsNumber) {
+    std::string path = WriteFile("outlines.kvp", "BLOCK 1 100 80 30 0 0 -30 0 0 -1\n"
+                                                 "BULGE 5 1 10 10 8 0 0 0 -1 0 0\n"
+                                                 "LINETO 40\n"
+                                                 "CWTO 40 10\n"
+                                                 "CCWTO 40 10 5 1\n"
+                                                 "LINETO 40 10\n"
+                                                 "LINETO 40 40\n"
+                                                 "LINETO 10 10\n"
+                                                 "END\n"
+                                                 "POCKET 6 1 50 10 4 0 0 0 -1 0 0\n"
+                                                 "LINETO 80\n"
+                                                 "LINETO 80 10\n"
+                                                 "CCWTO 80 40\n"
+                                                 "LINETO 80 40\n"
+                                                 "LINETO 50 10\n"
+                                                 "END\n"
+                                                 "POCKET 7 1 0 0 0 0 0 0 -1 0 0\n"
+                                                 "LINETO 5 0\n"
+                                                 "CWTO 0 0 3\n"
+                                                 "END\n"
+                                                 "BULGE 8 1 0 0 5 0 0 0 -1 0 0\n"
+                                                 "LINETO 5 0\n"
+                                                 "LINETO 5 5\n"
+                                                 "LINETO 0 0 0\n"
+                                                 "END\n");
+    EXPECT_EQ(Open(path), 0);
+    auto at = [&](const std::string& what, int line) {
+        return "[Errors found] " + what + " in file [" + path + "], line [" + std::to_string(line) +
+               "]";
+    };
+    EXPECT_EQ(Messages(),
+              (V{at("Syntax error", 3), at("Syntax error", 4), at("Syntax error", 5),
+                 at("Syntax error", 11), at("Syntax error", 13), at("Value(s) out of range", 17),
+                 at("Command unexpetced", 18), at("Command unexpetced", 19),
+                 at("END command unexpetced", 20), at("Syntax error", 24), at("Open Shape", 25)}));
+    EXPECT_EQ(LinesOf(5), "$16 5 1 10.00000 10.00000 8.00000 0.00000 0 0 -1 0 0\n"
+                          "$31 40.00000 10.00000\n$31 40.00000 40.00000\n$31 10.00000 10.00000\n"
+                          "$17\n");
+    EXPECT_EQ(LinesOf(6), "$27 6 1 50.00000 10.00000 4.00000 0.00000 0 0 -1 0 0\n"
+                          "$31 80.00000 10.00000\n$31 80.00000 40.00000\n$31 50.00000 10.00000\n"
+                          "$17\n");
+    EXPECT_EQ(IndexOf(7), -1);
+    EXPECT_EQ(IndexOf(8), -1);
+}
+
 TEST_F(ProjectTest, EightThousandObjects) {
     std::string text = "PROJECTUNIT MM\nBLOCK 1 1000 1000 20 0 0 -20 0 0 -1\n";
     for (int id = 2; id <= kMaxObjectId; ++id)
@@ -233,6 +279,56 @@ TEST_F(ProjectTest, ValuesThatCouldNotBeWrittenBackAreRefused) {
     ASSERT_EQ(Open(path), 1);
     EXPECT_EQ(Messages(), V(2, "[Errors found] Value(s) out of range"));
     EXPECT_EQ(SaveAndRead("again.kvp"), saved);
+}
+
+TEST_F(ProjectTest, TinySizesAreWrittenSoThatTheyReopen) {
+    // Found by fuzzing: an engraving text 0.0000006 high was written with five decimals as 0,
+    // which the reader refuses, and the text was lost on reopening. Every size that must be
+    // above zero is written in full when five decimals would make it zero.
+    TypeAll({"BLOCK 1 100 80 0.000004 0 0 -20 0 0 -1",
+             "RBULGE 2 1 0.000004 0.000003 0.000002 10 10 0 0 0 0 -1 0 0",
+             "CBULGE 3 1 0.000004 0.000002 30 25 0 0 0 -1 0 0",
+             "POLYGON 4 1 6 0.000004 0.000002 50 50 0 0 0 -1 0 0",
+             "BULGE 5 1 10 10 0.000002 0 0 0 -1 0 0", "LINETO 20 10", "LINETO 20 20",
+             "LINETO 10 10", "END",
+             "RPOCKET 6 1 0.000004 0.000004 0.000002 60 10 0.000001 0 0 0 -1 0 0",
+             "POCKET 7 1 70 10 0.000002 0 0 0 -1 0 0", "LINETO 80 10", "LINETO 80 20",
+             "LINETO 70 10", "END", "ENG_TEXT 8 1 \"S\" 0 70 75 0.0000006 0.000003 0.000002 1 1 2",
+             "INFO_TEXT 9 1 \"N\" 0 60 0 0.0000006 1 1 0"});
+    std::string saved = SaveAndRead("tiny.kvp");
+    EXPECT_NE(saved.find("\n$53 8 1 \"S\" 0.00000 70.00000 75.00000 5.9999999999999997e-07 "
+                         "3.0000000000000001e-06 1.9999999999999999e-06 1.00000 1.00000 2\n"),
+              std::string::npos);
+    EXPECT_NE(saved.find("\n$15 2 1 4.0000000005591119e-06 2.9999999995311555e-06 "),
+              std::string::npos);
+    EXPECT_NE(saved.find(" 10.00000 10.00000 0.00000 0.00000 "), std::string::npos); // as before
+    ASSERT_EQ(Open(ScratchDir() + "/tiny.kvp"), 1);
+    EXPECT_TRUE(Messages().empty());
+    for (int id = 1; id <= 9; ++id)
+        EXPECT_GE(IndexOf(id), 0) << id;
+    EXPECT_EQ(SaveAndRead("tiny-again.kvp"), saved);
+}
+
+TEST_F(ProjectTest, ALowerToolHolderDetachesTheToolsBeyondIt) {
+    // Found by fuzzing: a tool attached in place 7 stayed attached after TOOLHOLDER 4, unusable
+    // but still saved, and opening the saved project refused it.
+    TypeAll({"ATTTOOL 1 CENTER_DRILL_3.15 0 0 0", "ATTTOOL 7 FACE_MILL_50 0 0 0",
+             "ATTTOOL 8 DRILL_10 0 0 0", "BLOCK 1 100 80 20 0 0 -20 0 0 -1"});
+    Messages();
+    EXPECT_EQ(Type("TOOLHOLDER 7"), 1);
+    EXPECT_EQ(Messages(), V{"[Toolholder too small!] 1 tool(s) could not be loaded"});
+    EXPECT_EQ(Type("TOOLHOLDER 4"), 1);
+    EXPECT_EQ(Messages(), V{"[Toolholder too small!] 1 tool(s) could not be loaded"});
+    EXPECT_EQ(Type("TOOLHOLDER 20"), 1);
+    EXPECT_TRUE(Messages().empty());
+    Type("TOOLHOLDER 4");
+    std::string saved = SaveAndRead("holder.kvp");
+    EXPECT_NE(saved.find("\n$11 1 CENTER_DRILL_3.15 "), std::string::npos);
+    EXPECT_EQ(saved.find("\n$11 7 "), std::string::npos);
+    EXPECT_EQ(saved.find("\n$11 8 "), std::string::npos);
+    ASSERT_EQ(OpenProject(ScratchDir() + "/holder.kvp"), 1); // with the holder as it is now
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(SaveAndRead("holder-again.kvp"), saved);
 }
 
 TEST_F(ProjectTest, NamesAndTextsStayOneToken) {

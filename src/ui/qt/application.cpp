@@ -17,6 +17,7 @@ void UseCNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
 std::unique_ptr<MainWindow> StartDesktop(QtPort& port, const std::string& project,
                                          bool show_dialog) {
     InstallUiPort(&port);
+    SetFileMessageLimit(kDesktopMessagesPerFile);
     if (StartConfiguration() != StartupResult::kOk)
         return nullptr;
     if (show_dialog) {
