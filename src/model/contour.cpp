@@ -1,12 +1,13 @@
 // The staging contour of BULGE and POCKET outlines.
 #include "model/contour.h"
 
-#include "geometry/primitives.h"
-#include "model/bulge.h"
-#include "model/pocket.h"
 #include "base/errors.h"
 #include "base/text.h"
 #include "base/units.h"
+#include "geometry/primitives.h"
+#include "model/bulge.h"
+#include "model/font.h"
+#include "model/pocket.h"
 
 namespace korvel {
 
@@ -59,11 +60,20 @@ void ResetContour() {
     g_staged = Shape();
 }
 
-int LineCom(const char* file, int line) { return Append(kLine, 3, file, line); }
-int CwToCom(const char* file, int line) { return Append(kCwArc, 4, file, line); }
-int CcwToCom(const char* file, int line) { return Append(kCcwArc, 4, file, line); }
+// While a font file defines a glyph, the outline commands add its points instead.
+int LineCom(const char* file, int line) {
+    return GlyphIsOpen() ? GlyphPointCom(kLine, file, line) : Append(kLine, 3, file, line);
+}
+int CwToCom(const char* file, int line) {
+    return GlyphIsOpen() ? GlyphPointCom(kCwArc, file, line) : Append(kCwArc, 4, file, line);
+}
+int CcwToCom(const char* file, int line) {
+    return GlyphIsOpen() ? GlyphPointCom(kCcwArc, file, line) : Append(kCcwArc, 4, file, line);
+}
 
 int EndCom(const char* file, int line) {
+    if (GlyphIsOpen())
+        return GlyphEndCom(file, line);
     ContourOwner owner = g_owner;
     if (owner == ContourOwner::kNone)
         return EndUnexpected(file, line);

@@ -1,5 +1,6 @@
 // The open free contour shared by BULGE and POCKET: the header line opens it at a start point,
-// LINETO, CWTO and CCWTO append vertices, END closes it and hands it to its owner.
+// LINETO, CWTO and CCWTO append vertices, END closes it and hands it to its owner. While a font
+// file has a glyph definition open, the same four commands belong to it (model/font.h).
 #pragma once
 
 #include "model/shape.h"

@@ -7,6 +7,8 @@
 #include "model/block.h"
 #include "model/bore.h"
 #include "model/bulge.h"
+#include "model/cla.h"
+#include "model/cla_edit.h"
 #include "model/drill.h"
 #include "model/fixture.h"
 #include "model/longhole.h"
@@ -84,6 +86,7 @@ void LongHoleRemove(int index) { InitLongHole(index); }
 void FixtureRemove(int index) { InitFixture(index); }
 void TextRemove(int index) { InitText(index); }
 void SpotRemove(int index) { RemoveSpot(index); }
+void CLARemove(int index) { RemoveCLA(index); }
 
 // Spots are the compiler's: selecting one means the compiler left it behind.
 int SelectSpot(int index, int) {
@@ -92,7 +95,7 @@ int SelectSpot(int index, int) {
     return 0;
 }
 
-constexpr std::array<ObjectKind, 12> kKinds = {{
+constexpr std::array<ObjectKind, 13> kKinds = {{
     {kTypeBlock,  "Block",    nullptr,     BlockMark, BlockSelect, BlockUnselect, true,
      Attach::kNo, BlockWrite, BlockRemove, nullptr,   nullptr,     nullptr,       HeightRule::kBase,
      BlockMove,   nullptr,    BlockScale,  nullptr,   nullptr,     nullptr},
@@ -196,17 +199,47 @@ constexpr std::array<ObjectKind, 12> kKinds = {{
      nullptr,
      nullptr,
      CopyTextTo},
-    // Engraving elements have no table yet; they already count as carried by their parent.
-    {kTypeEngElement, "Engraving element",
-     nullptr,         nullptr,
-     nullptr,         nullptr,
-     false,           Attach::kYes,
-     nullptr,         nullptr,
-     nullptr,         nullptr,
-     nullptr,         HeightRule::kNone,
-     nullptr,         nullptr,
-     nullptr,         nullptr,
-     nullptr,         nullptr},
+    // Engraving elements stand on their parent's surface and count as carried by it.
+    {kTypeEngElement,
+     "Engraving element",
+     GetCLAPid,
+     CLA_selected,
+     SelectCLA,
+     UnSelectCLA,
+     false,
+     Attach::kYes,
+     OneLine<StrCLAData>,
+     CLARemove,
+     nullptr,
+     nullptr,
+     SetCLA_z,
+     HeightRule::kOnParent,
+     MoveCLABy,
+     TurnCLABy,
+     ScaleCLABy,
+     MirrorXCLABy,
+     MirrorYCLABy,
+     CopyCLABy},
+    {kTypeInfoElement,
+     "Drawing element",
+     nullptr,
+     CLA_selected,
+     SelectCLA,
+     UnSelectCLA,
+     false,
+     Attach::kNo,
+     OneLine<StrCLAData>,
+     CLARemove,
+     nullptr,
+     nullptr,
+     nullptr,
+     HeightRule::kNone,
+     MoveCLABy,
+     TurnCLABy,
+     ScaleCLABy,
+     MirrorXCLABy,
+     MirrorYCLABy,
+     CopyCLABy},
     // Spots exist only while the compiler runs: never selected, saved or edited.
     {kTypeSpot,   "Spot",  GetSpotPid, nullptr, SelectSpot, nullptr,   false,
      Attach::kNo, nullptr, SpotRemove, nullptr, nullptr,    SetSpot_z, HeightRule::kOnParent,

@@ -4,6 +4,8 @@
 #include "model/block.h"
 #include "model/bore.h"
 #include "model/bulge.h"
+#include "model/cla.h"
+#include "model/cla_group.h"
 #include "model/contour.h"
 #include "model/drill.h"
 #include "model/fixture.h"
@@ -34,6 +36,8 @@ void InitProject() {
     InitPocket(kAllSlots);
     InitText(kAllSlots);
     InitFixture(kAllSlots);
+    InitCLA();
+    InitCLAGroups();
     ClearProjectTexts();
 }
 

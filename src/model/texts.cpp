@@ -118,6 +118,11 @@ int UnSelectText(int index, int marks) {
     return t ? RemoveMarks(t->selected, marks) : 0;
 }
 
+void SetDefaultEngraving(double width, double depth) {
+    g_default_width = width;
+    g_default_depth = depth;
+}
+
 double DefaultEngravingWidth() { return g_default_width; }
 double DefaultEngravingDepth() { return g_default_depth; }
 
@@ -130,9 +135,8 @@ double TextWx(int index) {
     double length = 0;
     std::size_t n = t->text.size();
     for (std::size_t i = 0; i + 1 < n; ++i)
-        length +=
-            (chrspace(static_cast<unsigned char>(t->text[i])) * u + w) * t->spacing * t->scale;
-    length += (chrspace(static_cast<unsigned char>(t->text[n - 1])) * u + w) * t->scale;
+        length += (CharAdvance(CharCode(t->text[i])) * u + w) * t->spacing * t->scale;
+    length += (CharAdvance(CharCode(t->text[n - 1])) * u + w) * t->scale;
     return length - 1.5 * u * t->scale;
 }
 
@@ -246,8 +250,7 @@ int EngTextCom(const char* file, int line) {
         return OutOfRange(file, line);
     if (!StoreText(t, kTypeEngText, file, line))
         return 0;
-    g_default_width = t.eng_width;
-    g_default_depth = t.eng_depth;
+    SetDefaultEngraving(t.eng_width, t.eng_depth);
     return 1;
 }
 

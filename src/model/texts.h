@@ -44,7 +44,9 @@ void SetText_z(int index, double z);
 int SelectText(int index, int marks);
 int UnSelectText(int index, int marks);
 
-// The engraving width and depth the last ENG_TEXT line set, offered for the next engraving.
+// The engraving width and depth the last ENG_TEXT or ENG_CLA line set, offered for the next
+// engraving.
+void SetDefaultEngraving(double width, double depth);
 double DefaultEngravingWidth();
 double DefaultEngravingDepth();
 

@@ -10,6 +10,7 @@
 #include "model/machine.h"
 #include "model/settings.h"
 #include "platform/platform.h"
+#include "script/font_file.h"
 #include "script/interpreter.h"
 
 namespace korvel {
@@ -127,7 +128,7 @@ int CncCom(const char* file, int line) {
 int FontCom(const char* file, int line) {
     if (ArgCount() != 2)
         return SyntaxError(file, line);
-    return InterpretFile(ProgramDirectory() + Arg(1));
+    return LoadFont(ProgramDirectory() + Arg(1));
 }
 
 } // namespace korvel

@@ -13,9 +13,11 @@
 #include "model/block.h"
 #include "model/bore.h"
 #include "model/bulge.h"
+#include "model/cla.h"
 #include "model/contour.h"
 #include "model/drill.h"
 #include "model/fixture.h"
+#include "model/font.h"
 #include "model/longhole.h"
 #include "model/machine.h"
 #include "model/mparam.h"
@@ -92,16 +94,16 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  48 */ {"EDIT", EditorCom},
     /*  49 */ {"CONFIG", ConfigCom},
     /*  50 */ {"TOOLCHANGE", ToolChangeCom},
-    /*  51 */ {"CHARACTER", nullptr},
-    /*  52 */ {"JUMPTO", nullptr},
+    /*  51 */ {"CHARACTER", CharCom},
+    /*  52 */ {"JUMPTO", JumpToCom},
     /*  53 */ {"ENG_TEXT", EngTextCom},
     /*  54 */ {"INFO_TEXT", InfoTextCom},
     /*  55 */ {"TEXTSIZE", TextSizeCom},
     /*  56 */ {"DWGEDITOR", DWGEditorCom},
     /*  57 */ {"DWGFILE", DWGFileCom},
     /*  58 */ {"NOOFPARTS", NoOfPartsCom},
-    /*  59 */ {"ENG_CLA", nullptr},
-    /*  60 */ {"INFO_CLA", nullptr},
+    /*  59 */ {"ENG_CLA", EngCLACom},
+    /*  60 */ {"INFO_CLA", InfoCLACom},
     /*  61 */ {"QUALITY", FinishQuality},
     /*  62 */ {"PROGSTART", ProgStartCom},
     /*  63 */ {"PROGEND", ProgEndCom},

@@ -3,10 +3,13 @@
 
 #include <cmath>
 
+#include "cad/stroke_font.h"
 #include "geometry/primitives.h"
 #include "model/block.h"
 #include "model/bore.h"
 #include "model/bulge.h"
+#include "model/cla.h"
+#include "model/cla_group.h"
 #include "model/drill.h"
 #include "model/fixture.h"
 #include "model/longhole.h"
@@ -93,27 +96,44 @@ void DrawLongHole(TopPainter& p, int index) {
     p.LineTo(h.x + nx, h.y + ny);
 }
 
-// A text: the box its characters fill, from the base line up to the character height.
+// The strokes of a character, drawn through the painter.
+class PainterSink : public StrokeSink {
+public:
+    explicit PainterSink(TopPainter& p) : p_(p) {}
+    void MoveTo(double x, double y, double) override { p_.MoveTo(x, y); }
+    void LineTo(double x, double y, double) override { p_.LineTo(x, y); }
+
+private:
+    TopPainter& p_;
+};
+
+// A text in the stroke font, as the engraving tool's centre runs.
 void DrawText(TopPainter& p, int index) {
     Text t;
     if (!GetText(t, index))
         return;
-    double wx = TextWx(index), wy = TextWy(index);
-    double start = t.align == kAlignRight ? -wx : t.align == kAlignCentre ? -wx / 2 : 0;
-    double a = t.angle * kPi / 180, c = std::cos(a), s = std::sin(a);
-    auto corner = [&](double along, double up, bool line) {
-        double x = t.x + (start + along) * c - up * s, y = t.y + (start + along) * s + up * c;
-        if (line)
-            p.LineTo(x, y);
-        else
-            p.MoveTo(x, y);
-    };
     p.SetPen(TextPen(t.note != 0));
-    corner(0, 0, false);
-    corner(wx, 0, true);
-    corner(wx, wy, true);
-    corner(0, wy, true);
-    corner(0, 0, true);
+    PainterSink sink(p);
+    DrawTextStrokes(sink, index);
+}
+
+// A drawing or engraving element; a drawing element in a hidden group is not drawn.
+void DrawElement(TopPainter& p, int index) {
+    CLA e;
+    if (!GetCLA(e, index))
+        return;
+    CLAGroup g;
+    if (e.drawing && e.group >= 0 && GetCLAGroup(g, e.group) && !g.visible)
+        return;
+    p.SetPen(e.drawing ? DrawingPen(e.group >= 0 && GetCLAGroup(g, e.group) ? g.colour
+                                                                            : kDefaultGroupColour)
+                       : EngravingPen());
+    if (e.kind == kCircle) {
+        p.Circle(e.x1, e.y1, e.radius);
+        return;
+    }
+    p.MoveTo(e.x1, e.y1);
+    p.ElementTo(e.x2, e.y2, e.radius, e.kind);
 }
 
 void DrawFixture(TopPainter& p, int index) {
@@ -140,10 +160,10 @@ struct KindDrawing {
 };
 
 constexpr KindDrawing kDrawings[] = {
-    {kTypeBlock, DrawBlock},   {kTypeBulge, DrawBulge},     {kTypeDrill, DrawDrill},
-    {kTypeThread, DrawThread}, {kTypeBore, DrawBore},       {kTypeLongHole, DrawLongHole},
-    {kTypePocket, DrawPocket}, {kTypeFixture, DrawFixture}, {kTypeEngText, DrawText},
-    {kTypeInfoText, DrawText},
+    {kTypeBlock, DrawBlock},   {kTypeBulge, DrawBulge},        {kTypeDrill, DrawDrill},
+    {kTypeThread, DrawThread}, {kTypeBore, DrawBore},          {kTypeLongHole, DrawLongHole},
+    {kTypePocket, DrawPocket}, {kTypeFixture, DrawFixture},    {kTypeEngText, DrawText},
+    {kTypeInfoText, DrawText}, {kTypeEngElement, DrawElement}, {kTypeInfoElement, DrawElement},
 };
 
 } // namespace
@@ -208,8 +228,19 @@ Pen IslandPen() { return Pen{0xd2691e, kLineWidth, LineStyle::kSolid}; }
 Pen PocketPen() { return Pen{0x1f4fbf, kLineWidth, LineStyle::kSolid}; }
 Pen HolePen() { return Pen{0xb01030, kLineWidth, LineStyle::kSolid}; }
 Pen TextPen(bool note) {
-    return note ? Pen{0x808080, 1, LineStyle::kDotted} : Pen{0xc0208a, 1, LineStyle::kSolid};
+    return note ? Pen{0x707070, 1, LineStyle::kSolid} : Pen{0xc0208a, 1, LineStyle::kSolid};
 }
+Pen EngravingPen() { return Pen{0xc0208a, 1.25, LineStyle::kSolid}; }
+
+Pen DrawingPen(int colour) {
+    // The colour numbers of drawings (DXF): 1 red, 2 yellow, 3 green, 4 cyan, 5 blue,
+    // 6 magenta, 7 black or white; darker shades where the plain ones vanish on white.
+    static constexpr std::uint32_t kColours[] = {0x404040, 0xd01010, 0xa08000, 0x108a10,
+                                                 0x008a9a, 0x1030d0, 0xa010a0, 0x202020};
+    int n = static_cast<int>(sizeof kColours / sizeof kColours[0]);
+    return Pen{kColours[colour >= 1 && colour < n ? colour : 0], 1, LineStyle::kSolid};
+}
+
 Pen FixturePen() { return Pen{0x707070, kLineWidth, LineStyle::kDashed}; }
 
 void DrawProjectTop(TopPainter& painter) {

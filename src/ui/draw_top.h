@@ -1,5 +1,6 @@
 // The project seen from the top, drawn onto a canvas: the block, the bulges coloured by level,
-// pockets and islands, holes, texts as their outline boxes, and fixtures, in ascending ID order.
+// pockets and islands, holes, texts in the stroke font, fixtures, and the engraving and drawing
+// elements, in ascending ID order.
 // One small drawing function per object kind; the full view (projections, selection pens,
 // markers) builds on these.
 #pragma once
@@ -50,6 +51,9 @@ Pen PocketPen();
 Pen HolePen();
 Pen TextPen(bool note);
 Pen FixturePen();
+Pen EngravingPen();
+// A drawing element in the colour number of its group (2 when it has none).
+Pen DrawingPen(int colour);
 
 // Each object of the project, in ascending ID order; compiler-made objects are left out.
 void DrawProjectTop(TopPainter& painter);

@@ -4,9 +4,10 @@
 #include "base/text.h"
 #include "base/undo_stack.h"
 #include "base/units.h"
-#include "cam/compile.h"
 #include "cad/dots.h"
+#include "cam/compile.h"
 #include "model/atttool.h"
+#include "model/font.h"
 #include "model/project_state.h"
 #include "model/registry.h"
 #include "model/settings.h"
@@ -35,6 +36,7 @@ void InitAllTables() {
     InitToolDatabase();
     InitAttachedTools();
     InitCompiler();
+    InitFont();
     SetProjectChanged(false);
     ClearPaths();
     ClearXLPath();

@@ -79,6 +79,26 @@ TEST_F(KorvelcRender, EveryExampleWithAndWithoutPaths) {
     }
 }
 
+// Drawing elements, engraving elements and texts in the shipped font (tests/render/drawing.kvp,
+// reviewed in drawing.png): each in its own pen, arcs as arcs, and every character a stroke.
+TEST_F(KorvelcRender, DrawingElementsAndTextsInTheShippedFont) {
+    std::string project = std::string(KORVEL_SOURCE_DIR) + "/tests/render/drawing.kvp";
+    std::string png = RenderToPng(project, "", "drawing");
+    std::string reference = std::string(KORVEL_SOURCE_DIR) + "/tests/render/drawing.png";
+    EXPECT_EQ(PngSize(Slurp(reference)), PngSize(png)) << reference;
+    CliRun r = Korvelc("render " + project);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("stroke=\"#c0208a\""), std::string::npos); // engraving
+    EXPECT_NE(r.out.find("stroke=\"#a08000\""), std::string::npos); // drawing, colour 2
+    EXPECT_NE(r.out.find("stroke=\"#707070\""), std::string::npos); // notes
+    // The texts are strokes, not boxes: far more lines than the boxes' four a character.
+    std::size_t lines = 0;
+    for (std::size_t at = r.out.find(" L"); at != std::string::npos; at = r.out.find(" L", at + 1))
+        ++lines;
+    EXPECT_GT(lines, 400u);
+}
+
 TEST_F(KorvelcRender, PathsAddCutsMovesAndMarks) {
     CliRun plain = Korvelc("render " + Example("pocket-plate"));
     CliRun paths = Korvelc("render --paths " + Example("pocket-plate"));

@@ -166,9 +166,9 @@ TEST_F(PocketTextTest, TextGeometry) {
     TypeAll({"ENG_TEXT 2 1 \"A\" 10 10 0 6.5 0.5 0.2 2 1 0",
              "ENG_TEXT 3 1 \"AB\" 10 30 90 12.5 0.5 0.2 1 1.5 1"});
     double u = (6.5 - 0.5) / 12;
-    EXPECT_NEAR(TextWx(IndexOf(2)), (chrspace('A') * u + 0.5) * 2 - 1.5 * u * 2, 1e-12);
+    EXPECT_NEAR(TextWx(IndexOf(2)), (CharAdvance('A') * u + 0.5) * 2 - 1.5 * u * 2, 1e-12);
     double u3 = 1;
-    double wx3 = (chrspace('A') * u3 + 0.5) * 1.5 + (chrspace('B') * u3 + 0.5) - 1.5 * u3;
+    double wx3 = (CharAdvance('A') * u3 + 0.5) * 1.5 + (CharAdvance('B') * u3 + 0.5) - 1.5 * u3;
     EXPECT_NEAR(TextWx(IndexOf(3)), wx3, 1e-12);
     EXPECT_DOUBLE_EQ(TextWy(IndexOf(3)), 12.5);
     EXPECT_EQ(ClickText(11, 11), IndexOf(2));

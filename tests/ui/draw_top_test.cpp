@@ -86,13 +86,18 @@ TEST_F(DrawTop, PocketsIslandsHolesTextsAndFixtures) {
     EXPECT_EQ(hole[1].kind, Op::kArc); // a whole circle of radius 3 about (80, 25)
     EXPECT_EQ(hole[1].cx, 160);
     EXPECT_EQ(hole[1].x, 166);
-    // The text stands on its base line turned by 90 degrees: its box runs up from (60, 10).
+    // The text stands on its base line turned by 90 degrees. Without a font file each
+    // character is glyph 0's box: a move to the character's origin, the jump to the box's
+    // corner and four lines. The origin lies a quarter of the 0.5 width up the base line and
+    // half of it to its left, so that the stroke stays inside the text's height.
     auto text = InPen(ops, TextPen(false));
-    ASSERT_EQ(text.size(), 5u);
-    EXPECT_NEAR(text[0].x, 120, 1e-9);
-    EXPECT_NEAR(text[0].y, 180, 1e-9);
-    EXPECT_NEAR(text[1].x, 120, 1e-9);
-    EXPECT_LT(text[1].y, 180);
+    ASSERT_EQ(text.size(), 12u);
+    EXPECT_EQ(text[0].kind, Op::kMove);
+    EXPECT_NEAR(text[0].x, 119.5, 1e-9);
+    EXPECT_NEAR(text[0].y, 179.75, 1e-9);
+    EXPECT_EQ(text[2].kind, Op::kLine);
+    EXPECT_NEAR(text[2].x, 119.5, 1e-9);
+    EXPECT_NEAR(text[2].y, 179.75 - 2 * 9 * (5 - 0.5) / 12, 1e-9); // the box's base, 9 units
     EXPECT_EQ(InPen(ops, FixturePen()).size(), 7u);
 }
 
