@@ -4,6 +4,7 @@
 #include "base/text.h"
 #include "cam/gen_bore.h"
 #include "cam/gen_chamfer.h"
+#include "cam/gen_engrave.h"
 #include "cam/gen_level.h"
 #include "cam/gen_thread.h"
 #include "cam/gen_topface.h"
@@ -31,6 +32,8 @@ PhaseGenerators DefaultGenerators() {
     g.GFineThisLevel = GFineThisLevel;
     g.GChamferThisBulge = GChamferThisBulge;
     g.GChamferAllPockets = GChamferAllPockets;
+    g.GAllTexts = GAllTexts;
+    g.GEngraveAllCLA = GEngraveAllCLA;
     return g;
 }
 
