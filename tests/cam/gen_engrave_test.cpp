@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "cam/code_buffer.h"
 #include "cam/gen_engrave.h"
 #include "cam/verify.h"
 #include "cam_support.h"
+#include "model/block.h"
 #include "model/cla.h"
 #include "model/font.h"
 #include "model/registry.h"
@@ -149,6 +151,26 @@ TEST_F(EngraveTest, AnArcWithoutACentreStopsTheRunNamingIt) {
                             "than twice its radius apart");
 }
 
+TEST_F(EngraveTest, AByteAbove127TakesItsGlyphAndAToolWithoutPlungeFeedPlungesAtHalfTheFeed) {
+    ASSERT_EQ(
+        OpenText(
+            "PROJECTUNIT MM\nCOMMENTS OFF\nLABELING OFF\nDEFTOOL ENGRAVER_T 10 0.5 0 40 1 0 T\n"
+            "DEFTOOLMAT ENGRAVER_T 11 12000 400 0 0 0 0\n"
+            "ATTTOOL 1 ENGRAVER_T 0 0 0\n"
+            "BLOCK 1 100 80 20 0 0 -20 0 0 -1\nMATERIAL ST37-2\nTOPFACE 0 0\n"
+            "ENG_TEXT 2 1 \"\xff\" 10 10 0 12.5 0.5 0.2 1 1 0\nENDOFFILE\n"),
+        1);
+    Define(129, {{0, 0, 0}, {1, 6, 0}}); // byte 0xFF, read as -1: 128 + 1
+    int result = 0;
+    std::string program = Compile(&result);
+    ASSERT_EQ(result, 1) << Messages().back();
+    // Unit 1; the origin a quarter of the stroke along and half of it up from (10, 10).
+    EXPECT_NE(program.find("G00 X10.125  Y10.25   \nG01 Z-0.2  F200.   \n"
+                           "G01 X16.125  Y10.25  F400.   \n"),
+              std::string::npos)
+        << program;
+}
+
 // The simulated height at a point: the cell it falls in.
 float HeightAt(const VerifyResult& r, double x, double y) {
     int i = static_cast<int>(std::floor((x - r.frame.x0) / r.frame.res));
@@ -166,6 +188,9 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 }
 
 TEST_F(EngraveTest, TheChainsAreCutAtTheirDepthAndNothingElse) {
+    // The case sets its own work zero, which a later project without COORDINATES would keep:
+    // it is put back at the end.
+    const Coordinates before = GetCoordinates();
     std::string dir = std::string(KORVEL_SOURCE_DIR) + "/tests/cam/engrave-chains";
     ASSERT_EQ(Open(dir + "/input.kvp"), 1);
     std::string program = test::Slurp(dir + "/expected.cnc");
@@ -186,6 +211,8 @@ TEST_F(EngraveTest, TheChainsAreCutAtTheirDepthAndNothingElse) {
     // Every pass 0.1 deeper than written: the verification sees the gouge.
     ASSERT_NE(program.find("G01 Z-0.3  F60."), std::string::npos);
     EXPECT_FALSE(test::VerifiesClean(Replaced(program, "G01 Z-0.3  F60.", "G01 Z-0.4  F60.")));
+    OpenText(Sprintf("COORDINATES %d %0.6f %0.6f %0.6f\nENDOFFILE\n", before.work_offset + 54,
+                     before.wz_x, before.wz_y, before.wz_z));
 }
 
 } // namespace
