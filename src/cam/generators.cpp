@@ -4,6 +4,7 @@
 #include "base/text.h"
 #include "cam/gen_bore.h"
 #include "cam/gen_chamfer.h"
+#include "cam/gen_engrave.h"
 #include "cam/gen_level.h"
 #include "cam/gen_longhole.h"
 #include "cam/gen_pocket.h"
@@ -37,6 +38,8 @@ PhaseGenerators DefaultGenerators() {
     g.GFineAllPockets = GFineAllPockets;
     g.GChamferAllPockets = GChamferAllPockets;
     g.GAllLongHoles = GAllLongHoles;
+    g.GAllTexts = GAllTexts;
+    g.GEngraveAllCLA = GEngraveAllCLA;
     return g;
 }
 

@@ -13,6 +13,7 @@
 #include "model/block.h"
 #include "model/bore.h"
 #include "model/bulge.h"
+#include "model/cla.h"
 #include "model/drill.h"
 #include "model/heights.h"
 #include "model/longhole.h"
@@ -293,6 +294,38 @@ void PaintText(Painter& paint, const Text& t, int index) {
     paint.Region(box, 0, 0, 0, [&](std::size_t k, double) { paint.LowerLo(k, lo); });
 }
 
+// An engraving element may be cut by its depth along its line, arc or circle, as wide as its
+// stroke (taken a little wider, for the arcs' chords and the grid).
+void PaintEngravingElement(Painter& paint, const CLA& e) {
+    if (e.drawing || !(e.eng_depth > 0) || !(e.eng_width > 0))
+        return;
+    double lo = e.z1 - e.eng_depth, r = e.eng_width / 2 + 0.05 * e.eng_width + 0.01;
+    auto groove = [&](std::size_t k, double) { paint.LowerLo(k, lo); };
+    if (e.kind == kLine) {
+        paint.Capsule(e.x1, e.y1, e.x2, e.y2, r, groove);
+        return;
+    }
+    double cx = e.x1, cy = e.y1, sweep = 360, x = e.x1 - e.radius, y = e.y1;
+    if (e.kind != kCircle) {
+        if (!ArcCenter(e.x1, e.y1, e.x2, e.y2, e.radius, e.kind, cx, cy))
+            return;
+        double h = distance(e.x1, e.y1, e.x2, e.y2) / 2;
+        sweep = (h < e.radius ? 2 * std::asin(h / e.radius) : kPi) * 180 / kPi;
+        if (e.kind == kCwArc)
+            sweep = -sweep;
+        x = e.x1;
+        y = e.y1;
+    }
+    const int n = 72;
+    for (int i = 0; i < n; ++i) {
+        double nx = x, ny = y;
+        TurnPoint(cx, cy, sweep / n, nx, ny);
+        paint.Capsule(x, y, nx, ny, r + e.radius * (1 - std::cos(kPi / n)), groove);
+        x = nx;
+        y = ny;
+    }
+}
+
 // Paints one object; bulges set the surface, everything else cuts into it.
 void PaintObject(Painter& paint, IntendedPart& part, int type, int index) {
     switch (type) {
@@ -336,6 +369,12 @@ void PaintObject(Painter& paint, IntendedPart& part, int type, int index) {
         Text t;
         if (GetText(t, index))
             PaintText(paint, t, index);
+        break;
+    }
+    case kTypeEngElement: {
+        CLA e;
+        if (GetCLA(e, index))
+            PaintEngravingElement(paint, e);
         break;
     }
     default:

@@ -1,10 +1,11 @@
 // Reference G-code: every folder tests/cam/<case>/ holds a project (input.kvp) and the program
 // it must compile to (expected.cnc), byte for byte, with the tools-and-time report
-// (expected-report.txt). A case may bring its own korvel.cfg (an inch set-up, say) and a file
-// "standins" naming the kinds of machining whose later generators are stood in for (see
-// standins.h). Every program must also pass LinuxCNC's interpreter; that interpreter has no
-// G44 and no M88/M89, so a program that uses them (toolchange-manual-g44) is given to it with
-// G43 in place of G44 and without M88/M89 (support_rs274.h).
+// (expected-report.txt). A case may bring its own korvel.cfg (an inch set-up, say) with the font
+// files (*.fnt) it names, and a file "standins" naming the kinds of machining whose later
+// generators are stood in for (see standins.h). Every program must also pass LinuxCNC's
+// interpreter; that interpreter has no G44 and no M88/M89, so a program that uses them
+// (toolchange-manual-g44) is given to it with G43 in place of G44 and without M88/M89
+// (support_rs274.h).
 //
 // Every program is also verified against its project (support_verify.h): it must be clean, or,
 // where stand-ins leave kinds of machining undone, show exactly the problems listed in the
@@ -52,8 +53,16 @@ class Reference : public test::CamTest, public ::testing::WithParamInterface<std
 
 TEST_P(Reference, CompilesToTheExpectedProgram) {
     fs::path dir = fs::path(CasesDir()) / GetParam();
-    if (fs::exists(dir / "korvel.cfg"))
+    if (fs::exists(dir / "korvel.cfg")) {
+        // The case's own font files go beside its configuration, where FONT looks for them.
+        fs::create_directories(ScratchDir() + "/home");
+        for (const auto& entry : fs::directory_iterator(dir))
+            if (entry.path().extension() == ".fnt")
+                fs::copy_file(entry.path(),
+                              ScratchDir() + "/home/" + entry.path().filename().string(),
+                              fs::copy_options::overwrite_existing);
         StartWithConfig(test::Slurp((dir / "korvel.cfg").string()));
+    }
     if (fs::exists(dir / "standins"))
         test::InstallStandIns(test::Slurp((dir / "standins").string()));
     ASSERT_EQ(Open((dir / "input.kvp").string()), 1);

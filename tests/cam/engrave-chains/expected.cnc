@@ -1,0 +1,120 @@
+
+%  
+O2812  
+(Korvel, Version 2.05)  
+(Created: Thu Jan 1 00:00:00 2026)  
+G54 G90 G98 G21  
+T1 M06 (ENGRAVER T)  
+S12000 M03  
+G43 H1 M08  
+(ENGRAVING LINE ID 10)  
+G00 X10.  Y10.   
+G00 Z2.   
+G01 Z-0.1  F60.   
+G01 X40.  Y10.  F400.   
+G00 Z2.   
+G00 X10.  Y10.   
+G00 Z2.   
+G01 Z-0.2  F60.   
+G01 X40.  Y10.  F400.   
+G00 Z2.   
+G00 X10.  Y10.   
+G00 Z2.   
+G01 Z-0.3  F60.   
+G01 X40.  Y10.  F400.   
+(ENGRAVING CCW ARC ID 11)  
+G01 Z-0.1  F60.   
+G03 X40.  Y30.  I0.  J10.  F400.   
+G00 Z2.   
+G00 X40.  Y10.   
+G00 Z2.   
+G01 Z-0.2  F60.   
+G03 X40.  Y30.  I0.  J10.  F400.   
+G00 Z2.   
+G00 X40.  Y10.   
+G00 Z2.   
+G01 Z-0.3  F60.   
+G03 X40.  Y30.  I0.  J10.  F400.   
+(ENGRAVING LINE ID 12)  
+G01 Z-0.1  F60.   
+G01 X20.  Y30.  F400.   
+G00 Z2.   
+G00 X40.  Y30.   
+G00 Z2.   
+G01 Z-0.2  F60.   
+G01 X20.  Y30.  F400.   
+G00 Z2.   
+G00 X40.  Y30.   
+G00 Z2.   
+G01 Z-0.3  F60.   
+G01 X20.  Y30.  F400.   
+(ENGRAVING CCW ARC ID 13)  
+G01 Z-0.1  F60.   
+G03 X10.  Y20.  I0.  J-10.  F400.   
+G00 Z2.   
+G00 X20.  Y30.   
+G00 Z2.   
+G01 Z-0.2  F60.   
+G03 X10.  Y20.  I0.  J-10.  F400.   
+G00 Z2.   
+G00 X20.  Y30.   
+G00 Z2.   
+G01 Z-0.3  F60.   
+G03 X10.  Y20.  I0.  J-10.  F400.   
+(ENGRAVING LINE ID 14)  
+G01 Z-0.1  F60.   
+G01 X10.  Y10.  F400.   
+G00 Z2.   
+G00 X10.  Y20.   
+G00 Z2.   
+G01 Z-0.2  F60.   
+G01 X10.  Y10.  F400.   
+G00 Z2.   
+G00 X10.  Y20.   
+G00 Z2.   
+G01 Z-0.3  F60.   
+G01 X10.  Y10.  F400.   
+G00 Z25.   
+(ENGRAVING CIRCLE ID 20)  
+G00 X72.  Y20.   
+G00 Z2.   
+G01 Z-0.1  F60.   
+G03 X72.  Y20.  I8.  J0.  F400.   
+G00 Z2.   
+G00 X72.  Y20.   
+G00 Z2.   
+G01 Z-0.2  F60.   
+G03 X72.  Y20.  I8.  J0.  F400.   
+G00 Z2.   
+G00 X72.  Y20.   
+G00 Z2.   
+G01 Z-0.3  F60.   
+G03 X72.  Y20.  I8.  J0.  F400.   
+G00 Z25.   
+(ENGRAVING LINE ID 30)  
+G00 X20.  Y50.   
+G00 Z2.   
+G01 Z-0.1  F60.   
+G01 X50.  Y50.  F400.   
+(ENGRAVING LINE ID 31)  
+G01 X50.  Y70.  F400.   
+G00 Z25.   
+(ENGRAVING LINE ID 40)  
+G00 X50.  Y70.   
+G00 Z2.   
+G01 Z-0.067  F60.   
+G01 X90.  Y70.  F400.   
+G00 Z2.   
+G00 X50.  Y70.   
+G00 Z2.   
+G01 Z-0.133  F60.   
+G01 X90.  Y70.  F400.   
+G00 Z2.   
+G00 X50.  Y70.   
+G00 Z2.   
+G01 Z-0.2  F60.   
+G01 X90.  Y70.  F400.   
+G00 Z25.   
+M09  
+M30  
+%  
