@@ -18,4 +18,9 @@ int RenderCommand(const std::vector<std::string>& words);
 // the simulated stock and compares the result with the model.
 int VerifyCommand(const std::vector<std::string>& words);
 
+// dxf-import DXF [-p PROJECT] [-o OUT] [--at X,Y] [--unit MM] [--first-point]
+int DxfImportCommand(const std::vector<std::string>& words);
+// dxf-export PROJECT [-o OUT.dxf]
+int DxfExportCommand(const std::vector<std::string>& words);
+
 } // namespace korvel

@@ -44,7 +44,13 @@ const char* const kUsage =
     "  verify PROJECT [--gcode FILE] [--png FILE] [--res MM] [--tolerance MM]\n"
     "                     simulate the program (FILE, else the project compiled) on the\n"
     "                     stock and compare it with the model; exit 1 when it is not\n"
-    "                     within the tolerance (default 0.05 mm)\n";
+    "                     within the tolerance (default 0.05 mm)\n"
+    "  dxf-import DXF [-p PROJECT] [-o OUT] [--at X,Y] [--unit MM] [--first-point]\n"
+    "                     import a DXF drawing as drawing elements (one drawing unit =\n"
+    "                     MM project units; the reference point, 0,0 or with\n"
+    "                     --first-point the first point read, lands on X,Y), save to OUT\n"
+    "  dxf-export PROJECT [-o OUT.dxf]\n"
+    "                     the project as a DXF drawing (to OUT.dxf, else stdout)\n";
 
 } // namespace
 
@@ -170,6 +176,10 @@ int Main(int argc, char** argv) {
         return MakeCommand(rest);
     if (command == "render")
         return RenderCommand(rest);
+    if (command == "dxf-import")
+        return DxfImportCommand(rest);
+    if (command == "dxf-export")
+        return DxfExportCommand(rest);
     if (command == "verify")
         return VerifyCommand(rest);
     return Usage(("unknown command " + command).c_str());
