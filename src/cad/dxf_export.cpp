@@ -43,7 +43,10 @@ void Put(std::string& out, int code, const std::string& value) {
     out += value;
     out += '\n';
 }
-void PutReal(std::string& out, int code, double v) { Put(out, code, Sprintf("%f", v)); }
+// A value that rounds to zero is written as 0.000000, never as -0.000000.
+void PutReal(std::string& out, int code, double v) {
+    Put(out, code, Sprintf("%f", std::fabs(v) < 5e-7 ? 0.0 : v));
+}
 
 void Comment(std::string& out, const char* what, int id) {
     Put(out, 999, Sprintf("%s ID = %d", what, id));
@@ -132,7 +135,7 @@ int TextEntities(std::string* out, double k, bool all, bool note, const char* la
         if (t.scale > 0) {
             PutReal(*out, 41, t.scale);
         } else {
-            PutReal(*out, 41, -t.scale);
+            Put(*out, 41, Sprintf("%f", -t.scale)); // a width of 0 comes out as -0.000000
             Put(*out, 71, "2");
         }
         Put(*out, 1, t.text);

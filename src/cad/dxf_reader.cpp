@@ -320,7 +320,7 @@ void FinishPolyline(DXFDrawing& d, OpenPolyline& pl) {
     std::size_t n = pl.x.size();
     for (std::size_t i = 1; i < n; ++i)
         RegisterVertex(d, pl.x[i - 1], pl.y[i - 1], pl.x[i], pl.y[i], pl.bulge[i - 1], base);
-    if (pl.closed && n > 2)
+    if (pl.closed && n > 1)
         RegisterVertex(d, pl.x[n - 1], pl.y[n - 1], pl.x[0], pl.y[0], pl.bulge[n - 1], base);
     pl = OpenPolyline{};
 }
