@@ -10,11 +10,12 @@
 #include <QVBoxLayout>
 
 #include "model/heights.h"
+#include "model/settings.h"
 #include "platform/platform.h"
 #include "script/config.h"
-#include "model/settings.h"
 #include "script/undo.h"
 #include "ui/app.h"
+#include "ui/dxf_commands.h"
 #include "ui/qt/command_line.h"
 #include "ui/qt/qt_port.h"
 
@@ -54,6 +55,9 @@ MainWindow::MainWindow(QtPort& port) : port_(port) {
     AddAction(file, "&Save", "save", QKeySequence::Save, &MainWindow::Save)
         ->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
     AddAction(file, "Save &As...", "saveas", QKeySequence::SaveAs, &MainWindow::SaveAs);
+    file->addSeparator();
+    AddAction(file, "&Import DXF...", "importdxf", QKeySequence(), &MainWindow::ImportDxf);
+    AddAction(file, "&Export DXF...", "exportdxf", QKeySequence(), &MainWindow::ExportDxf);
     file->addSeparator();
     AddAction(file, "E&xit", "exit", QKeySequence::Quit, &MainWindow::Exit);
     QMenu* edit = menuBar()->addMenu("&Edit");
@@ -138,6 +142,14 @@ void MainWindow::SaveAs() {
     SaveProjectAs();
     RefreshState();
 }
+
+void MainWindow::ImportDxf() {
+    ImportDXFCommand();
+    RefreshState();
+    update();
+}
+
+void MainWindow::ExportDxf() { ExportDXFCommand(); }
 
 void MainWindow::Exit() { close(); }
 

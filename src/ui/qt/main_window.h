@@ -32,6 +32,8 @@ private:
     void Open();
     void Save();
     void SaveAs();
+    void ImportDxf();
+    void ExportDxf();
     void Exit();
     void Undo();
     void Redo();
