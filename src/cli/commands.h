@@ -23,5 +23,9 @@ int HtmlCommand(const std::vector<std::string>& words);
 // report PROJECT [-o OUT.html]: makes the project, then writes its report (default
 // report.html here).
 int ReportCommand(const std::vector<std::string>& words);
+// dxf-import DXF [-p PROJECT] [-o OUT] [--at X,Y] [--unit MM] [--first-point]
+int DxfImportCommand(const std::vector<std::string>& words);
+// dxf-export PROJECT [-o OUT.dxf]
+int DxfExportCommand(const std::vector<std::string>& words);
 
 } // namespace korvel

@@ -52,7 +52,13 @@ const char* const kUsage =
     "                     the G-code program as coloured HTML (to OUT.html, else ncfile.html)\n"
     "  report PROJECT [-o OUT.html]\n"
     "                     make the project as make does, then write its report (set-up\n"
-    "                     sheet) to OUT.html, else report.html\n";
+    "                     sheet) to OUT.html, else report.html\n"
+    "  dxf-import DXF [-p PROJECT] [-o OUT] [--at X,Y] [--unit MM] [--first-point]\n"
+    "                     import a DXF drawing as drawing elements (one drawing unit =\n"
+    "                     MM project units; the reference point, 0,0 or with\n"
+    "                     --first-point the first point read, lands on X,Y), save to OUT\n"
+    "  dxf-export PROJECT [-o OUT.dxf]\n"
+    "                     the project as a DXF drawing (to OUT.dxf, else stdout)\n";
 
 } // namespace
 
@@ -180,6 +186,10 @@ int Main(int argc, char** argv) {
         return MakeCommand(rest);
     if (command == "render")
         return RenderCommand(rest);
+    if (command == "dxf-import")
+        return DxfImportCommand(rest);
+    if (command == "dxf-export")
+        return DxfExportCommand(rest);
     if (command == "verify")
         return VerifyCommand(rest);
     if (command == "html")

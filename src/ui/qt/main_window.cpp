@@ -15,6 +15,7 @@
 #include "script/config.h"
 #include "script/undo.h"
 #include "ui/app.h"
+#include "ui/dxf_commands.h"
 #include "ui/qt/animation_dialog.h"
 #include "ui/qt/command_line.h"
 #include "ui/qt/qt_port.h"
@@ -57,6 +58,8 @@ MainWindow::MainWindow(QtPort& port) : port_(port) {
     AddAction(file, "Save &As...", "saveas", QKeySequence::SaveAs, &MainWindow::SaveAs);
     file->addSeparator();
     AddAction(file, "&Print report", "printreport", QKeySequence::Print, &MainWindow::PrintReport);
+    AddAction(file, "&Import DXF...", "importdxf", QKeySequence(), &MainWindow::ImportDxf);
+    AddAction(file, "&Export DXF...", "exportdxf", QKeySequence(), &MainWindow::ExportDxf);
     file->addSeparator();
     AddAction(file, "E&xit", "exit", QKeySequence::Quit, &MainWindow::Exit);
     QMenu* edit = menuBar()->addMenu("&Edit");
@@ -169,6 +172,14 @@ void MainWindow::SaveAs() {
     SaveProjectAs();
     RefreshState();
 }
+
+void MainWindow::ImportDxf() {
+    ImportDXFCommand();
+    RefreshState();
+    update();
+}
+
+void MainWindow::ExportDxf() { ExportDXFCommand(); }
 
 void MainWindow::Exit() { close(); }
 

@@ -46,6 +46,8 @@ private:
     void Open();
     void Save();
     void SaveAs();
+    void ImportDxf();
+    void ExportDxf();
     void Exit();
     void PrintReport();
     void Make();
