@@ -107,7 +107,8 @@ TEST_F(ConfigTest, FilesWithCarriageReturnsAloneStartTheSame) {
     ASSERT_EQ(StartUp(), StartupResult::kOk);
     const std::string kDatabase = ToolDBText();
     const int kGroups = MaterialGroupCount();
-    for (const char* name : {"korvel.cfg", "threads.dat", "amg.dat", "kvdb.csv", "vmc-850.mach"}) {
+    for (const char* name :
+         {"korvel.cfg", "threads.dat", "amg.dat", "kvdb.csv", "vmc-850.mach", "simplex.fnt"}) {
         std::string text = test::Slurp(std::string(KORVEL_SOURCE_DIR) + "/data/" + name);
         for (char& c : text)
             if (c == '\n')

@@ -161,7 +161,7 @@ G00 Z25.
 (CYLINDRICAL POCKET ID 3)  
 G00 X85.  Y40.   
 S3820 M03  
-G00 Z-5.   
+G00 Z-3.   
 G01 Z-9.  F229.   
 G03 X80.  Y40.  I-2.5  J0.  F764.   
 G03 X80.  Y40.  I5.  J0.  F764.   
