@@ -16,7 +16,6 @@
 #include "model/project_state.h"
 #include "paths/path_checks.h"
 #include "platform/platform.h"
-#include "standins.h"
 #include "support_rs274.h"
 #include "support_verify.h"
 

@@ -13,6 +13,7 @@
 #include "cam/gen_drill.h"
 #include "cam/program_frame.h"
 #include "cam_support.h"
+#include "model/bulge.h"
 #include "model/drill.h"
 #include "model/longhole.h"
 #include "model/project_state.h"
@@ -22,7 +23,6 @@
 #include "platform/platform.h"
 #include "script/config.h"
 #include "script/project.h"
-#include "standins.h"
 #include "support_rs274.h"
 
 namespace korvel {
@@ -48,12 +48,22 @@ protected:
     }
 };
 
+// A level stood in for: its bulges declared machined and one comment line in a buffer of its
+// own, where the level's program would stand.
+int LevelStandIn(int level) {
+    for (int i = FindFirstLevelBulge(level); i >= 0; i = FindNextLevelBulge(level))
+        DeclareObjectProcessed(Bulge_id(i));
+    int buffer = NewCodeBuffer(-1);
+    return buffer >= 0 && AppendCode(buffer, Sprintf("(STAND-IN: LEVEL %d)", level));
+}
+int NothingFor(int) { return 1; }
+
 // Level milling stood in for, so that the order of the phases shows without the levels' tools.
 void StandInForLevels() {
     PhaseGenerators g = Generators();
-    g.GThisLevel = g.GThisLevel_NEMR = g.GFineThisLevel = g.GChamferThisBulge = nullptr;
+    g.GThisLevel = g.GThisLevel_NEMR = LevelStandIn;
+    g.GFineThisLevel = g.GChamferThisBulge = NothingFor;
     InstallGenerators(g);
-    test::InstallStandIns("levels");
 }
 
 const char* const kOneDrill = "ATTTOOL 1 DRILL_6 0 0 0\nBLOCK 1 100 80 20 0 0 -20 0 0 -1\n"
@@ -116,7 +126,6 @@ TEST_F(PipelineTest, AWarningAnsweredYesGoesOn) {
 }
 
 TEST_F(PipelineTest, ARunLeavesTheProjectAsItWas) {
-    test::InstallStandIns("longholes");
     ASSERT_EQ(OpenWith("CENTERDRILLING ON 3\nDEFTOOL END_MILL_R12_PD6 5 12 6 40 4 0\n"
                        "DEFTOOLMAT END_MILL_R12_PD6 11 2600 600 0 180 6 0\n"
                        "ATTTOOL 1 CENTER_DRILL_3.15 0 0 0\nATTTOOL 2 DRILL_8.5 0 0 0\n"
@@ -291,7 +300,6 @@ TEST_F(PipelineTest, APocketWhoseMillCannotPlungeIsPreDrilledWithItsParentsHoles
 
 TEST_F(PipelineTest, APocketPathThatCannotBeMadeStopsThePreDrill) {
     // A preselected 50 mm mill that cannot plunge leaves no roughing path in a pocket 40 wide.
-    test::InstallStandIns("pockets");
     ASSERT_EQ(OpenWith("DEFTOOL END_MILL_R50_PD5 5 50 5 60 4 0\n"
                        "DEFTOOLMAT END_MILL_R50_PD5 11 1000 300 0 100 5 0\n"
                        "ATTTOOL 1 END_MILL_R50_PD5 0 0 0\nATTTOOL 2 DRILL_6 0 0 0\n"

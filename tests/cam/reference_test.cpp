@@ -1,14 +1,13 @@
 // Reference G-code: every folder tests/cam/<case>/ holds a project (input.kvp) and the program
 // it must compile to (expected.cnc), byte for byte, with the tools-and-time report
 // (expected-report.txt). A case may bring its own korvel.cfg (an inch set-up, say) with the font
-// files (*.fnt) it names, and a file "standins" naming the kinds of machining whose later
-// generators are stood in for (see standins.h). Every program must also pass LinuxCNC's
+// files (*.fnt) it names. Every program must also pass LinuxCNC's
 // interpreter; that interpreter has no G44 and no M88/M89, so a program that uses them
 // (toolchange-manual-g44) is given to it with G43 in place of G44 and without M88/M89
 // (support_rs274.h).
 //
 // Every program is also verified against its project (support_verify.h): it must be clean, or,
-// where stand-ins leave kinds of machining undone, show exactly the problems listed in the
+// where the case leaves material on purpose, show exactly the problems listed in the
 // case's expected-verify.txt, one start of a report line each (lines starting with # say why).
 //
 // KORVEL_UPDATE_REFERENCE=1 writes the expected files from what the compiler makes, for a
@@ -23,7 +22,6 @@
 
 #include "cam/compile.h"
 #include "cam_support.h"
-#include "standins.h"
 #include "support_rs274.h"
 #include "support_verify.h"
 
@@ -63,8 +61,6 @@ TEST_P(Reference, CompilesToTheExpectedProgram) {
                               fs::copy_options::overwrite_existing);
         StartWithConfig(test::Slurp((dir / "korvel.cfg").string()));
     }
-    if (fs::exists(dir / "standins"))
-        test::InstallStandIns(test::Slurp((dir / "standins").string()));
     ASSERT_EQ(Open((dir / "input.kvp").string()), 1);
     ASSERT_EQ(Messages(), std::vector<std::string>());
     int result = 0;

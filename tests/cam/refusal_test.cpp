@@ -1,8 +1,7 @@
 // Refused runs: every file tests/cam/refusals/<case>.kvp is a project that Make must refuse.
 // Its first line is the exact message that says why, as "# [caption] text" (line breaks written
-// as \n). Later comment lines may say "# answer: yes" (how questions are answered),
-// "# standins: none" (no stand-ins; otherwise every missing generator is stood in for, so that
-// the run reaches the step that refuses) or "# output: PATH" (where the program would go).
+// as \n). Later comment lines may say "# answer: yes" (how questions are answered) or
+// "# output: PATH" (where the program would go).
 // A refused run leaves the existing program file byte for byte as it was.
 #include <gtest/gtest.h>
 
@@ -15,7 +14,6 @@
 #include "cam_support.h"
 #include "platform/platform.h"
 #include "script/project.h"
-#include "standins.h"
 
 namespace korvel {
 namespace {
@@ -36,7 +34,6 @@ std::vector<std::string> Cases() {
 struct Expectation {
     std::string message; // "[caption] text"
     std::string answer = "no";
-    std::string standins = "all";
     std::string output;
 };
 
@@ -67,8 +64,6 @@ Expectation Read(const std::string& path) {
         std::string key = rest.substr(0, colon), value = rest.substr(colon + 2);
         if (key == "answer")
             e.answer = value;
-        else if (key == "standins")
-            e.standins = value;
         else if (key == "output")
             e.output = value;
     }
@@ -80,8 +75,6 @@ class Refusal : public test::CamTest, public ::testing::WithParamInterface<std::
 TEST_P(Refusal, StopsWithItsMessageAndLeavesTheProgramFile) {
     std::string path = RefusalsDir() + "/" + GetParam() + ".kvp";
     Expectation e = Read(path);
-    if (e.standins != "none")
-        test::InstallStandIns(e.standins);
     SetHeadlessAnswer(e.answer == "yes" ? kIdYes : kIdNo);
     ASSERT_EQ(Open(path), 1);
     ASSERT_EQ(Messages(), std::vector<std::string>());

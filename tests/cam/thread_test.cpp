@@ -18,7 +18,6 @@
 #include "model/registry.h"
 #include "model/thread.h"
 #include "model/thread_type.h"
-#include "standins.h"
 #include "support_rs274.h"
 #include "tooldb/database.h"
 
@@ -380,8 +379,6 @@ TEST_F(ThreadTest, APreselectedToolWinsOverTheThreadingSetting) {
 }
 
 TEST_F(ThreadTest, FlangePlateThreadsAreTapped) {
-    // Its top face and bore are milled by stand-ins until they are machined.
-    test::InstallStandIns("topface bores");
     ASSERT_EQ(Open(std::string(KORVEL_SOURCE_DIR) + "/examples/flange-plate.kvp"), 1);
     int result = 0;
     std::string program = Compile(&result);
