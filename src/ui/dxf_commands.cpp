@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "cad/dots.h"
 #include "cad/dxf_export.h"
-#include "cad/dxf_import.h"
 #include "platform/platform.h"
 
 namespace korvel {
@@ -16,10 +16,25 @@ const char* const kDxfExtension = "dxf";
 
 } // namespace
 
-bool ImportDXFCommand() {
+DXFImportSettings ImportDialogStart() {
+    DXFImportSettings s = DXFImportOptions();
+    GetDot(0, s.entry_x, s.entry_y);
+    s.first_point = true;
+    return s;
+}
+
+bool ImportDXFCommand(const AskImportSettings& ask) {
     std::string path;
     if (!AskOpenFileName(path, kDxfFilter, kDxfExtension))
         return false;
+    if (ask) {
+        DXFImportSettings s = ImportDialogStart();
+        if (!ask(s)) {
+            DXFImportOptions().scale = 1;
+            return false;
+        }
+        DXFImportOptions() = s;
+    }
     return ImportDXF(path) != 0;
 }
 

@@ -18,6 +18,7 @@
 #include "ui/dxf_commands.h"
 #include "ui/qt/animation_dialog.h"
 #include "ui/qt/command_line.h"
+#include "ui/qt/import_dxf_dialog.h"
 #include "ui/qt/qt_port.h"
 #include "ui/qt/view_widget.h"
 #include "ui/replay.h"
@@ -174,7 +175,7 @@ void MainWindow::SaveAs() {
 }
 
 void MainWindow::ImportDxf() {
-    ImportDXFCommand();
+    ImportDXFCommand([this](DXFImportSettings& s) { return AskImportDxfSettings(s, this); });
     RefreshState();
     update();
 }
