@@ -61,14 +61,9 @@ int FindChamferTool(ChamferTool& tool) {
 // axis from the outline, and the height of its tip.
 void ChamferPlace(const ChamferTool& tool, double floor, double h_wall, double c, double& offset,
                   double& z) {
+    offset = ChamferAxisOffset(tool.dia, tool.length, h_wall, c);
     double h = h_wall - c;
-    if (h <= tool.length / 2) {
-        offset = tool.dia / 2 + (h - kTipClearance) - tool.length;
-        z = floor + kTipClearance;
-    } else {
-        offset = (tool.dia - tool.length) / 2;
-        z = floor + h_wall - tool.length / 2 - c;
-    }
+    z = h <= tool.length / 2 ? floor + kTipClearance : floor + h_wall - tool.length / 2 - c;
 }
 
 // The height above the cutting height from which the plunge runs at feed: none while the fast
@@ -85,6 +80,13 @@ int EmitChamfer(const ChamferTool& tool, int buffer, double z, double plunge, do
 }
 
 } // namespace
+
+double ChamferAxisOffset(double dia, double length, double h_wall, double c) {
+    double h = h_wall - c;
+    if (h <= length / 2)
+        return dia / 2 + (h - kTipClearance) - length;
+    return (dia - length) / 2;
+}
 
 int GChamferThisBulge(int b) {
     Bulge bulge;

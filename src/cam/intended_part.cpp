@@ -6,8 +6,10 @@
 #include <limits>
 #include <tuple>
 
+#include "cam/gen_chamfer.h"
 #include "cam/grid_shapes.h"
 #include "cam/sim_stock.h"
+#include "cam/tool_select.h"
 #include "geometry/primitives.h"
 #include "model/atttool.h"
 #include "model/block.h"
@@ -47,6 +49,17 @@ public:
     }
     void LowerLo(std::size_t k, double lo) {
         p_.lo[k] = std::min(p_.lo[k], static_cast<float>(lo));
+    }
+    // Raises the upper limit of a cell the object owns.
+    void Raise(std::size_t k, double hi, int id) {
+        if (p_.owner[k] == id)
+            p_.hi[k] = std::max(p_.hi[k], static_cast<float>(hi));
+    }
+    float Hi(std::size_t k) const { return p_.hi[k]; }
+    // The centre of a cell.
+    Point Centre(std::size_t k) const {
+        auto nx = static_cast<std::size_t>(f_.nx);
+        return Point{f_.X(static_cast<int>(k % nx)), f_.Y(static_cast<int>(k / nx))};
     }
     void Set(std::size_t k, double v, int id) {
         p_.lo[k] = p_.hi[k] = static_cast<float>(v);
@@ -201,14 +214,93 @@ void PaintBulge(Painter& paint, IntendedPart& part, const Bulge& b) {
     part.floors.push_back({b.id, top, TopFaceLevel()});
 }
 
+// The tangent of a contour element at its start (at_end false) or end, unit length; an arc
+// without a centre counts as its chord.
+Point ElementTangent(const ShapeVertex& from, const ShapeVertex& to, bool at_end) {
+    double cx, cy;
+    double tx = to.x - from.x, ty = to.y - from.y;
+    bool arc = to.kind == kCwArc || to.kind == kCcwArc;
+    if (arc && ArcCenter(from.x, from.y, to.x, to.y, to.radius, to.kind, cx, cy)) {
+        const ShapeVertex& at = at_end ? to : from;
+        double rx = at.x - cx, ry = at.y - cy;
+        tx = to.kind == kCcwArc ? -ry : ry;
+        ty = to.kind == kCcwArc ? rx : -rx;
+    }
+    double len = std::hypot(tx, ty);
+    return len > 0 ? Point{tx / len, ty / len} : Point{0, 0};
+}
+
+bool Inside(const Outline& o, double x, double y) {
+    std::vector<double> xs;
+    o.Crossings(y, xs);
+    return std::count_if(xs.begin(), xs.end(), [x](double c) { return c < x; }) % 2 == 1;
+}
+
+// How far inside a pocket's outline the countersink's axis runs for its chamfer; 0 when there
+// is no countersink to cut it.
+double PocketChamferOffset(const Pocket& p) {
+    int place = GetChamferingTool(), type = 0;
+    double dia = 0, length = 0;
+    if (place < 1 || GetAttToolData(place, type, dia, length) < 0)
+        return 0;
+    return std::max(ChamferAxisOffset(dia, length, p.wz, p.chamfer), 0.0);
+}
+
+// A countersink whose axis follows the outline `a` inside cannot reach into a sharp corner of
+// the pocket: its axis turns at the corner of the offset path, and the cone about that point
+// rounds the chamfer's edge there. Beside each such corner the pocket may keep material up to
+// that cone (z = top - c - a + distance to the point).
+void RoundChamferCorners(Painter& paint, const Pocket& p, const Outline& o, double c, double a) {
+    constexpr double kSharp = 0.035; // sine of the smallest turn taken as a corner (2 degrees)
+    int n = std::clamp(p.shape.n, 0, kMaxShapeVertices);
+    for (int i = 0; i < n && n >= 3 && a > 0; ++i) {
+        const ShapeVertex& prev = p.shape.v[static_cast<std::size_t>((i + n - 1) % n)];
+        const ShapeVertex& v = p.shape.v[static_cast<std::size_t>(i)];
+        const ShapeVertex& next = p.shape.v[static_cast<std::size_t>((i + 1) % n)];
+        Point d1 = ElementTangent(prev, v, true), d2 = ElementTangent(v, next, false);
+        double turn = d1.x * d2.y - d1.y * d2.x;
+        if (std::fabs(turn) < kSharp || d1.x * d2.x + d1.y * d2.y < -1 + kSharp)
+            continue;
+        // Normals towards the inside: the bisector of the left normals points inside the
+        // pocket, or else the right ones do.
+        Point n1{-d1.y, d1.x}, n2{-d2.y, d2.x};
+        double bx = n1.x + n2.x, by = n1.y + n2.y, blen = std::hypot(bx, by);
+        if (!Inside(o, v.x + 1e-4 * bx / blen, v.y + 1e-4 * by / blen)) {
+            n1 = {-n1.x, -n1.y};
+            n2 = {-n2.x, -n2.y};
+            bx = -bx;
+            by = -by;
+        }
+        if (d2.x * n1.x + d2.y * n1.y <= 0)
+            continue; // a corner reaching into the pocket: the axis path rounds it
+        double miter = a / (1 + n1.x * n2.x + n1.y * n2.y);
+        double ax = v.x + miter * bx, ay = v.y + miter * by;
+        double top = p.z, floor = p.z - p.wz;
+        // The cells beyond the corner point between the two edges' normals: for them that
+        // point is the nearest of the axis path. The chamfer reaches c beyond the corner;
+        // floor cells stay as they are.
+        double reach = std::hypot(ax - v.x, ay - v.y) + c;
+        paint.Disk(ax, ay, reach, [&](std::size_t k, double rho) {
+            Point q = paint.Centre(k);
+            double dx = q.x - ax, dy = q.y - ay;
+            if (dx * d1.x + dy * d1.y >= 0 && dx * d2.x + dy * d2.y <= 0 &&
+                paint.Hi(k) > floor + 1e-4)
+                paint.Raise(k, std::min(top, top - c - a + rho), p.id);
+        });
+    }
+}
+
 void PaintPocket(Painter& paint, IntendedPart& part, const Pocket& p) {
     double floor = p.z - p.wz;
     double grow = 0.001 * p.tol_offset;
     double c = p.chamfer > 0 ? p.chamfer : 0;
-    paint.Region(Outline::FromShape(p.shape), grow, 0, c, [&](std::size_t k, double sd) {
+    Outline outline = Outline::FromShape(p.shape);
+    paint.Region(outline, grow, 0, c, [&](std::size_t k, double sd) {
         double v = sd <= 0 ? floor : p.z - (c - sd); // outside: the chamfer of the top edge
         paint.Lower(k, v, v, p.id);
     });
+    if (c > 0)
+        RoundChamferCorners(paint, p, outline, c, PocketChamferOffset(p));
     part.floors.push_back({p.id, floor, p.z});
 }
 

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "cam/intended_part.h"
+#include "cam_support.h"
 #include "model/block.h"
 #include "model/heights.h"
 #include "model/pocket.h"
@@ -15,11 +16,11 @@
 namespace korvel::test {
 namespace {
 
-class IntendedPartTest : public KorvelTest {
+class IntendedPartTest : public CamTest {
 protected:
     // The block 100 x 60 x 20 with its top at Z 0, in cells of 0.1 centred on the 0.05s.
     void SetUp() override {
-        KorvelTest::SetUp();
+        CamTest::SetUp();
         TypeAll({"BLOCK 1 100 60 20 0 0 -20 0 0 -1", "TOPFACE 0 0"});
     }
     void Build() {
@@ -66,6 +67,28 @@ TEST_F(IntendedPartTest, PocketsGrowByTheirToleranceOffsetAndChamferTheirEdge) {
     EXPECT_FLOAT_EQ(Hi(28.85, 30.05), 0);       // beyond it
     EXPECT_FLOAT_EQ(Hi(30.45, 15.45), 0);       // the rounded corner is not the pocket's
     EXPECT_EQ(Owner(50.05, 30.05), 2);
+}
+
+TEST_F(IntendedPartTest, AChamferMayStayRoundedInASharpCornerOnly) {
+    // 40 x 30 at (30, 15) with sharp corners, chamfer 1. The countersink's axis runs inside the
+    // wall and turns at the corner of its path: beside the pocket's corner its cone cannot
+    // reach the sharp chamfer, so the part may keep material up to the cone there.
+    TypeAll({"POCKET 2 1 30 15 5 1 0 0 0 0 0", "LINETO 70 15", "LINETO 70 45", "LINETO 30 45",
+             "LINETO 30 15", "END"});
+    float sharp = -(1 - 0.25f * std::sqrt(2.0f)); // 0.25 out from the corner along the diagonal
+    Build();
+    EXPECT_NEAR(Hi(29.75, 14.75), sharp, 1e-4); // no countersink: nothing to excuse
+    TypeAll({"MATERIAL ST37-2", "ATTTOOL 7 COUNTERSINK_90_D12.4 0 0 0"});
+    Build();
+    EXPECT_NEAR(Lo(29.75, 14.75), sharp, 1e-4);
+    EXPECT_GT(Hi(29.75, 14.75), sharp + 0.1);
+    EXPECT_LE(Hi(29.75, 14.75), 0);
+    EXPECT_EQ(Owner(29.75, 14.75), 2);
+    // Along the walls the chamfer is asked for exactly.
+    for (auto [x, y] : {std::pair{29.45, 30.05}, {50.05, 14.45}, {70.55, 30.05}, {50.05, 45.55}}) {
+        EXPECT_NEAR(Hi(x, y), -0.45, 1e-5) << x << " " << y;
+        EXPECT_NEAR(Lo(x, y), -0.45, 1e-5) << x << " " << y;
+    }
 }
 
 TEST_F(IntendedPartTest, HolesAllowTheirPointAndAskForTheirChamfer) {
