@@ -1,6 +1,7 @@
 // The element table, its script commands ENG_CLA and INFO_CLA, and its lines.
 #include "model/cla.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 
@@ -26,6 +27,10 @@ namespace korvel {
 namespace {
 
 HeapTable<CLA, kMaxCLA> g_cla;
+// No slot below this one holds a record that is not valid: a record becomes one only when it is
+// taken fresh or put with `valid` 0, and both lower it. Keeps NextCLA from walking the whole
+// table while an import fills it.
+int g_no_invalid_below = 0;
 
 constexpr int kViewDrawingBit = 64; // VIEW visibility bit of the free drawing
 
@@ -131,11 +136,24 @@ Element CLAElement(const CLA& e) {
         e.kind, 1};
 }
 
-void InitCLA() { g_cla.Clear(); }
+void InitCLA() {
+    g_cla.Clear();
+    g_no_invalid_below = 0;
+}
 
 int NextCLA() {
-    int spare = g_cla.Find([](const CLA& e) { return !e.valid; });
-    return spare >= 0 ? spare : g_cla.Take();
+    for (int i = g_no_invalid_below; i < g_cla.End(); ++i) {
+        const CLA* e = g_cla.Get(i);
+        if (e && !e->valid) {
+            g_no_invalid_below = i;
+            return i;
+        }
+    }
+    g_no_invalid_below = g_cla.End();
+    int taken = g_cla.Take();
+    if (taken >= 0)
+        g_no_invalid_below = std::min(g_no_invalid_below, taken);
+    return taken;
 }
 
 int GetCLA(CLA& element, int index) {
@@ -151,11 +169,13 @@ void PutCLA(const CLA& element, int index) {
     assert(e && "PutCLA on a slot without a record");
     if (e)
         *e = element;
+    if (e && !element.valid)
+        g_no_invalid_below = std::min(g_no_invalid_below, index);
 }
 
 void RemoveCLA(int index) {
     if (index == kAllSlots)
-        g_cla.Clear();
+        InitCLA();
     else
         g_cla.Free(index);
 }

@@ -71,10 +71,17 @@ int Register(int id, int cid, int type, int index) {
     return id;
 }
 
+// Every ID below this one is in use: IDs are freed only by UnregisterID and InitID, which
+// lower it. Keeps a run of new objects (an import) from walking the whole registry each time.
+int g_used_below = 1;
+
 int LowestFreeId() {
-    for (int id = 1; id <= kMaxObjectId; ++id)
-        if (g_registry[id].id != id)
+    for (int id = g_used_below; id <= kMaxObjectId; ++id)
+        if (g_registry[id].id != id) {
+            g_used_below = id;
             return id;
+        }
+    g_used_below = kMaxObjectId + 1;
     return -1;
 }
 
@@ -125,6 +132,7 @@ int InitID() {
         e.id = e.cid = e.type = e.index = -1;
     }
     g_id_end = 1;
+    g_used_below = 1;
     g_object_cursor = g_type_cursor = g_id_cursor = 0;
     InitMParams();
     return 1;
@@ -153,6 +161,7 @@ int UnregisterID(int id) {
         return 0;
     RegistryEntry& e = g_registry[id];
     e.id = e.cid = e.type = e.index = -1;
+    g_used_below = std::min(g_used_below, id);
     return 1;
 }
 

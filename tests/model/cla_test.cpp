@@ -207,6 +207,19 @@ TEST_F(CLATest, TheElementTableHolds8192AndTheGroupTable1024) {
         PutCLA(e, i);
     }
     EXPECT_EQ(NextCLA(), -1);
+    // An emptied slot, or one put back without its valid mark, is the next one again.
+    RemoveCLA(12);
+    EXPECT_EQ(NextCLA(), 12);
+    EXPECT_EQ(NextCLA(), 12); // taken but not filled: still the next one
+    CLA circle;
+    circle.valid = 1;
+    circle.kind = kCircle;
+    PutCLA(circle, 12);
+    EXPECT_EQ(NextCLA(), -1);
+    PutCLA(CLA{}, 5000);
+    EXPECT_EQ(NextCLA(), 5000);
+    PutCLA(circle, 5000);
+    EXPECT_EQ(NextCLA(), -1);
     CLA line;
     line.drawing = 1;
     line.x2 = 7.5;

@@ -28,6 +28,12 @@ TEST_F(RegistryTest, AllIdsInUse) {
         ASSERT_EQ(NewID(kTypeDrill, i), i);
     EXPECT_EQ(NewID(kTypeDrill, 0), -1);
     EXPECT_EQ(ExtNewID(kTypeDrill, 0, 5), -1);
+    // A freed ID is found again, the lowest first, however full the registry was.
+    EXPECT_EQ(UnregisterID(4000), 1);
+    EXPECT_EQ(UnregisterID(17), 1);
+    EXPECT_EQ(NewID(kTypeThread, 0), 17);
+    EXPECT_EQ(NewID(kTypeThread, 1), 4000);
+    EXPECT_EQ(NewID(kTypeThread, 2), -1);
     InitID();
     EXPECT_EQ(NewID(kTypeDrill, 0), 1);
 }
