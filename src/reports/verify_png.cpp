@@ -190,13 +190,24 @@ VerifyPicture DrawVerifyPicture(const VerifyResult& r) {
     return canvas.Take(scale);
 }
 
+namespace {
+
+// libpng's output into a string.
+void AppendToString(png_structp png, png_bytep data, png_size_t length) {
+    static_cast<std::string*>(png_get_io_ptr(png))
+        ->append(reinterpret_cast<const char*>(data), length);
+}
+void FlushNothing(png_structp) {}
+
+} // namespace
+
+// The picture is encoded in memory and then saved as every file of the program is: replacing
+// the old file only once the new one is complete.
 bool WritePng(const std::string& path, const VerifyPicture& picture) {
     if (picture.width <= 0 || picture.height <= 0 ||
         picture.rgb.size() != static_cast<std::size_t>(picture.width) * picture.height * 3)
         return false;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
+    std::string encoded;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     std::vector<png_bytep> rows(static_cast<std::size_t>(picture.height));
@@ -206,7 +217,7 @@ bool WritePng(const std::string& path, const VerifyPicture& picture) {
     bool ok = png && info;
     // libpng reports a failure by a jump back here; nothing with a destructor is made after it.
     if (ok && setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, file);
+        png_set_write_fn(png, &encoded, AppendToString, FlushNothing);
         png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width),
                      static_cast<png_uint_32>(picture.height), 8, PNG_COLOR_TYPE_RGB,
                      PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -217,7 +228,7 @@ bool WritePng(const std::string& path, const VerifyPicture& picture) {
         ok = false;
     }
     png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
-    return std::fclose(file) == 0 && ok;
+    return ok && WriteFileAtomically(path, encoded);
 }
 
 int WriteVerifyPng(const VerifyResult& result, const std::string& path) {

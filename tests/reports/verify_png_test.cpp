@@ -1,6 +1,8 @@
 // The verification picture: colours where the part is right, gouged or left, a legend, and a
 // PNG file that reads back as the same picture.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <png.h>
 
@@ -98,6 +100,28 @@ TEST_F(VerifyPngFileTest, AFileThatCannotBeWrittenIsReported) {
     VerifyResult r = MadeUp();
     EXPECT_EQ(WriteVerifyPng(r, ScratchDir() + "/no/such/folder/verify.png"), 0);
     ASSERT_EQ(Messages().size(), 1u);
+}
+
+TEST_F(VerifyPngFileTest, SavingKeepsLinksModesAndWhatIsNotAFile) {
+    VerifyResult r = MadeUp();
+    // Through a symbolic link: the file it names gets the picture, the link stays a link.
+    std::string target = WriteFile("target.png", "old");
+    std::string link = ScratchDir() + "/link.png";
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+    ASSERT_EQ(WriteVerifyPng(r, link), 1);
+    struct stat st {};
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(Slurp(target).substr(1, 3), "PNG");
+    // A folder in the way is refused and left alone.
+    std::string folder = ScratchDir() + "/folder.png";
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    EXPECT_EQ(WriteVerifyPng(r, folder), 0);
+    ASSERT_EQ(stat(folder.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
 }
 
 TEST(PixelFontTest, TextTakesSixPixelsACharacterLessOneAndClipsAtTheEdge) {
