@@ -127,7 +127,7 @@ constexpr double kMaxScriptNumber = 1e7;
 bool HasAbsurdNumber(int code, int count) {
     double limit = kMaxScriptNumber / std::max(1.0, UnitFactor());
     for (int i = 1; i < count; ++i) {
-        if (IsTextArgument(code, i))
+        if (IsTextArgument(code, i, count))
             continue;
         // Read once: the handler takes the number from the same cache.
         double v;

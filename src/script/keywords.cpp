@@ -42,7 +42,8 @@ namespace {
 // numbers: bit i for argument i.
 using TextArgs = std::uint32_t;
 constexpr TextArgs Text(int arg) { return 1u << arg; }
-constexpr TextArgs kAllText = ~1u; // every argument after the keyword
+constexpr TextArgs kAllText = ~1u;      // every argument after the keyword
+constexpr TextArgs kLastText = 1u << 0; // the last argument, wherever it stands
 
 struct Keyword {
     std::string_view name;
@@ -111,7 +112,7 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /*  57 */ {"DWGFILE", DWGFileCom, Text(1)},
     /*  58 */ {"NOOFPARTS", NoOfPartsCom},
     /*  59 */ {"ENG_CLA", EngCLACom},
-    /*  60 */ {"INFO_CLA", InfoCLACom},
+    /*  60 */ {"INFO_CLA", InfoCLACom, kLastText}, // the group's name: "INFO" is no number
     /*  61 */ {"QUALITY", FinishQuality},
     /*  62 */ {"PROGSTART", ProgStartCom, kAllText},
     /*  63 */ {"PROGEND", ProgEndCom, kAllText},
@@ -197,10 +198,11 @@ CommandHandler KeywordHandler(int code) {
     return code >= 0 && code < kKeywordCount ? kKeywords[code].handler : nullptr;
 }
 
-bool IsTextArgument(int code, int arg) {
-    if (code < 0 || code >= kKeywordCount || arg < 0 || arg >= 32)
+bool IsTextArgument(int code, int arg, int count) {
+    if (code < 0 || code >= kKeywordCount || arg < 1 || arg >= 32)
         return false;
-    return (kKeywords[code].text >> arg & 1u) != 0;
+    TextArgs text = kKeywords[code].text;
+    return (text >> arg & 1u) != 0 || ((text & kLastText) != 0 && arg == count - 1);
 }
 
 int recogn(std::string_view word) {

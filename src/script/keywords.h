@@ -21,9 +21,9 @@ using CommandHandler = int (*)(const char* file, int line);
 std::string_view KeywordName(int code);
 // The handler of a code; nullptr where the system has none (the line is unrecognized).
 CommandHandler KeywordHandler(int code);
-// Whether a command takes argument arg (1 for the first after the keyword) as text: a name,
-// a file name or free words, which are never read as numbers.
-bool IsTextArgument(int code, int arg);
+// Whether a command takes argument arg (1 for the first after the keyword; `count` arguments
+// with the keyword) as text: a name, a file name or free words, which are never read as numbers.
+bool IsTextArgument(int code, int arg, int count);
 
 // Recognises a keyword: '$' and a decimal code, the keyword itself, or an abbreviation that
 // begins exactly one keyword. Returns the code, kNoKeyword, or kAmbiguousKeyword.

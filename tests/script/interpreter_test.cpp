@@ -248,6 +248,8 @@ TEST_F(KorvelTest, NumbersThatAreNotFiniteAreOutOfRange) {
         "LONGHOLE 6 1 8 5 20 -3 nan 60",
         "VIEW 0 inf 0 0 124",
         "CORRIDOR nan",
+        "INFO_CLA 9 -1 nan 0 10 1 -1",
+        "INFO_CLA 9 -1 0 0 10 inf 5 LAYER",
     };
     for (const std::string& line : kBad)
         EXPECT_EQ(Type(line), 0) << line;
@@ -256,18 +258,20 @@ TEST_F(KorvelTest, NumbersThatAreNotFiniteAreOutOfRange) {
     EXPECT_EQ(IndexOf(4), -1);
     EXPECT_EQ(IndexOf(5), -1);
     EXPECT_EQ(IndexOf(6), -1);
+    EXPECT_EQ(IndexOf(9), -1);
     EXPECT_EQ(LinesOf(2), "$22 2 1 8.50000 20.00000 10.00000 10.00000 0.50000 0 7 8 9\n");
 
     // Words that a command takes as text stay words, whatever they spell.
-    const V kText = {"CLIENT Infinity",
-                     "PART nan",
-                     "DESCRIPTION inf and 1e999",
-                     "MATERIAL INF",
+    const V kText = {"CLIENT Infinity", "PART nan", "DESCRIPTION inf and 1e999", "MATERIAL INF",
                      "ENG_TEXT 7 1 Infinity 10 10 0 5 0.5 0.2 1 1 0",
-                     "DEFTOOL NAN 2 6 0 60 2 0 inf"};
+                     "DEFTOOL NAN 2 6 0 60 2 0 inf",
+                     // a drawing group named after a DXF layer, as the element's last word
+                     "INFO_CLA 10 -1 0 0 10 1 INFO", "INFO_CLA 11 -1 0 0 10 10 10 NAN",
+                     "INFO_CLA 12 -1 5 5 2 Infinity"};
     for (const std::string& line : kText)
         EXPECT_EQ(Type(line), 1) << line;
     EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(LinesOf(10), "$60 10 -1 0.000000 0.000000 10.000000 1.000000 INFO\n");
 }
 
 TEST_F(KorvelTest, ALoneCarriageReturnEndsALine) {
