@@ -577,10 +577,19 @@ void SimulateProgram(std::string_view program, const SimSetup& setup, SimStock& 
     run = SimRun();
     Simulator sim(setup, stock, run);
     int number = 0;
+    // Lines end with LF, CR LF or a lone CR, as in every file the program reads.
     while (!program.empty() && !sim.Done()) {
-        std::size_t end = program.find('\n');
+        std::size_t lf = program.find('\n');
+        std::size_t stop = lf == std::string_view::npos ? program.size() : lf;
+        std::size_t cr = program.substr(0, stop).find('\r');
+        std::size_t end = stop, next = lf == std::string_view::npos ? program.size() : lf + 1;
+        if (cr != std::string_view::npos) {
+            end = cr;
+            if (cr + 1 < stop)
+                next = cr + 1; // a CR alone ends the line
+        }
         std::string_view line = program.substr(0, end);
-        program = end == std::string_view::npos ? std::string_view() : program.substr(end + 1);
+        program = program.substr(next);
         sim.Line(line, ++number);
     }
 }

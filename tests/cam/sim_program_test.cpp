@@ -74,6 +74,19 @@ TEST_F(SimProgramTest, ALineCutsToItsDepthUnderTheWholeToolAndNothingBeside) {
     EXPECT_EQ(stock_.Lines()[frame_.Index(80, 80)], 7); // the feed along X cut the middle first
 }
 
+TEST_F(SimProgramTest, LinesEndWithLFOrCRLFOrALoneCR) {
+    const std::string body = "G00 X10. Y20.\nG00 Z2.\nG01 Z-3. F100.\n\nG01 X30.\nG00 Z50.\n";
+    for (const char* end : {"\n", "\r\n", "\r"}) {
+        std::string program;
+        for (char c : body)
+            program += c == '\n' ? std::string(end) : std::string(1, c);
+        Run(program);
+        EXPECT_EQ(Problems(), 0) << (end[0] == '\r' ? "CR" : "LF");
+        EXPECT_FLOAT_EQ(At(20, 20), -3);
+        EXPECT_EQ(stock_.Lines()[frame_.Index(80, 80)], 8); // the blank line counts too
+    }
+}
+
 TEST_F(SimProgramTest, WordsTakeEffectInTheControlsOrderWhateverTheirOrderOnTheLine) {
     // G91 before X0 Y0 on the same line: no move; then back to absolute for the plunge. The
     // plunge's F and G01 come after the Z on its line.
