@@ -1,8 +1,9 @@
 // Loading a program for the replay, drawing its moves, and the animation's step logic.
 #include "ui/replay.h"
 
+#include "base/line_file.h"
+
 #include <cmath>
-#include <fstream>
 
 #include "cam/compile.h"
 #include "geometry/gcode_reader.h"
@@ -71,15 +72,18 @@ void DrawMove(Canvas& cv, double sx, double sy, double sz, double x, double y, d
 } // namespace
 
 int LoadProgram(std::vector<std::string>& list, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // Only a regular file is a program (a FIFO would never end); lines may end with LF, CR LF
+    // or a CR alone.
+    LineFile in;
+    if (!in.Open(path)) {
         ShowMessage("File not found", path, kMbOk | kMbIconError);
         return 0;
     }
     list.clear();
     std::string line;
-    bool started = false;
-    while (std::getline(in, line)) {
+    bool started = false, too_long = false;
+    constexpr std::size_t kLongestRead = 1 << 16; // the rest of a longer line is dropped
+    while (in.Next(line, kLongestRead, too_long)) {
         std::string text = Trimmed(line);
         if (text.empty())
             continue;

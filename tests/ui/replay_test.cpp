@@ -1,6 +1,7 @@
 // The replay of a program: loading rules, what each line draws and returns, the delay buttons,
 // and runs of the animation's step logic over whole programs.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "geometry/gcode_reader.h"
 #include "model/block.h"
@@ -67,6 +68,21 @@ TEST_F(ReplayTest, LoadingNeedsBothPercentLines) {
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].size(), 254u);
     EXPECT_TRUE(Messages().empty());
+    // Lines ended by a CR alone or by CR LF read as the same lines.
+    for (const char* end : {"\r", "\r\n"}) {
+        std::string e = end;
+        EXPECT_EQ(LoadProgram(list, WriteFile("f.cnc", "%" + e + "G00 X1." + e + e + "G01 X2." + e +
+                                                           "%" + e)),
+                  1);
+        EXPECT_EQ(list, (V{"G00 X1.", "G01 X2."}));
+    }
+    // A pipe or a folder is no program (and reading a pipe would wait for ever).
+    std::string fifo = ScratchDir() + "/pipe.cnc";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(LoadProgram(list, fifo), 0);
+    EXPECT_EQ(LoadProgram(list, ScratchDir()), 0);
+    EXPECT_EQ(Messages(),
+              (V{"[" + fifo + "] File not found", "[" + ScratchDir() + "] File not found"}));
 }
 
 TEST_F(ReplayTest, LinesArcsCirclesAndRapids) {
