@@ -1,10 +1,9 @@
 // Loading a program for the replay, drawing its moves, and the animation's step logic.
 #include "ui/replay.h"
 
-#include "base/line_file.h"
-
 #include <cmath>
 
+#include "base/line_file.h"
 #include "cam/compile.h"
 #include "geometry/gcode_reader.h"
 #include "geometry/tolerance.h"
