@@ -4,7 +4,9 @@
 // there.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace korvel {
@@ -32,8 +34,18 @@ public:
 
 // A canvas that keeps what is drawn, to measure it and to draw it again, moved and scaled,
 // onto another canvas. A move to the point where the last line or move ended is not kept.
+// Recording a whole picture of the view is part of every redraw, so the steps are kept as
+// compact records in blocks that are never moved once filled; the list of steps that ops()
+// gives for inspection is built when it is asked for.
 class RecordingCanvas : public Canvas {
 public:
+    RecordingCanvas() = default;
+    RecordingCanvas(const RecordingCanvas& other);
+    RecordingCanvas& operator=(const RecordingCanvas& other);
+    RecordingCanvas(RecordingCanvas&& other) noexcept;
+    RecordingCanvas& operator=(RecordingCanvas&& other) noexcept;
+    ~RecordingCanvas() override;
+
     void SetPen(const Pen& pen) override;
     void MoveTo(double x, double y) override;
     void LineTo(double x, double y) override;
@@ -45,7 +57,10 @@ public:
         bool clockwise = false;
         Pen pen;
     };
-    const std::vector<Op>& ops() const { return ops_; }
+    // Every step kept, in order.
+    const std::vector<Op>& ops() const;
+    // The number of steps kept (the size of ops(), without building it).
+    std::size_t size() const { return steps_; }
 
     // The box round everything drawn (arcs included); false when nothing was drawn.
     bool Extent(double& x0, double& y0, double& x1, double& y1) const;
@@ -54,8 +69,30 @@ public:
                 double offset_y) const;
 
 private:
-    std::vector<Op> ops_;
-    double cur_x_ = 0, cur_y_ = 0;
-};
+    // One record: a pen (width, colour and style), a move or a line end, or one of an arc's two
+    // records (its end and direction, then its centre).
+    struct Record {
+        double a, b;
+        std::uint32_t tag, rgb;
+    };
+    static constexpr std::size_t kBlockRecords = 4096;
+    using Block = std::unique_ptr<Record[]>;
+    // A block of records, from those earlier recordings left when there is one: a picture is
+    // recorded anew on every redraw, and memory fresh from the system costs more than the
+    // recording itself. Handing blocks back empties the list.
+    static Block TakeBlock();
+    static void GiveBlocks(std::vector<Block>& blocks);
+    static std::vector<Block>& Pool();
+    void Forget(); // empty, as a canvas that was moved from
+    Record& Append();
+    template <class Visit> void ForEach(Visit visit) const;
 
+    std::vector<Block> blocks_;
+    std::size_t used_ = 0;  // records in the last block
+    std::size_t steps_ = 0; // steps kept (an arc is one)
+    int last_kind_ = -1;    // the last step's kind, -1 before the first
+    double cur_x_ = 0, cur_y_ = 0;
+    mutable std::vector<Op> ops_; // built by ops()
+    mutable bool ops_built_ = true;
+};
 } // namespace korvel

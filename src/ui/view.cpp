@@ -140,6 +140,59 @@ void Enter(int mode) {
 
 int PixelOfWindow(double fraction, int size) { return static_cast<int>(size * fraction); }
 
+// pixel() of a usable view.
+int PixelOf(double mm_value) {
+    double p = g_view.z * mm_value * g_view.c;
+    // Far outside the window a line is still drawn towards the right side; the value only has
+    // to stay an int.
+    if (!(std::fabs(p) < 1e9))
+        return p > 0 ? 1000000000 : p < 0 ? -1000000000 : 0;
+    return static_cast<int>(p);
+}
+
+// A table point's window pixel: projected, panned and converted as WinLine does.
+struct WindowPoint {
+    double x, y;
+};
+
+WindowPoint ToWindow(double x, double y, double z) {
+    double u, v;
+    ProjectPoint(g_view.mode, x, y, z, u, v);
+    if (!Usable())
+        return {0, static_cast<double>(g_view.H)};
+    return {static_cast<double>(PixelOf(u + g_view.ox)),
+            static_cast<double>(g_view.H - PixelOf(v + g_view.oy))};
+}
+
+// Chords joined end to end: every point is projected and converted once, and each chord is
+// drawn as MachLine draws a line.
+class Chords {
+public:
+    Chords(Canvas& cv, double x, double y, double z) : cv_(cv), at_(ToWindow(x, y, z)) {}
+    void To(double x, double y, double z) {
+        WindowPoint next = ToWindow(x, y, z);
+        cv_.MoveTo(at_.x, at_.y);
+        cv_.LineTo(next.x, next.y);
+        at_ = next;
+    }
+
+private:
+    Canvas& cv_;
+    WindowPoint at_;
+};
+
+// The 60 chords of a circle: the cosines and sines of every sixth degree, from 0 to 360.
+struct CircleTable {
+    double cos[61], sin[61];
+    CircleTable() {
+        for (int i = 0; i <= 60; ++i) {
+            double a = i * 6 * kPi / 180;
+            cos[i] = std::cos(a);
+            sin[i] = std::sin(a);
+        }
+    }
+};
+
 } // namespace
 
 const ViewState& GetView() { return g_view; }
@@ -168,16 +221,7 @@ int GetViewCoef(int W, int H) {
     return 1;
 }
 
-int pixel(double mm_value) {
-    if (!Usable())
-        return 0;
-    double p = g_view.z * mm_value * g_view.c;
-    // Far outside the window a line is still drawn towards the right side; the value only has
-    // to stay an int.
-    if (!(std::fabs(p) < 1e9))
-        return p > 0 ? 1000000000 : p < 0 ? -1000000000 : 0;
-    return static_cast<int>(p);
-}
+int pixel(double mm_value) { return Usable() ? PixelOf(mm_value) : 0; }
 
 double mm(double pixels) {
     if (!Usable())
@@ -236,10 +280,9 @@ void WinLine(Canvas& cv, double x1, double y1, double x2, double y2) {
 }
 
 void MachLine(Canvas& cv, double x1, double y1, double z1, double x2, double y2, double z2) {
-    double u1, v1, u2, v2;
-    ProjectPoint(g_view.mode, x1, y1, z1, u1, v1);
-    ProjectPoint(g_view.mode, x2, y2, z2, u2, v2);
-    WinLine(cv, u1 + g_view.ox, v1 + g_view.oy, u2 + g_view.ox, v2 + g_view.oy);
+    WindowPoint a = ToWindow(x1, y1, z1), b = ToWindow(x2, y2, z2);
+    cv.MoveTo(a.x, a.y);
+    cv.LineTo(b.x, b.y);
 }
 
 void MachArc(Canvas& cv, double x1, double y1, double x2, double y2, double r, double z,
@@ -264,25 +307,23 @@ void MachArc(Canvas& cv, double x1, double y1, double x2, double y2, double r, d
     double step = degrees / n;
     if (direction == 4)
         step = -step;
-    double x = x1, y = y1;
+    // Each chord's end is the last one turned about the centre by the step.
+    double turn = step * kPi / 180, c = std::cos(turn), s = std::sin(turn);
+    double dx = x1 - cx, dy = y1 - cy;
+    Chords chords(cv, x1, y1, z);
     for (int i = 0; i < n; ++i) {
-        double nx = x, ny = y;
-        TurnPoint(cx, cy, step, nx, ny);
-        MachLine(cv, x, y, z, nx, ny, z);
-        x = nx;
-        y = ny;
+        double nx = dx * c - dy * s, ny = dx * s + dy * c;
+        dx = nx;
+        dy = ny;
+        chords.To(cx + dx, cy + dy, z);
     }
 }
 
 void MachCyl(Canvas& cv, double cx, double cy, double r, double z) {
-    double x = cx + r, y = cy;
-    for (int i = 1; i <= 60; ++i) {
-        double a = i * 6 * kPi / 180;
-        double nx = cx + r * std::cos(a), ny = cy + r * std::sin(a);
-        MachLine(cv, x, y, z, nx, ny, z);
-        x = nx;
-        y = ny;
-    }
+    static const CircleTable kCircle;
+    Chords chords(cv, cx + r, cy, z);
+    for (int i = 1; i <= 60; ++i)
+        chords.To(cx + r * kCircle.cos[i], cy + r * kCircle.sin[i], z);
 }
 
 void MachRect(Canvas& cv, double x1, double y1, double x2, double y2, double z) {

@@ -3,6 +3,7 @@
 #include "ui/view_draw.h"
 
 #include <cmath>
+#include <vector>
 
 #include "cad/dots.h"
 #include "geometry/primitives.h"
@@ -11,6 +12,8 @@
 #include "model/block.h"
 #include "model/bore.h"
 #include "model/bulge.h"
+#include "model/cla.h"
+#include "model/cla_group.h"
 #include "model/drill.h"
 #include "model/fixture.h"
 #include "model/longhole.h"
@@ -18,6 +21,7 @@
 #include "model/object_kind.h"
 #include "model/pocket.h"
 #include "model/registry.h"
+#include "model/selection.h"
 #include "model/settings.h"
 #include "model/texts.h"
 #include "model/thread.h"
@@ -225,8 +229,25 @@ void DrawText(Canvas& cv, int index, const Pen& pen, bool) {
         Line(cv, o, px[i], py[i], z, px[(i + 1) % 4], py[(i + 1) % 4], z);
 }
 
-// Drawing and engraving elements have no table of their own yet: nothing to draw.
-void DrawNothing(Canvas&, int, const Pen&, bool) {}
+// A line, arc or circle of the drawing layer at its height: an engraving element on its
+// parent's surface (z1 at the start, z2 at the end), a drawing element at the work zero.
+void DrawElement(Canvas& cv, int index, const Pen& pen, bool) {
+    CLA e;
+    if (!GetCLA(e, index))
+        return;
+    Zero o = WorkZero();
+    cv.SetPen(pen);
+    if (e.kind == kCircle) {
+        if (e.radius > 0)
+            MachCyl(cv, e.x1 + o.x, e.y1 + o.y, e.radius, e.z1 + o.z);
+        return;
+    }
+    if (e.kind == kCcwArc || e.kind == kCwArc) {
+        Element(cv, o, e.x1, e.y1, e.x2, e.y2, e.radius, e.kind, e.z1);
+        return;
+    }
+    Line(cv, o, e.x1, e.y1, e.z1, e.x2, e.y2, e.z2);
+}
 
 struct KindPicture {
     int type;
@@ -247,8 +268,8 @@ constexpr KindPicture kPictures[] = {
     {kTypeFixture, ViewPen::kFixture, kViewBitFixtures, DrawFixture},
     {kTypeEngText, ViewPen::kEngText, 0, DrawText},
     {kTypeInfoText, ViewPen::kNote, kViewBitDrawing, DrawText},
-    {kTypeEngElement, ViewPen::kEngText, 0, DrawNothing},
-    {kTypeInfoElement, ViewPen::kNote, kViewBitDrawing, DrawNothing},
+    {kTypeEngElement, ViewPen::kEngElement, 0, DrawElement},
+    {kTypeInfoElement, ViewPen::kDrawing, kViewBitDrawing, DrawElement},
 };
 
 const KindPicture* PictureOf(int type) {
@@ -266,9 +287,41 @@ bool Shown(int id, const KindPicture& picture) {
     return DisplayLevel() >= kAllLevels || ObjectLevel(id) <= DisplayLevel();
 }
 
+// Which drawing groups have a selected element (all their elements are drawn selected) and
+// which are hidden, gathered once per picture when the first drawing element comes up.
+class GroupStates {
+public:
+    // The selection mark the group adds to its elements; -1 when the group is hidden.
+    int MarkOf(int group) {
+        if (group < 0 || group >= kMaxCLAGroups)
+            return 0;
+        if (!known_)
+            Gather();
+        return hidden_[group] ? -1 : selected_[group] ? kMarkSelected : 0;
+    }
+
+private:
+    void Gather() {
+        known_ = true;
+        selected_.assign(kMaxCLAGroups, 0);
+        hidden_.assign(kMaxCLAGroups, 0);
+        for (int i = 0; i < kMaxCLA; ++i) {
+            int group = CLA_group(i);
+            if (group >= 0 && group < kMaxCLAGroups && (CLA_selected(i) & kMarkSelected))
+                selected_[group] = 1;
+        }
+        CLAGroup g;
+        for (int group = 0; group < kMaxCLAGroups; ++group)
+            hidden_[group] = GetCLAGroup(g, group) && !g.visible;
+    }
+    bool known_ = false;
+    std::vector<unsigned char> selected_, hidden_;
+};
+
 enum class Pass { kAll, kSelected, kHidden };
 
 void DrawObjects(Canvas& cv, Pass pass) {
+    GroupStates groups;
     for (int id : RegisteredObjects()) {
         int index = -1;
         const ObjectKind* kind = KindOfId(id, index);
@@ -278,6 +331,12 @@ void DrawObjects(Canvas& cv, Pass pass) {
         if (!picture || !Shown(id, *picture))
             continue;
         int mark = MarkOf(kind, index);
+        if (kind->type == kTypeInfoElement) {
+            int group_mark = groups.MarkOf(CLA_group(index));
+            if (group_mark < 0)
+                continue;
+            mark |= group_mark;
+        }
         if (pass != Pass::kAll && !(mark & 1))
             continue;
         Pen pen = GetViewPen(picture->pen);

@@ -19,6 +19,8 @@ constexpr int kViewBitDrawing = 64;
 // Draws the picture in order: machine axes, workspace, table with T-slots, coordinate and user
 // axes, the objects in ascending ID order (each in the pen of its selection state, those above
 // the display level left out), then the markers from the last slot in use down to slot 0.
+// A drawing element is drawn selected also when another element of its group is selected, and
+// not at all while its group is hidden.
 void draw_all(Canvas& cv);
 
 // The selected objects again, in the selection pen or in the background pen (which hides them).

@@ -31,6 +31,8 @@ constexpr PenColours kPens[] = {
     {0xa0a0a0, 0x707070, 1, LineStyle::kDashed}, // fixture
     {0xff60e0, 0xc0208a, 1, LineStyle::kSolid},  // engraving text
     {0xc0c090, 0x808060, 1, LineStyle::kDotted}, // note
+    {0xc080ff, 0x8030c0, 1, LineStyle::kSolid},  // engraving element
+    {0xb0b090, 0x606048, 1, LineStyle::kSolid},  // drawing element
     {0xffff00, 0xff00ff, 1, LineStyle::kSolid},  // selected
     {0x00ffff, 0x008080, 1, LineStyle::kDashed}, // parent candidate
     {0xffffff, 0x000000, 1, LineStyle::kSolid},  // marker

@@ -25,6 +25,8 @@ enum class ViewPen {
     kFixture,
     kEngText,
     kNote,
+    kEngElement, // engraving lines, arcs and circles
+    kDrawing,    // drawing lines, arcs and circles
     kSelected,
     kParent,
     kMarker,

@@ -8,9 +8,11 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include "model/bulge.h"
 #include "model/project_state.h"
 #include "model/settings.h"
 #include "support.h"
@@ -19,8 +21,10 @@
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_port.h"
+#include "ui/qt/view_options_dialog.h"
 #include "ui/qt/view_widget.h"
 #include "ui/view.h"
+#include "ui/view_draw.h"
 #include "ui/view_pens.h"
 
 namespace korvel {
@@ -126,6 +130,65 @@ TEST_F(ViewWidgetTest, TheWheelZoomsAndTheCursorShowsWorkCoordinates) {
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(view, &move);
     EXPECT_TRUE(view->CursorText().startsWith("G54    X")) << view->CursorText().toStdString();
+}
+
+// Opens View Options from the menu and lets `answer` fill in the dialog and close it.
+template <class Answer> void WithViewOptions(MainWindow& window, Answer answer) {
+    QTimer::singleShot(0, &window, [&window, answer] {
+        auto* dialog = window.findChild<ViewOptionsDialog*>();
+        if (dialog)
+            answer(*dialog);
+    });
+    window.Action("viewoptions")->trigger();
+}
+
+TEST_F(ViewWidgetTest, ViewOptionsApplyOnOkAndCancelLeavesAllAsItWas) {
+    Start(Example("stepped-boss"));
+    ASSERT_GE(TopLevel(), 0);
+    const int bits = GetSettings().view_bits;
+    ASSERT_TRUE(bits & kViewBitBlock);
+    SetViewChanged(false);
+    QImage before = Picture();
+    {
+        // The boxes show the bits; the levels are all, the block's, and each bulge level.
+        ViewOptionsDialog dialog(window_.get());
+        for (int bit = 0; bit < ViewOptionsDialog::kBits; ++bit)
+            EXPECT_EQ(dialog.Box(bit)->isChecked(), (bits >> bit & 1) != 0) << bit;
+        EXPECT_EQ(dialog.Box(6)->text(), "Free drawing");
+        EXPECT_EQ(dialog.LevelBox()->count(), 2 + TopLevel() + 1);
+        EXPECT_EQ(dialog.LevelBox()->currentText(), "All levels");
+    }
+    // Cancel after turning every box and choosing a level changes nothing.
+    WithViewOptions(*window_, [](ViewOptionsDialog& dialog) {
+        for (int bit = 0; bit < ViewOptionsDialog::kBits; ++bit)
+            dialog.Box(bit)->toggle();
+        dialog.LevelBox()->setCurrentIndex(1);
+        dialog.reject();
+    });
+    EXPECT_EQ(GetSettings().view_bits, bits);
+    EXPECT_EQ(DisplayLevel(), kAllLevels);
+    EXPECT_FALSE(ViewChanged());
+    EXPECT_EQ(Picture(), before);
+    // OK with the block outline off and only what stands on the block: applied and redrawn.
+    WithViewOptions(*window_, [](ViewOptionsDialog& dialog) {
+        dialog.Box(3)->setChecked(false);
+        dialog.LevelBox()->setCurrentIndex(1);
+        dialog.accept();
+    });
+    EXPECT_EQ(GetSettings().view_bits, bits & ~kViewBitBlock);
+    EXPECT_EQ(DisplayLevel(), -1);
+    EXPECT_TRUE(ViewChanged()); // the project's VIEW line changes with the bits
+    QImage after = Picture();
+    EXPECT_LT(Drawn(after), Drawn(before));
+    after.save(ScreenshotDir() + "/view-options.png");
+    // Back to everything: the first picture again.
+    WithViewOptions(*window_, [](ViewOptionsDialog& dialog) {
+        dialog.Box(3)->setChecked(true);
+        dialog.LevelBox()->setCurrentIndex(0);
+        dialog.accept();
+    });
+    EXPECT_EQ(DisplayLevel(), kAllLevels);
+    EXPECT_EQ(Picture(), before);
 }
 
 TEST_F(ViewWidgetTest, AReplayRunsToTheEnd) {

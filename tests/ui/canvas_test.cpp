@@ -138,5 +138,64 @@ TEST(RecordingCanvas, AMoveToWhereTheLineEndedIsNotKept) {
                                             Op::kLine, Op::kMove}));
 }
 
+TEST(RecordingCanvas, LongRecordingsKeepEveryStepInOrder) {
+    // Far more steps than one block of records holds, with arcs (two records each) falling on
+    // every place of a block boundary, read back, copied and replayed unchanged.
+    using Op = RecordingCanvas::Op;
+    RecordingCanvas rec;
+    std::vector<Op> want;
+    for (int i = 0; i < 20000; ++i) {
+        double x = i * 0.5, y = -i * 0.25;
+        switch (i % 7) {
+        case 0: {
+            Pen pen{static_cast<std::uint32_t>(i), 1 + i % 3, static_cast<LineStyle>(i % 3)};
+            rec.SetPen(pen);
+            Op op{Op::kPen};
+            op.pen = pen;
+            want.push_back(op);
+            break;
+        }
+        case 1:
+        case 4:
+            rec.MoveTo(x, y);
+            want.push_back(Op{Op::kMove, x, y});
+            break;
+        case 3:
+            rec.ArcTo(x, y, x + 1, y - 1, i % 2 == 1);
+            want.push_back(Op{Op::kArc, x, y, x + 1, y - 1, i % 2 == 1});
+            break;
+        default:
+            rec.LineTo(x, y);
+            want.push_back(Op{Op::kLine, x, y});
+            break;
+        }
+    }
+    auto same = [](const std::vector<Op>& got, const std::vector<Op>& expected) {
+        ASSERT_EQ(got.size(), expected.size());
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            ASSERT_EQ(got[i].kind, expected[i].kind) << i;
+            EXPECT_EQ(got[i].x, expected[i].x) << i;
+            EXPECT_EQ(got[i].y, expected[i].y) << i;
+            EXPECT_EQ(got[i].cx, expected[i].cx) << i;
+            EXPECT_EQ(got[i].cy, expected[i].cy) << i;
+            EXPECT_EQ(got[i].clockwise, expected[i].clockwise) << i;
+            EXPECT_EQ(got[i].pen, expected[i].pen) << i;
+        }
+    };
+    EXPECT_EQ(rec.size(), want.size());
+    same(rec.ops(), want);
+    RecordingCanvas copy = rec;
+    copy.LineTo(1, 1); // the copy goes on by itself
+    same(rec.ops(), want);
+    EXPECT_EQ(copy.ops().size(), want.size() + 1);
+    RecordingCanvas replayed;
+    rec.Replay(replayed, 0, 0, 1, 0, 0);
+    same(replayed.ops(), want);
+    // Asked again after more drawing, the list has the new step too.
+    rec.LineTo(2, 2);
+    EXPECT_EQ(rec.ops().back().x, 2);
+    EXPECT_EQ(rec.ops().size(), want.size() + 1);
+}
+
 } // namespace
 } // namespace korvel

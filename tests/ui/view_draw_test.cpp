@@ -6,10 +6,14 @@
 
 #include "cad/dots.h"
 #include "model/bulge.h"
+#include "model/cla.h"
+#include "model/cla_group.h"
 #include "model/drill.h"
+#include "model/heights.h"
 #include "model/object_kind.h"
 #include "model/pocket.h"
 #include "model/registry.h"
+#include "model/selection.h"
 #include "model/settings.h"
 #include "support.h"
 #include "ui/canvas.h"
@@ -56,8 +60,9 @@ protected:
 };
 
 TEST_F(ViewDrawTest, EveryObjectKindHasAPicture) {
-    for (int type : {kTypeBlock, kTypeBulge, kTypeDrill, kTypeThread, kTypeBore, kTypeLongHole,
-                     kTypePocket, kTypeFixture, kTypeEngText, kTypeInfoText, kTypeEngElement})
+    for (int type :
+         {kTypeBlock, kTypeBulge, kTypeDrill, kTypeThread, kTypeBore, kTypeLongHole, kTypePocket,
+          kTypeFixture, kTypeEngText, kTypeInfoText, kTypeEngElement, kTypeInfoElement})
         if (KindOf(type))
             EXPECT_TRUE(KindIsDrawn(type)) << type;
     EXPECT_FALSE(KindIsDrawn(kTypeSpot)); // the compiler's, never shown
@@ -153,6 +158,105 @@ TEST_F(ViewDrawTest, ObliqueViewsAddTheHeights) {
     RecordingCanvas with_system;
     draw_all(with_system);
     EXPECT_EQ(LinesIn(with_system, Rgb(ViewPen::kDrill)), LinesIn(iso, Rgb(ViewPen::kDrill)));
+}
+
+TEST_F(ViewDrawTest, DrawingAndEngravingElements) {
+    TypeAll({"ENG_CLA 9 1 0 0 100 0 0.5 0.2",  // a line on the block
+             "ENG_CLA 10 3 60 40 5 0.5 0.2",   // a circle on the level-1 bulge
+             "INFO_CLA 11 -1 10 0 0 10 10 -1", // a counter-clockwise quarter
+             "INFO_CLA 12 -1 0 0 0 50 -1"});   // a line
+    RecalcZ();
+    MutableSettings().view_bits = kViewBitDrawing;
+    RecordingCanvas cv;
+    draw_all(cv);
+    EXPECT_EQ(LinesIn(cv, Rgb(ViewPen::kEngElement)), 1 + 60);
+    EXPECT_EQ(LinesIn(cv, Rgb(ViewPen::kDrawing)), 16 + 1);
+    // Last in ID order: the note, the engraving elements, the drawing elements.
+    std::vector<std::uint32_t> runs = PenRuns(cv);
+    ASSERT_GE(runs.size(), 3u);
+    EXPECT_EQ(std::vector<std::uint32_t>(runs.end() - 3, runs.end()),
+              (std::vector<std::uint32_t>{Rgb(ViewPen::kNote), Rgb(ViewPen::kEngElement),
+                                          Rgb(ViewPen::kDrawing)}));
+
+    // Without the drawing option only the engraving elements stay.
+    MutableSettings().view_bits = 0;
+    RecordingCanvas no_drawing;
+    draw_all(no_drawing);
+    EXPECT_EQ(LinesIn(no_drawing, Rgb(ViewPen::kEngElement)), 61);
+    EXPECT_EQ(LinesIn(no_drawing, Rgb(ViewPen::kDrawing)), 0);
+
+    // The level filter leaves out the circle on the level-1 bulge, not the drawing.
+    MutableSettings().view_bits = kViewBitDrawing;
+    SetDisplayLevel(0);
+    RecordingCanvas low;
+    draw_all(low);
+    EXPECT_EQ(LinesIn(low, Rgb(ViewPen::kEngElement)), 1);
+    EXPECT_EQ(LinesIn(low, Rgb(ViewPen::kDrawing)), 17);
+    SetDisplayLevel(kAllLevels);
+}
+
+TEST_F(ViewDrawTest, EngravingElementsStandOnTheirParentsSurface) {
+    TypeAll({"ENG_CLA 9 1 0 0 100 0 0.5 0.2", "ENG_CLA 10 3 60 40 5 0.5 0.2"});
+    RecalcZ();
+    CLA line, circle;
+    ASSERT_TRUE(GetCLA(line, IndexOf(9)));
+    ASSERT_TRUE(GetCLA(circle, IndexOf(10)));
+    EXPECT_DOUBLE_EQ(line.z2, line.z1);
+    EXPECT_DOUBLE_EQ(circle.z1 - line.z1, 5 + 4); // on the bulge standing on the other one
+    MutableSettings().view_bits = 0;
+    SetViewMode(kViewIsoSW);
+    RecordingCanvas cv;
+    draw_all(cv);
+    // The same picture drawn with the primitives at the table coordinates of the surfaces.
+    RecordingCanvas expected;
+    expected.SetPen(GetViewPen(ViewPen::kEngElement));
+    const double zx = -450, zy = -250, zz = -300;
+    MachLine(expected, zx, zy, line.z1 + zz, 100 + zx, zy, line.z2 + zz);
+    MachCyl(expected, 60 + zx, 40 + zy, 5, circle.z1 + zz);
+    std::vector<Op> drawn;
+    bool in_pen = false;
+    for (const Op& op : cv.ops()) {
+        if (op.kind == Op::kPen)
+            in_pen = op.pen.rgb == Rgb(ViewPen::kEngElement);
+        else if (in_pen)
+            drawn.push_back(op);
+    }
+    std::vector<Op> want(expected.ops().begin() + 1, expected.ops().end());
+    ASSERT_EQ(drawn.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(drawn[i].kind, want[i].kind) << i;
+        EXPECT_EQ(drawn[i].x, want[i].x) << i;
+        EXPECT_EQ(drawn[i].y, want[i].y) << i;
+    }
+}
+
+TEST_F(ViewDrawTest, AGroupIsDrawnSelectedWithAnyOfItsElements) {
+    ASSERT_GE(DefCLAGroup("HIDDEN", kDefaultGroupColour, 0), 0);
+    TypeAll({"INFO_CLA 9 -1 0 0 20 0 G1", "INFO_CLA 10 -1 20 0 20 20 G1",
+             "INFO_CLA 11 -1 0 0 0 20 -1", "INFO_CLA 12 -1 0 0 0 20 HIDDEN",
+             "ENG_CLA 13 1 0 0 50 50 0.5 0.2"});
+    MutableSettings().view_bits = kViewBitDrawing;
+    RecordingCanvas plain;
+    draw_all(plain);
+    EXPECT_EQ(LinesIn(plain, Rgb(ViewPen::kDrawing)), 3); // not the hidden group's
+    EXPECT_EQ(LinesIn(plain, Rgb(ViewPen::kSelected)), 0);
+
+    SelectCLA(IndexOf(10), kMarkSelected);
+    SelectCLA(IndexOf(13), kMarkSelected);
+    RecordingCanvas cv;
+    draw_all(cv);
+    EXPECT_EQ(LinesIn(cv, Rgb(ViewPen::kSelected)), 2 + 1); // both of G1, the engraving line
+    EXPECT_EQ(LinesIn(cv, Rgb(ViewPen::kDrawing)), 1);
+    RecordingCanvas again, hidden;
+    RedrawSelected(again);
+    EXPECT_EQ(LinesIn(again, Rgb(ViewPen::kSelected)), 3);
+    HiddeSelected(hidden);
+    EXPECT_EQ(LinesIn(hidden, Rgb(ViewPen::kBackground)), 3);
+    // Without the drawing option a selected group is not drawn either.
+    MutableSettings().view_bits = 0;
+    RecordingCanvas off;
+    RedrawSelected(off);
+    EXPECT_EQ(LinesIn(off, Rgb(ViewPen::kSelected)), 1);
 }
 
 TEST_F(ViewDrawTest, BulgeAndPocketDotsMarkTheirVertices) {

@@ -20,6 +20,7 @@
 #include "ui/qt/command_line.h"
 #include "ui/qt/import_dxf_dialog.h"
 #include "ui/qt/qt_port.h"
+#include "ui/qt/view_options_dialog.h"
 #include "ui/qt/view_widget.h"
 #include "ui/replay.h"
 #include "ui/report_commands.h"
@@ -223,6 +224,8 @@ void MainWindow::AddViewMenu() {
     AddAction(view, "Isometric S&E", "viewisose", QKeySequence(), &MainWindow::ViewIsoSE);
     AddAction(view, "&Axonometric", "viewaxon", QKeySequence(), &MainWindow::ViewAxon);
     view->addSeparator();
+    AddAction(view, "View &Options...", "viewoptions", QKeySequence(), &MainWindow::ViewOptions);
+    view->addSeparator();
     AddAction(view, "Zoom &Table", "zoomtable", QKeySequence(), &MainWindow::ZoomTable);
     AddAction(view, "Zoom &Block", "zoomblock", QKeySequence(), &MainWindow::ZoomBlock);
     AddAction(view, "Zoom &In", "zoomin", QKeySequence::ZoomIn, &MainWindow::ZoomInCommand);
@@ -286,6 +289,17 @@ void MainWindow::ZoomFastInCommand() {
 void MainWindow::ZoomFastOutCommand() {
     ZoomFastOut();
     AfterViewCommand();
+}
+
+// The options change what is drawn, not where: a replay's moves still fit the picture.
+void MainWindow::ViewOptions() {
+    ViewOptionsDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (dialog.BitsChanged())
+        SetViewChanged(true);
+    RefreshState();
+    view_->update();
 }
 
 bool MainWindow::RunProgram(const std::string& path) {

@@ -66,6 +66,7 @@ private:
     void ZoomOutCommand();
     void ZoomFastInCommand();
     void ZoomFastOutCommand();
+    void ViewOptions();
     void RunCommand();
     void LoadAndRunCommand();
     void AfterViewCommand();
