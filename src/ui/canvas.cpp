@@ -195,25 +195,39 @@ void RecordingCanvas::ArcTo(double x, double y, double cx, double cy, bool clock
     cur_y_ = y;
 }
 
+namespace {
+
+RecordingCanvas::Op Step(RecordingCanvas::Op::Kind kind, double x, double y) {
+    RecordingCanvas::Op op;
+    op.kind = kind;
+    op.x = x;
+    op.y = y;
+    return op;
+}
+
+} // namespace
+
 // Calls visit(op) for every step in order. An arc's two records may lie in two blocks.
 template <class Visit> void RecordingCanvas::ForEach(Visit visit) const {
-    Op arc{Op::kArc};
+    Op arc;
+    arc.kind = Op::kArc;
     for (std::size_t b = 0; b < blocks_.size(); ++b) {
         const Record* r = blocks_[b].get();
         const Record* end = r + (b + 1 == blocks_.size() ? used_ : kBlockRecords);
         for (; r != end; ++r) {
             switch (r->tag & 0xff) {
             case kTagPen: {
-                Op op{Op::kPen};
+                Op op;
+                op.kind = Op::kPen;
                 op.pen = Pen{r->rgb, r->a, static_cast<LineStyle>(r->tag >> 8)};
                 visit(op);
                 break;
             }
             case kTagMove:
-                visit(Op{Op::kMove, r->a, r->b});
+                visit(Step(Op::kMove, r->a, r->b));
                 break;
             case kTagLine:
-                visit(Op{Op::kLine, r->a, r->b});
+                visit(Step(Op::kLine, r->a, r->b));
                 break;
             case kTagArcEnd:
                 arc.x = r->a;
