@@ -3,6 +3,7 @@
 // on both finite elements.
 #include "geometry/intersect.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "geometry/primitives.h"
@@ -14,14 +15,13 @@ namespace {
 
 bool IsArc(const Element& e) { return e.kind == kCcwArc || e.kind == kCwArc; }
 
-// The full circle of a circle or an arc, and for an arc its angular range: from `lower` (the
-// start of a counter-clockwise arc, the end of a clockwise one) to `upper`, raised by 2 pi when
-// below lower.
-struct Round {
-    double cx = 0, cy = 0, radius = 0;
-    bool is_arc = false;
-    double lower = 0, upper = 0;
-};
+// Intersect ranks the kinds so that the line comes first, then the circle, then the arc; -1
+// for a kind that meets nothing.
+int KindRank(int kind) {
+    return kind == kLine ? 0 : kind == kCircle ? 1 : (kind == kCcwArc || kind == kCwArc) ? 2 : -1;
+}
+
+using Round = ElementCircle;
 
 bool RoundOf(const Element& e, Round& c) {
     if (e.kind == kCircle) {
@@ -34,10 +34,10 @@ bool RoundOf(const Element& e, Round& c) {
     // diameter made the arc a half circle.
     c.radius = distance(c.cx, c.cy, e.x1, e.y1);
     c.is_arc = true;
-    double a1 = std::atan2(e.y1 - c.cy, e.x1 - c.cx);
-    double a2 = std::atan2(e.y2 - c.cy, e.x2 - c.cx);
-    c.lower = e.kind == kCcwArc ? a1 : a2;
-    c.upper = e.kind == kCcwArc ? a2 : a1;
+    c.start = std::atan2(e.y1 - c.cy, e.x1 - c.cx);
+    c.end = std::atan2(e.y2 - c.cy, e.x2 - c.cx);
+    c.lower = e.kind == kCcwArc ? c.start : c.end;
+    c.upper = e.kind == kCcwArc ? c.end : c.start;
     if (c.upper < c.lower)
         c.upper += 2 * kPi;
     return true;
@@ -239,19 +239,12 @@ int ArcArcIntersections(const Element& arc1, const Element& arc2, double& xa, do
 int Intersect(const Element& a, const Element& b, double& xa, double& ya, double& xb, double& yb) {
     if (!a.in_use || !b.in_use)
         return 0;
-    // Rank the kinds so that the line comes first, then the circle, then the arc.
-    auto rank = [](int kind) {
-        return kind == kLine                         ? 0
-               : kind == kCircle                     ? 1
-               : (kind == kCcwArc || kind == kCwArc) ? 2
-                                                     : -1;
-    };
-    int ra = rank(a.kind), rb = rank(b.kind);
+    int ra = KindRank(a.kind), rb = KindRank(b.kind);
     if (ra < 0 || rb < 0)
         return 0;
     const Element& p = ra <= rb ? a : b;
     const Element& q = ra <= rb ? b : a;
-    switch (rank(p.kind) * 3 + rank(q.kind)) {
+    switch (KindRank(p.kind) * 3 + KindRank(q.kind)) {
     case 0:
         return LineLineIntersections(p, q, xa, ya, xb, yb);
     case 1:
@@ -265,6 +258,35 @@ int Intersect(const Element& a, const Element& b, double& xa, double& ya, double
     default:
         return ArcArcIntersections(p, q, xa, ya, xb, yb);
     }
+}
+
+PreparedElement PrepareElement(const Element& e) {
+    PreparedElement p;
+    p.e = e;
+    p.has_circle = RoundOf(e, p.c);
+    return p;
+}
+
+// The dispatch of Intersect, with the circles taken from the prepared elements instead of
+// worked out again: the pair routines above do nothing else with them.
+int Intersect(const PreparedElement& a, const PreparedElement& b, double& xa, double& ya,
+              double& xb, double& yb) {
+    if (!a.e.in_use || !b.e.in_use)
+        return 0;
+    int ra = KindRank(a.e.kind), rb = KindRank(b.e.kind);
+    if (ra < 0 || rb < 0)
+        return 0;
+    const PreparedElement& p = ra <= rb ? a : b;
+    const PreparedElement& q = ra <= rb ? b : a;
+    if (std::max(ra, rb) == 0)
+        return LineLineIntersections(p.e, q.e, xa, ya, xb, yb);
+    if (!q.has_circle)
+        return 0; // an arc without a centre
+    if (std::min(ra, rb) == 0)
+        return LineRound(p.e, q.c, xa, ya, xb, yb);
+    if (!p.has_circle)
+        return 0;
+    return RoundRound(p.c, q.c, xa, ya, xb, yb);
 }
 
 } // namespace korvel

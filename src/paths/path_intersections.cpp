@@ -35,10 +35,11 @@ struct Box {
     bool Meets(const Box& o) const { return x0 <= o.x1 && o.x0 <= x1 && y0 <= o.y1 && o.y0 <= y1; }
 };
 
-// An element with what the searches ask of it again and again: for an arc its centre, radius,
-// start angle and signed sweep (positive counter-clockwise); its length; and a box round it.
+// An element with what the searches ask of it again and again: the element with its circle
+// (for Intersect); for an arc its centre, radius, start angle and signed sweep (positive
+// counter-clockwise); its length; and a box round it.
 struct Geom {
-    Element e;
+    PreparedElement pe;
     bool arc = false;
     double cx = 0, cy = 0, r = 0, a1 = 0, sweep = 0;
     double length = 0;
@@ -47,19 +48,27 @@ struct Geom {
 
 Geom GeomOf(const Element& e) {
     Geom g;
-    g.e = e;
+    g.pe.e = e;
     if (e.kind != kLine && e.kind != kCcwArc && e.kind != kCwArc)
         return g;
     g.box =
         Box{std::min(e.x1, e.x2), std::min(e.y1, e.y2), std::max(e.x1, e.x2), std::max(e.y1, e.y2)};
     g.length = distance(e.x1, e.y1, e.x2, e.y2);
-    if (e.kind != kLine && ArcCenter(e, g.cx, g.cy)) {
+    if (e.kind != kLine) {
+        g.pe = PrepareElement(e);
+        if (!g.pe.has_circle) {
+            Geom none; // an arc without a centre meets nothing
+            none.pe.e = e;
+            return none;
+        }
+        const ElementCircle& c = g.pe.c;
         g.arc = true;
-        g.r = distance(g.cx, g.cy, e.x1, e.y1);
-        g.a1 = std::atan2(e.y1 - g.cy, e.x1 - g.cx);
+        g.cx = c.cx;
+        g.cy = c.cy;
+        g.r = c.radius;
+        g.a1 = c.start;
         double turn = e.kind == kCcwArc ? 1 : -1;
-        double run =
-            std::fmod(turn * (std::atan2(e.y2 - g.cy, e.x2 - g.cx) - g.a1) + 4 * kPi, 2 * kPi);
+        double run = std::fmod(turn * (c.end - g.a1) + 4 * kPi, 2 * kPi);
         if (run == 0 && e.r < 0)
             run = 2 * kPi; // a long arc whose ends round to one angle
         g.sweep = turn * run;
@@ -74,10 +83,6 @@ Geom GeomOf(const Element& e) {
             g.box = Box{std::min(g.box.x0, qx), std::min(g.box.y0, qy), std::max(g.box.x1, qx),
                         std::max(g.box.y1, qy)};
         }
-    } else if (e.kind != kLine) {
-        Geom none; // an arc without a centre meets nothing
-        none.e = e;
-        return none;
     }
     g.box.x0 -= kBoxMargin;
     g.box.y0 -= kBoxMargin;
@@ -175,7 +180,7 @@ void DropForwardLoop(PathPoint* points, int& count, int i, int j, double px, dou
 // Where a point lies along an element, as a fraction of the way from its start (of the angle
 // swept, for an arc).
 double FractionAlong(const Geom& g, double px, double py) {
-    const Element& e = g.e;
+    const Element& e = g.pe.e;
     if (g.arc) {
         double turn = g.sweep > 0 ? 1 : -1;
         double t = std::fmod(turn * (std::atan2(py - g.cy, px - g.cx) - g.a1) + 4 * kPi, 2 * kPi);
@@ -193,8 +198,9 @@ void PointAt(const Geom& g, double f, double& x, double& y) {
         y = g.cy + g.r * std::sin(g.a1 + f * g.sweep);
         return;
     }
-    x = g.e.x1 + f * (g.e.x2 - g.e.x1);
-    y = g.e.y1 + f * (g.e.y2 - g.e.y1);
+    const Element& e = g.pe.e;
+    x = e.x1 + f * (e.x2 - e.x1);
+    y = e.y1 + f * (e.y2 - e.y1);
 }
 
 // A crossing of elements i < j at P, with P's fraction along each.
@@ -218,7 +224,7 @@ public:
         }
         for (const auto& [i, j] : CandidatePairs(geoms)) {
             double x[2], y[2];
-            int found = Intersect(geoms[i].e, geoms[j].e, x[0], y[0], x[1], y[1]);
+            int found = Intersect(geoms[i].pe, geoms[j].pe, x[0], y[0], x[1], y[1]);
             for (int k = 0; k < found; ++k) {
                 if (SharedVertex(points, count, i, j, x[k], y[k]))
                     continue;
@@ -312,12 +318,12 @@ double PathArea(const PathPoint* points, int count) {
 
 int CheckForInternalPathIntersections(const PathPoint* points, const int& count) {
     int n = std::min(count, kXLPathCapacity);
-    for (const auto& [i, j] : CandidatePairs(PathGeoms(points, n))) {
+    std::vector<Geom> geoms = PathGeoms(points, n);
+    for (const auto& [i, j] : CandidatePairs(geoms)) {
         if (i >= n - 1)
             continue;
         double x[2], y[2];
-        int found =
-            Intersect(PathElement(points, i), PathElement(points, j), x[0], y[0], x[1], y[1]);
+        int found = Intersect(geoms[i].pe, geoms[j].pe, x[0], y[0], x[1], y[1]);
         for (int k = 0; k < found; ++k) {
             if (SharedVertex(points, n, i, j, x[k], y[k]))
                 continue;
@@ -330,27 +336,26 @@ int CheckForInternalPathIntersections(const PathPoint* points, const int& count)
 
 int CheckForExternalPathIntersections(const PathPoint* points_a, const PathPoint* points_b,
                                       const int& count_a, const int& count_b) {
-    std::vector<Box> boxes_b(count_b > 0 ? count_b : 0);
+    std::vector<Geom> geoms_b = PathGeoms(points_b, count_b);
     Box all_b;
     for (int j = 1; j < count_b; ++j) {
-        boxes_b[j] = GeomOf(PathElement(points_b, j)).box;
-        if (boxes_b[j].x0 > boxes_b[j].x1)
+        const Box& bj = geoms_b[j].box;
+        if (bj.x0 > bj.x1)
             continue;
         if (all_b.x0 > all_b.x1)
-            all_b = boxes_b[j];
-        all_b = Box{std::min(all_b.x0, boxes_b[j].x0), std::min(all_b.y0, boxes_b[j].y0),
-                    std::max(all_b.x1, boxes_b[j].x1), std::max(all_b.y1, boxes_b[j].y1)};
+            all_b = bj;
+        all_b = Box{std::min(all_b.x0, bj.x0), std::min(all_b.y0, bj.y0), std::max(all_b.x1, bj.x1),
+                    std::max(all_b.y1, bj.y1)};
     }
     for (int i = 1; i < count_a; ++i) {
-        Element ea = PathElement(points_a, i);
-        Box ba = GeomOf(ea).box;
-        if (!ba.Meets(all_b))
+        Geom ga = GeomOf(PathElement(points_a, i));
+        if (!ga.box.Meets(all_b))
             continue;
         for (int j = 1; j < count_b; ++j) {
-            if (!ba.Meets(boxes_b[j]))
+            if (!ga.box.Meets(geoms_b[j].box))
                 continue;
             double x[2], y[2];
-            int found = Intersect(ea, PathElement(points_b, j), x[0], y[0], x[1], y[1]);
+            int found = Intersect(ga.pe, geoms_b[j].pe, x[0], y[0], x[1], y[1]);
             if (found == 0)
                 continue;
             for (int k = 0; k < found; ++k)
@@ -362,10 +367,10 @@ int CheckForExternalPathIntersections(const PathPoint* points_a, const PathPoint
 }
 
 int EliminatePathIntersections(PathPoint* points, int& count) {
-    for (const auto& [i, j] : CandidatePairs(PathGeoms(points, count))) {
+    std::vector<Geom> geoms = PathGeoms(points, count);
+    for (const auto& [i, j] : CandidatePairs(geoms)) {
         double x[2], y[2];
-        int found =
-            Intersect(PathElement(points, i), PathElement(points, j), x[0], y[0], x[1], y[1]);
+        int found = Intersect(geoms[i].pe, geoms[j].pe, x[0], y[0], x[1], y[1]);
         if (found != 1 || SharedVertex(points, count, i, j, x[0], y[0]))
             continue;
         double px = x[0], py = y[0];
