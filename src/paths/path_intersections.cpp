@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -203,6 +205,115 @@ void PointAt(const Geom& g, double f, double& x, double& y) {
     y = e.y1 + f * (e.y2 - e.y1);
 }
 
+// Exact bit patterns, for keys that match only the very same value.
+std::uint64_t Bits(double v) {
+    std::uint64_t b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+}
+
+std::uint64_t Mix(std::uint64_t h, std::uint64_t v) {
+    h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+    return h * 0xff51afd7ed558ccdULL;
+}
+
+// A hash table of answers by key, open addressing in one array: a round adds a few hundred
+// entries, and node-based maps spent more on allocation than the lookups saved.
+template <typename Key, typename Value> class AnswerTable {
+public:
+    // The entry for key, and whether it was added (its value then default).
+    std::pair<Value*, bool> Find(const Key& key, std::uint64_t hash) {
+        if (2 * (used_ + 1) > slots_.size())
+            Grow();
+        std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            Slot& s = slots_[at];
+            if (!s.used) {
+                s = Slot{true, key, Value{}};
+                ++used_;
+                return {&s.value, true};
+            }
+            if (s.key == key)
+                return {&s.value, false};
+        }
+    }
+
+private:
+    struct Slot {
+        bool used = false;
+        Key key{};
+        Value value{};
+    };
+    void Grow() {
+        std::vector<Slot> old(std::max<std::size_t>(256, 2 * slots_.size()));
+        old.swap(slots_);
+        used_ = 0;
+        for (Slot& s : old)
+            if (s.used)
+                *Find(s.key, s.key.Hash()).first = std::move(s.value);
+    }
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
+};
+
+// What RemovePathLoops has worked out in earlier rounds. Each round splits the whole path
+// anew, but the cuts of the round before leave most arcs and most piece middles as they were;
+// their geometry and the judge's answers are looked up instead of worked out again. Keys are
+// exact bit patterns, so a stored answer is the one the computation would give again.
+class LoopMemo {
+public:
+    explicit LoopMemo(const PointJudge& proper) : proper_(proper) {}
+
+    // The elements 1..count-1 of a path (entry 0 unused), as PathGeoms.
+    std::vector<Geom> Geoms(const PathPoint* points, int count) {
+        std::vector<Geom> geoms(count > 0 ? count : 0);
+        for (int i = 1; i < count; ++i) {
+            const PathPoint &from = points[i - 1], &to = points[i];
+            if (to.kind != kCcwArc && to.kind != kCwArc) {
+                geoms[i] = GeomOf(ElementBetween(from, to)); // a line is quicker made than found
+                continue;
+            }
+            ArcKey key{{Bits(from.x), Bits(from.y), Bits(to.x), Bits(to.y), Bits(to.radius),
+                        static_cast<std::uint64_t>(to.kind)}};
+            auto [geom, added] = arcs_.Find(key, key.Hash());
+            if (added)
+                *geom = GeomOf(ElementBetween(from, to));
+            geoms[i] = *geom;
+        }
+        return geoms;
+    }
+
+    // The judge's answer for (x, y).
+    bool Proper(double x, double y) {
+        PointKey key{Bits(x), Bits(y)};
+        auto [answer, added] = answers_.Find(key, key.Hash());
+        if (added)
+            *answer = proper_(x, y) ? 1 : 0;
+        return *answer == 1;
+    }
+
+private:
+    struct ArcKey {
+        std::uint64_t v[6];
+        bool operator==(const ArcKey& o) const { return std::equal(v, v + 6, o.v); }
+        std::uint64_t Hash() const {
+            std::uint64_t h = 0;
+            for (std::uint64_t b : v)
+                h = Mix(h, b);
+            return h >> 7;
+        }
+    };
+    struct PointKey {
+        std::uint64_t x, y;
+        bool operator==(const PointKey& o) const { return x == o.x && y == o.y; }
+        std::uint64_t Hash() const { return Mix(Mix(0, x), y) >> 7; }
+    };
+
+    const PointJudge& proper_;
+    AnswerTable<ArcKey, Geom> arcs_;
+    AnswerTable<PointKey, int> answers_;
+};
+
 // A crossing of elements i < j at P, with P's fraction along each.
 struct Crossing {
     int i = 0, j = 0;
@@ -216,8 +327,8 @@ struct Crossing {
 // judge looks at each piece's middle.
 class Pieces {
 public:
-    Pieces(const PathPoint* points, int count, const PointJudge& proper) : count_(count) {
-        std::vector<Geom> geoms = PathGeoms(points, count);
+    Pieces(const PathPoint* points, int count, LoopMemo& memo) : count_(count) {
+        std::vector<Geom> geoms = memo.Geoms(points, count);
         for (int e = 1; e < count; ++e) {
             marks_.push_back(Mark{e, 0});
             marks_.push_back(Mark{e, 1});
@@ -254,7 +365,7 @@ public:
             if (f1 > m.f) {
                 double x, y;
                 PointAt(geoms[m.e], (m.f + f1) / 2, x, y);
-                if (proper(x, y))
+                if (memo.Proper(x, y))
                     m.valid = (f1 - m.f) * geoms[m.e].length;
             }
             prefix_[m.e + 1] += m.valid;
@@ -394,10 +505,11 @@ int EliminatePathIntersections(PathPoint* points, int& count) {
 
 int RemovePathLoops(PathPoint* points, int& count, const PointJudge& proper, int* lobes) {
     int cuts = 0;
+    LoopMemo memo(proper);
     // Every round drops at least one part with a crossing on it; the limit only guards against
     // a crossing that rounding keeps finding again.
     for (int limit = 4 * count + 16; limit > 0; --limit) {
-        Pieces pieces(points, count, proper);
+        Pieces pieces(points, count, memo);
         const std::vector<Crossing>& crossings = pieces.crossings();
         if (crossings.empty())
             break;
