@@ -108,22 +108,35 @@ std::vector<Geom> PathGeoms(const PathPoint* points, int count) {
 // The pairs (i, j), i < j, of elements whose boxes meet, in the order of the search: i
 // ascending, and for each i, j descending.
 std::vector<std::pair<int, int>> CandidatePairs(const std::vector<Geom>& geoms) {
-    std::vector<int> order;
+    struct Entry {
+        Box box;
+        int i;
+    };
+    std::vector<Entry> order;
+    order.reserve(geoms.size());
     for (int i = 1; i < static_cast<int>(geoms.size()); ++i)
         if (geoms[i].box.x0 <= geoms[i].box.x1)
-            order.push_back(i);
+            order.push_back(Entry{geoms[i].box, i});
     std::sort(order.begin(), order.end(),
-              [&](int a, int b) { return geoms[a].box.x0 < geoms[b].box.x0; });
-    std::vector<std::pair<int, int>> pairs;
+              [](const Entry& a, const Entry& b) { return a.box.x0 < b.box.x0; });
+    // Each pair as one number that sorts in the search order: i above, j turned over below.
+    std::vector<std::uint64_t> keys;
     for (std::size_t a = 0; a < order.size(); ++a) {
-        const Box& ba = geoms[order[a]].box;
-        for (std::size_t b = a + 1; b < order.size() && geoms[order[b]].box.x0 <= ba.x1; ++b)
-            if (ba.Meets(geoms[order[b]].box))
-                pairs.emplace_back(std::min(order[a], order[b]), std::max(order[a], order[b]));
+        const Box& ba = order[a].box;
+        for (std::size_t b = a + 1; b < order.size() && order[b].box.x0 <= ba.x1; ++b) {
+            if (!ba.Meets(order[b].box))
+                continue;
+            auto i = static_cast<std::uint32_t>(std::min(order[a].i, order[b].i));
+            auto j = static_cast<std::uint32_t>(std::max(order[a].i, order[b].i));
+            keys.push_back(std::uint64_t{i} << 32 | ~j);
+        }
     }
-    std::sort(pairs.begin(), pairs.end(), [](const auto& p, const auto& q) {
-        return p.first != q.first ? p.first < q.first : p.second > q.second;
-    });
+    std::sort(keys.begin(), keys.end());
+    std::vector<std::pair<int, int>> pairs;
+    pairs.reserve(keys.size());
+    for (std::uint64_t k : keys)
+        pairs.emplace_back(static_cast<int>(k >> 32),
+                           static_cast<int>(~static_cast<std::uint32_t>(k)));
     return pairs;
 }
 
@@ -329,10 +342,6 @@ class Pieces {
 public:
     Pieces(const PathPoint* points, int count, LoopMemo& memo) : count_(count) {
         std::vector<Geom> geoms = memo.Geoms(points, count);
-        for (int e = 1; e < count; ++e) {
-            marks_.push_back(Mark{e, 0});
-            marks_.push_back(Mark{e, 1});
-        }
         for (const auto& [i, j] : CandidatePairs(geoms)) {
             double x[2], y[2];
             int found = Intersect(geoms[i].pe, geoms[j].pe, x[0], y[0], x[1], y[1]);
@@ -346,19 +355,13 @@ public:
                            FractionAlong(geoms[i], x[k], y[k]),
                            FractionAlong(geoms[j], x[k], y[k])};
                 crossings_.push_back(c);
-                marks_.push_back(Mark{i, c.fi});
-                marks_.push_back(Mark{j, c.fj});
             }
         }
-        std::sort(marks_.begin(), marks_.end(),
-                  [](const Mark& a, const Mark& b) { return a.e != b.e ? a.e < b.e : a.f < b.f; });
+        PlaceMarks(count);
         // The proper length of the piece from each mark to the next one on its element.
-        first_.assign(count + 1, 0);
         prefix_.assign(count + 1, 0);
         for (std::size_t k = 0; k < marks_.size(); ++k) {
             Mark& m = marks_[k];
-            if (k == 0 || marks_[k - 1].e != m.e)
-                first_[m.e] = static_cast<int>(k);
             if (k + 1 == marks_.size() || marks_[k + 1].e != m.e)
                 continue;
             double f1 = marks_[k + 1].f;
@@ -386,10 +389,41 @@ private:
     // A split point of an element: its fraction along it, and the proper length from it to the
     // next split point of the element.
     struct Mark {
-        int e;
-        double f;
+        int e = 0;
+        double f = 0;
         double valid = 0;
     };
+
+    // The marks by element, then fraction: each element's start (0), the crossings on it in
+    // order along it, its end (1). Fractions lie in 0..1, so only the crossings need sorting.
+    void PlaceMarks(int count) {
+        std::vector<int> on(count > 0 ? count : 0, 0); // crossings on each element
+        for (const Crossing& c : crossings_) {
+            ++on[c.i];
+            ++on[c.j];
+        }
+        first_.assign(count + 1, 0);
+        std::vector<int> fill(on.size(), 0);
+        int at = 0;
+        for (int e = 1; e < count; ++e) {
+            first_[e] = at;
+            fill[e] = at + 1;
+            at += on[e] + 2;
+        }
+        marks_.assign(at, Mark{});
+        for (int e = 1; e < count; ++e) {
+            marks_[first_[e]] = Mark{e, 0};
+            marks_[first_[e] + on[e] + 1] = Mark{e, 1};
+        }
+        for (const Crossing& c : crossings_) {
+            marks_[fill[c.i]++] = Mark{c.i, c.fi};
+            marks_[fill[c.j]++] = Mark{c.j, c.fj};
+        }
+        for (int e = 1; e < count; ++e)
+            if (on[e] > 1)
+                std::sort(marks_.begin() + first_[e] + 1, marks_.begin() + first_[e] + 1 + on[e],
+                          [](const Mark& a, const Mark& b) { return a.f < b.f; });
+    }
 
     // Proper length of element e between two of its split fractions.
     double Within(int e, double from, double to) const {
