@@ -25,7 +25,10 @@ using Round = ElementCircle;
 
 bool RoundOf(const Element& e, Round& c) {
     if (e.kind == kCircle) {
-        c = Round{e.x1, e.y1, double_abs(e.r)};
+        c = Round{};
+        c.cx = e.x1;
+        c.cy = e.y1;
+        c.radius = double_abs(e.r);
         return true;
     }
     if (!IsArc(e) || !ArcCenter(e, c.cx, c.cy))
@@ -40,12 +43,18 @@ bool RoundOf(const Element& e, Round& c) {
     c.upper = e.kind == kCcwArc ? c.end : c.start;
     if (c.upper < c.lower)
         c.upper += 2 * kPi;
+    double sx = e.x1 - c.cx, sy = e.y1 - c.cy, ex = e.x2 - c.cx, ey = e.y2 - c.cy;
+    c.quick = e.kind == kCcwArc ? MakeDiamondRange(sx, sy, ex, ey, c.upper - c.lower)
+                                : MakeDiamondRange(ex, ey, sx, sy, c.upper - c.lower);
     return true;
 }
 
 bool OnRound(const Round& c, double px, double py) {
     if (!c.is_arc)
         return true;
+    int quick = QuickInRange(c.quick, px - c.cx, py - c.cy);
+    if (quick >= 0)
+        return quick == 1;
     double t = std::atan2(py - c.cy, px - c.cx);
     if (t < c.lower)
         t += 2 * kPi;

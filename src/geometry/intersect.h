@@ -3,6 +3,7 @@
 // drawing-element slot, which meets nothing.
 #pragma once
 
+#include "geometry/angle_range.h"
 #include "geometry/types.h"
 
 namespace korvel {
@@ -32,6 +33,7 @@ struct ElementCircle {
     bool is_arc = false;
     double start = 0, end = 0;
     double lower = 0, upper = 0;
+    DiamondRange quick; // the range from lower to upper, for the quick test of a point
 };
 
 // An element with its circle: `has_circle` is false for a line, a move, any other kind and an

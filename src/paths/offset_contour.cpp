@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/errors.h"
+#include "geometry/angle_range.h"
 #include "geometry/offset.h"
 #include "geometry/primitives.h"
 #include "geometry/ray_crossing.h"
@@ -121,7 +122,8 @@ public:
     // rows, each listing those that span some height in it.
     OutlineDistance(const std::vector<Element>& outline, double reach) : reach_(reach) {
         for (const Element& e : outline) {
-            Piece p{e};
+            Piece p;
+            p.e = e;
             if (e.kind == kLine) {
                 p.x0 = std::min(e.x1, e.x2);
                 p.x1 = std::max(e.x1, e.x2);
@@ -132,6 +134,9 @@ public:
                 p.radius = distance(p.cx, p.cy, e.x1, e.y1);
                 p.start = std::atan2(e.y1 - p.cy, e.x1 - p.cx);
                 p.sweep = ArcSweep(e);
+                double sx = e.x1 - p.cx, sy = e.y1 - p.cy, ex = e.x2 - p.cx, ey = e.y2 - p.cy;
+                p.quick = p.sweep > 0 ? MakeDiamondRange(sx, sy, ex, ey, p.sweep)
+                                      : MakeDiamondRange(ex, ey, sx, sy, -p.sweep);
                 p.x0 = p.cx - p.radius;
                 p.x1 = p.cx + p.radius;
                 p.y0 = p.cy - p.radius;
@@ -195,11 +200,15 @@ private:
     struct Piece {
         Element e;
         double cx = 0, cy = 0, radius = 0, start = 0, sweep = 0;
+        DiamondRange quick; // the arc's directions, for the quick test
         double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     };
 
     // Whether a point of the arc's circle lies on the arc.
     static bool OnArc(const Piece& p, double x, double y) {
+        int quick = QuickInRange(p.quick, x - p.cx, y - p.cy);
+        if (quick >= 0)
+            return quick == 1;
         double t = std::atan2(y - p.cy, x - p.cx) - p.start;
         if (p.sweep < 0)
             t = -t;
