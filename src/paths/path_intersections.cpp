@@ -251,6 +251,15 @@ public:
         }
     }
 
+    // Empties the table, keeping its room.
+    void Clear() {
+        if (used_ == 0)
+            return;
+        for (Slot& s : slots_)
+            s.used = false;
+        used_ = 0;
+    }
+
 private:
     struct Slot {
         bool used = false;
@@ -275,11 +284,19 @@ private:
 // exact bit patterns, so a stored answer is the one the computation would give again.
 class LoopMemo {
 public:
-    explicit LoopMemo(const PointJudge& proper) : proper_(proper) {}
+    // Starts afresh for one path and its judge, keeping the storage of earlier uses.
+    void Begin(const PointJudge& proper) {
+        proper_ = &proper;
+        arcs_.Clear();
+        arc_geoms_.clear();
+        answers_.Clear();
+    }
 
-    // The elements 1..count-1 of a path (entry 0 unused), as PathGeoms.
-    std::vector<Geom> Geoms(const PathPoint* points, int count) {
-        std::vector<Geom> geoms(count > 0 ? count : 0);
+    // The elements 1..count-1 of a path (entry 0 unused), as PathGeoms; valid until the next
+    // call.
+    const std::vector<Geom>& Geoms(const PathPoint* points, int count) {
+        std::vector<Geom>& geoms = geoms_;
+        geoms.assign(count > 0 ? count : 0, Geom{});
         for (int i = 1; i < count; ++i) {
             const PathPoint &from = points[i - 1], &to = points[i];
             if (to.kind != kCcwArc && to.kind != kCwArc) {
@@ -288,10 +305,12 @@ public:
             }
             ArcKey key{{Bits(from.x), Bits(from.y), Bits(to.x), Bits(to.y), Bits(to.radius),
                         static_cast<std::uint64_t>(to.kind)}};
-            auto [geom, added] = arcs_.Find(key, key.Hash());
-            if (added)
-                *geom = GeomOf(ElementBetween(from, to));
-            geoms[i] = *geom;
+            auto [at, added] = arcs_.Find(key, key.Hash());
+            if (added) {
+                *at = static_cast<int>(arc_geoms_.size());
+                arc_geoms_.push_back(GeomOf(ElementBetween(from, to)));
+            }
+            geoms[i] = arc_geoms_[*at];
         }
         return geoms;
     }
@@ -301,7 +320,7 @@ public:
         PointKey key{Bits(x), Bits(y)};
         auto [answer, added] = answers_.Find(key, key.Hash());
         if (added)
-            *answer = proper_(x, y) ? 1 : 0;
+            *answer = (*proper_)(x, y) ? 1 : 0;
         return *answer == 1;
     }
 
@@ -322,8 +341,10 @@ private:
         std::uint64_t Hash() const { return Mix(Mix(0, x), y) >> 7; }
     };
 
-    const PointJudge& proper_;
-    AnswerTable<ArcKey, Geom> arcs_;
+    const PointJudge* proper_ = nullptr;
+    AnswerTable<ArcKey, int> arcs_; // the arc's place in arc_geoms_
+    std::vector<Geom> arc_geoms_;
+    std::vector<Geom> geoms_; // the last path's
     AnswerTable<PointKey, int> answers_;
 };
 
@@ -341,7 +362,7 @@ struct Crossing {
 class Pieces {
 public:
     Pieces(const PathPoint* points, int count, LoopMemo& memo) : count_(count) {
-        std::vector<Geom> geoms = memo.Geoms(points, count);
+        const std::vector<Geom>& geoms = memo.Geoms(points, count);
         for (const auto& [i, j] : CandidatePairs(geoms)) {
             double x[2], y[2];
             int found = Intersect(geoms[i].pe, geoms[j].pe, x[0], y[0], x[1], y[1]);
@@ -539,7 +560,16 @@ int EliminatePathIntersections(PathPoint* points, int& count) {
 
 int RemovePathLoops(PathPoint* points, int& count, const PointJudge& proper, int* lobes) {
     int cuts = 0;
-    LoopMemo memo(proper);
+    // The memo's storage is kept from call to call: the paths of a pocket need a few hundred
+    // kilobytes of it, and handing that back to the system after each path and asking for it
+    // again cost more than the searches it saves. A nested call gets storage of its own.
+    static thread_local LoopMemo kept;
+    static thread_local bool kept_in_use = false;
+    LoopMemo own;
+    LoopMemo& memo = kept_in_use ? own : kept;
+    bool took_kept = !kept_in_use;
+    kept_in_use = true;
+    memo.Begin(proper);
     // Every round drops at least one part with a crossing on it; the limit only guards against
     // a crossing that rounding keeps finding again.
     for (int limit = 4 * count + 16; limit > 0; --limit) {
@@ -596,6 +626,8 @@ int RemovePathLoops(PathPoint* points, int& count, const PointJudge& proper, int
             ++*lobes;
         ++cuts;
     }
+    if (took_kept)
+        kept_in_use = false;
     return cuts;
 }
 
