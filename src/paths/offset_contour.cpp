@@ -296,7 +296,8 @@ private:
     int Column(double x) const { return Index(x, left_, columns_); }
     int Row(double y) const { return Index(y, bottom_, rows_); }
     int Index(double v, double origin, int n) const {
-        double f = std::floor((v - origin) / cell_);
+        // Truncation is the floor for the values kept (0 up to n).
+        double f = (v - origin) / cell_;
         if (!(f >= 0) || f >= n)
             return -1;
         return static_cast<int>(f);

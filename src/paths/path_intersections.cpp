@@ -241,8 +241,8 @@ public:
         std::size_t mask = slots_.size() - 1;
         for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
             Slot& s = slots_[at];
-            if (!s.used) {
-                s = Slot{true, key, Value{}};
+            if (s.era != era_) {
+                s = Slot{era_, key, Value{}};
                 ++used_;
                 return {&s.value, true};
             }
@@ -251,18 +251,19 @@ public:
         }
     }
 
-    // Empties the table, keeping its room.
+    // Empties the table, keeping its room: entries of an earlier era count as free.
     void Clear() {
-        if (used_ == 0)
-            return;
-        for (Slot& s : slots_)
-            s.used = false;
         used_ = 0;
+        if (++era_ != 0)
+            return;
+        for (Slot& s : slots_) // the era count went round: start over
+            s.era = 0;
+        era_ = 1;
     }
 
 private:
     struct Slot {
-        bool used = false;
+        std::uint32_t era = 0; // the table's era when filled; 0 never is one
         Key key{};
         Value value{};
     };
@@ -271,11 +272,12 @@ private:
         old.swap(slots_);
         used_ = 0;
         for (Slot& s : old)
-            if (s.used)
+            if (s.era == era_)
                 *Find(s.key, s.key.Hash()).first = std::move(s.value);
     }
     std::vector<Slot> slots_;
     std::size_t used_ = 0;
+    std::uint32_t era_ = 1;
 };
 
 // What RemovePathLoops has worked out in earlier rounds. Each round splits the whole path
