@@ -218,6 +218,11 @@ private:
         return t <= std::fabs(p.sweep);
     }
 
+    // geometry's distance, written out here so that the hot loop below need not call it.
+    static double Apart(double x1, double y1, double x2, double y2) {
+        return std::sqrt(sqr(x2 - x1) + sqr(y2 - y1));
+    }
+
     // The distance from (x, y) to the element, exactly where it is below `limit`.
     static double Distance(const Piece& p, double x, double y, double limit) {
         const Element& e = p.e;
@@ -226,16 +231,16 @@ private:
             double len2 = sqr(dx) + sqr(dy);
             double t = len2 > 0 ? ((x - e.x1) * dx + (y - e.y1) * dy) / len2 : 0;
             t = std::clamp(t, 0.0, 1.0);
-            return distance(x, y, e.x1 + t * dx, e.y1 + t * dy);
+            return Apart(x, y, e.x1 + t * dx, e.y1 + t * dy);
         }
         // No point of an arc is nearer than its circle.
-        double to_circle = std::fabs(distance(x, y, p.cx, p.cy) - p.radius);
+        double to_circle = std::fabs(Apart(x, y, p.cx, p.cy) - p.radius);
         if (to_circle >= limit)
             return to_circle;
         // Within the arc's sweep the nearest point is on the circle, else an end.
         if (OnArc(p, x, y))
             return to_circle;
-        return std::min(distance(x, y, e.x1, e.y1), distance(x, y, e.x2, e.y2));
+        return std::min(Apart(x, y, e.x1, e.y1), Apart(x, y, e.x2, e.y2));
     }
 
     // The grid covers the outline's box widened by the reach; its cells are at least half the
