@@ -3,6 +3,7 @@
 // on both finite elements.
 #include "geometry/intersect.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "geometry/primitives.h"
@@ -14,18 +15,20 @@ namespace {
 
 bool IsArc(const Element& e) { return e.kind == kCcwArc || e.kind == kCwArc; }
 
-// The full circle of a circle or an arc, and for an arc its angular range: from `lower` (the
-// start of a counter-clockwise arc, the end of a clockwise one) to `upper`, raised by 2 pi when
-// below lower.
-struct Round {
-    double cx = 0, cy = 0, radius = 0;
-    bool is_arc = false;
-    double lower = 0, upper = 0;
-};
+// Intersect ranks the kinds so that the line comes first, then the circle, then the arc; -1
+// for a kind that meets nothing.
+int KindRank(int kind) {
+    return kind == kLine ? 0 : kind == kCircle ? 1 : (kind == kCcwArc || kind == kCwArc) ? 2 : -1;
+}
+
+using Round = ElementCircle;
 
 bool RoundOf(const Element& e, Round& c) {
     if (e.kind == kCircle) {
-        c = Round{e.x1, e.y1, double_abs(e.r)};
+        c = Round{};
+        c.cx = e.x1;
+        c.cy = e.y1;
+        c.radius = double_abs(e.r);
         return true;
     }
     if (!IsArc(e) || !ArcCenter(e, c.cx, c.cy))
@@ -34,18 +37,24 @@ bool RoundOf(const Element& e, Round& c) {
     // diameter made the arc a half circle.
     c.radius = distance(c.cx, c.cy, e.x1, e.y1);
     c.is_arc = true;
-    double a1 = std::atan2(e.y1 - c.cy, e.x1 - c.cx);
-    double a2 = std::atan2(e.y2 - c.cy, e.x2 - c.cx);
-    c.lower = e.kind == kCcwArc ? a1 : a2;
-    c.upper = e.kind == kCcwArc ? a2 : a1;
+    c.start = std::atan2(e.y1 - c.cy, e.x1 - c.cx);
+    c.end = std::atan2(e.y2 - c.cy, e.x2 - c.cx);
+    c.lower = e.kind == kCcwArc ? c.start : c.end;
+    c.upper = e.kind == kCcwArc ? c.end : c.start;
     if (c.upper < c.lower)
         c.upper += 2 * kPi;
+    double sx = e.x1 - c.cx, sy = e.y1 - c.cy, ex = e.x2 - c.cx, ey = e.y2 - c.cy;
+    c.quick = e.kind == kCcwArc ? MakeDiamondRange(sx, sy, ex, ey, c.upper - c.lower)
+                                : MakeDiamondRange(ex, ey, sx, sy, c.upper - c.lower);
     return true;
 }
 
 bool OnRound(const Round& c, double px, double py) {
     if (!c.is_arc)
         return true;
+    int quick = QuickInRange(c.quick, px - c.cx, py - c.cy);
+    if (quick >= 0)
+        return quick == 1;
     double t = std::atan2(py - c.cy, px - c.cx);
     if (t < c.lower)
         t += 2 * kPi;
@@ -239,19 +248,12 @@ int ArcArcIntersections(const Element& arc1, const Element& arc2, double& xa, do
 int Intersect(const Element& a, const Element& b, double& xa, double& ya, double& xb, double& yb) {
     if (!a.in_use || !b.in_use)
         return 0;
-    // Rank the kinds so that the line comes first, then the circle, then the arc.
-    auto rank = [](int kind) {
-        return kind == kLine                         ? 0
-               : kind == kCircle                     ? 1
-               : (kind == kCcwArc || kind == kCwArc) ? 2
-                                                     : -1;
-    };
-    int ra = rank(a.kind), rb = rank(b.kind);
+    int ra = KindRank(a.kind), rb = KindRank(b.kind);
     if (ra < 0 || rb < 0)
         return 0;
     const Element& p = ra <= rb ? a : b;
     const Element& q = ra <= rb ? b : a;
-    switch (rank(p.kind) * 3 + rank(q.kind)) {
+    switch (KindRank(p.kind) * 3 + KindRank(q.kind)) {
     case 0:
         return LineLineIntersections(p, q, xa, ya, xb, yb);
     case 1:
@@ -265,6 +267,35 @@ int Intersect(const Element& a, const Element& b, double& xa, double& ya, double
     default:
         return ArcArcIntersections(p, q, xa, ya, xb, yb);
     }
+}
+
+PreparedElement PrepareElement(const Element& e) {
+    PreparedElement p;
+    p.e = e;
+    p.has_circle = RoundOf(e, p.c);
+    return p;
+}
+
+// The dispatch of Intersect, with the circles taken from the prepared elements instead of
+// worked out again: the pair routines above do nothing else with them.
+int Intersect(const PreparedElement& a, const PreparedElement& b, double& xa, double& ya,
+              double& xb, double& yb) {
+    if (!a.e.in_use || !b.e.in_use)
+        return 0;
+    int ra = KindRank(a.e.kind), rb = KindRank(b.e.kind);
+    if (ra < 0 || rb < 0)
+        return 0;
+    const PreparedElement& p = ra <= rb ? a : b;
+    const PreparedElement& q = ra <= rb ? b : a;
+    if (std::max(ra, rb) == 0)
+        return LineLineIntersections(p.e, q.e, xa, ya, xb, yb);
+    if (!q.has_circle)
+        return 0; // an arc without a centre
+    if (std::min(ra, rb) == 0)
+        return LineRound(p.e, q.c, xa, ya, xb, yb);
+    if (!p.has_circle)
+        return 0;
+    return RoundRound(p.c, q.c, xa, ya, xb, yb);
 }
 
 } // namespace korvel

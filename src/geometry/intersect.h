@@ -3,6 +3,7 @@
 // drawing-element slot, which meets nothing.
 #pragma once
 
+#include "geometry/angle_range.h"
 #include "geometry/types.h"
 
 namespace korvel {
@@ -21,6 +22,32 @@ int ValidCLAPoint(const Element& e, double px, double py);
 // lies from the arc's lower end (start of a counter-clockwise arc, end of a clockwise one)
 // included to its upper end excluded; on a line when ValidCLAPoint holds.
 int Intersect(const Element& a, const Element& b, double& xa, double& ya, double& xb, double& yb);
+
+// The full circle of a circle or an arc, worked out once for code that meets the same element
+// with many others. For an arc also the angles (atan2 about the centre) of its start and end,
+// and its range from `lower` (the start of a counter-clockwise arc, the end of a clockwise one)
+// to `upper`, raised by 2 pi when below lower. `radius` is the distance from the centre to the
+// start, not |r|.
+struct ElementCircle {
+    double cx = 0, cy = 0, radius = 0;
+    bool is_arc = false;
+    double start = 0, end = 0;
+    double lower = 0, upper = 0;
+    DiamondRange quick; // the range from lower to upper, for the quick test of a point
+};
+
+// An element with its circle: `has_circle` is false for a line, a move, any other kind and an
+// arc without a centre (which meets nothing).
+struct PreparedElement {
+    Element e;
+    bool has_circle = false;
+    ElementCircle c;
+};
+PreparedElement PrepareElement(const Element& e);
+
+// Intersect on prepared elements: the same points, bit for bit, as Intersect(a.e, b.e, ...).
+int Intersect(const PreparedElement& a, const PreparedElement& b, double& xa, double& ya,
+              double& xb, double& yb);
 
 // The pair routines behind Intersect, each taking its operands in the order of its name and
 // returning -1 when they are not of those kinds.

@@ -16,7 +16,6 @@ namespace korvel {
 namespace {
 
 constexpr int kMaxBuildPath = 31;
-constexpr double kNodeNudge = 0.001;
 
 } // namespace
 

@@ -28,6 +28,9 @@ int MakeBulgePath(int p, int b, double d, int& lobes);
 // Whether the contour and pocket builders cut the loops out of their paths.
 bool PathLoopRemovalOn();
 
+// The step by which a scan coordinate is moved off a vertex.
+constexpr double kNodeNudge = 0.001;
+
 // Moves x off every vertex X of the shape (x := x - 0.001 while it equals one exactly), then
 // y off every vertex Y, so that a scan line never runs exactly through a vertex. Nothing for a
 // free slot.

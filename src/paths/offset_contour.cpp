@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/errors.h"
+#include "geometry/angle_range.h"
 #include "geometry/offset.h"
 #include "geometry/primitives.h"
 #include "geometry/ray_crossing.h"
@@ -121,7 +122,8 @@ public:
     // rows, each listing those that span some height in it.
     OutlineDistance(const std::vector<Element>& outline, double reach) : reach_(reach) {
         for (const Element& e : outline) {
-            Piece p{e};
+            Piece p;
+            p.e = e;
             if (e.kind == kLine) {
                 p.x0 = std::min(e.x1, e.x2);
                 p.x1 = std::max(e.x1, e.x2);
@@ -132,6 +134,9 @@ public:
                 p.radius = distance(p.cx, p.cy, e.x1, e.y1);
                 p.start = std::atan2(e.y1 - p.cy, e.x1 - p.cx);
                 p.sweep = ArcSweep(e);
+                double sx = e.x1 - p.cx, sy = e.y1 - p.cy, ex = e.x2 - p.cx, ey = e.y2 - p.cy;
+                p.quick = p.sweep > 0 ? MakeDiamondRange(sx, sy, ex, ey, p.sweep)
+                                      : MakeDiamondRange(ex, ey, sx, sy, -p.sweep);
                 p.x0 = p.cx - p.radius;
                 p.x1 = p.cx + p.radius;
                 p.y0 = p.cy - p.radius;
@@ -195,11 +200,15 @@ private:
     struct Piece {
         Element e;
         double cx = 0, cy = 0, radius = 0, start = 0, sweep = 0;
+        DiamondRange quick; // the arc's directions, for the quick test
         double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     };
 
     // Whether a point of the arc's circle lies on the arc.
     static bool OnArc(const Piece& p, double x, double y) {
+        int quick = QuickInRange(p.quick, x - p.cx, y - p.cy);
+        if (quick >= 0)
+            return quick == 1;
         double t = std::atan2(y - p.cy, x - p.cx) - p.start;
         if (p.sweep < 0)
             t = -t;
@@ -207,6 +216,11 @@ private:
         if (t < 0)
             t += 2 * kPi;
         return t <= std::fabs(p.sweep);
+    }
+
+    // geometry's distance, written out here so that the hot loop below need not call it.
+    static double Apart(double x1, double y1, double x2, double y2) {
+        return std::sqrt(sqr(x2 - x1) + sqr(y2 - y1));
     }
 
     // The distance from (x, y) to the element, exactly where it is below `limit`.
@@ -217,16 +231,16 @@ private:
             double len2 = sqr(dx) + sqr(dy);
             double t = len2 > 0 ? ((x - e.x1) * dx + (y - e.y1) * dy) / len2 : 0;
             t = std::clamp(t, 0.0, 1.0);
-            return distance(x, y, e.x1 + t * dx, e.y1 + t * dy);
+            return Apart(x, y, e.x1 + t * dx, e.y1 + t * dy);
         }
         // No point of an arc is nearer than its circle.
-        double to_circle = std::fabs(distance(x, y, p.cx, p.cy) - p.radius);
+        double to_circle = std::fabs(Apart(x, y, p.cx, p.cy) - p.radius);
         if (to_circle >= limit)
             return to_circle;
         // Within the arc's sweep the nearest point is on the circle, else an end.
         if (OnArc(p, x, y))
             return to_circle;
-        return std::min(distance(x, y, e.x1, e.y1), distance(x, y, e.x2, e.y2));
+        return std::min(Apart(x, y, e.x1, e.y1), Apart(x, y, e.x2, e.y2));
     }
 
     // The grid covers the outline's box widened by the reach; its cells are at least half the
@@ -287,7 +301,8 @@ private:
     int Column(double x) const { return Index(x, left_, columns_); }
     int Row(double y) const { return Index(y, bottom_, rows_); }
     int Index(double v, double origin, int n) const {
-        double f = std::floor((v - origin) / cell_);
+        // Truncation is the floor for the values kept (0 up to n).
+        double f = (v - origin) / cell_;
         if (!(f >= 0) || f >= n)
             return -1;
         return static_cast<int>(f);

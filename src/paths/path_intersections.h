@@ -32,7 +32,8 @@ int CheckForExternalPathIntersections(const PathPoint* points_a, const PathPoint
 int EliminatePathIntersections(PathPoint* points, int& count);
 
 // Whether a point lies where the proper path may run (for an offset: at least the offset
-// distance from the outline, on the offset's side).
+// distance from the outline, on the offset's side). It must give the same answer for the same
+// point: loop removal asks it once per point and keeps the answer.
 using PointJudge = std::function<bool(double x, double y)>;
 
 // Cuts every loop out of a closed path, with a judge that knows where the proper path runs.

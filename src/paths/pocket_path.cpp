@@ -213,6 +213,29 @@ int BuildPocketContours(int k, double r, int& islands) {
     return 1;
 }
 
+// The X and the Y values of a shape's vertices, sorted, for nudging the scan lines off them
+// without a pass over every vertex per line.
+struct NodeValues {
+    std::vector<double> xs, ys;
+    explicit NodeValues(const Shape& shape) {
+        for (int i = 0; i < shape.n; ++i) {
+            if (shape.v[i].x == shape.v[i].x) // a value that is not a number matches nothing
+                xs.push_back(shape.v[i].x);
+            if (shape.v[i].y == shape.v[i].y)
+                ys.push_back(shape.v[i].y);
+        }
+        std::sort(xs.begin(), xs.end());
+        std::sort(ys.begin(), ys.end());
+    }
+    // What AvoidShapeNodes does: each value stepped down until it equals no vertex's.
+    void Avoid(double& x, double& y) const {
+        while (std::binary_search(xs.begin(), xs.end(), x))
+            x -= kNodeNudge;
+        while (std::binary_search(ys.begin(), ys.end(), y))
+            y -= kNodeNudge;
+    }
+};
+
 // The scan lines: t is the scan line's coordinate (Y for lines along X), s runs along it.
 int MakePocketPaths(int k, double r, double overlap, bool along_y) {
     BlockRecord block = GetBlock();
@@ -236,12 +259,13 @@ int MakePocketPaths(int k, double r, double overlap, bool along_y) {
     std::vector<double> s;
     Pocket pocket;
     GetPocket(k, pocket);
+    const NodeValues nodes(pocket.shape);
     for (double t = t_origin - step / 2; t <= t_end + slack; t += step) {
         // Off the pocket's vertices (AvoidPocketNodes with the shape fetched once).
         if (along_y)
-            AvoidShapeNodes(pocket.shape, t, s0);
+            nodes.Avoid(t, s0);
         else
-            AvoidShapeNodes(pocket.shape, s0, t);
+            nodes.Avoid(s0, t);
         if (!ScanCrossings(bounds, s0, t, s_max, along_y, s))
             return ErrCode(kErrPocketScanLine);
         if (!AppendScanLine(s, SegmentFlags(s, r), t, along_y))
