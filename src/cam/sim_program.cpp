@@ -211,6 +211,8 @@ void Simulator::Line(std::string_view text, int number) {
 }
 
 bool Simulator::OneOfEachGroup(const GcodeBlock& b) {
+    if (b.g_count < 2) // most lines: nothing to clash
+        return true;
     for (const auto& group : kGroups) {
         int first = -1;
         for (int k = 0; k < b.g_count; ++k) {

@@ -87,6 +87,110 @@ CapsuleRows::CapsuleRows(double ax, double ay, double bx, double by, double r)
     }
 }
 
+bool CapsuleRows::Regular() const {
+    constexpr double kFar = 1e12, kSteep = 1e200;
+    for (double v : {ax_, ay_, bx_, by_, r_})
+        if (!(std::fabs(v) <= kFar))
+            return false;
+    return std::fabs(inv_ux_) <= kSteep && std::fabs(inv_uy_) <= kSteep;
+}
+
+void DiscHalfWidths(const GridFrame& frame, int j0, int rows, double cy, double r, double* w) {
+    const double r2 = r * r;
+    for (int k = 0; k < rows; ++k) {
+        double dy = frame.Y(j0 + k) - cy, h = r2 - dy * dy;
+        w[k] = h >= 0 ? std::sqrt(h) : -1;
+    }
+}
+
+namespace {
+
+// The constants of a capsule for Reaches, in one value the compiler can keep in registers.
+struct CapsuleConstants {
+    double ax, ay, bx, r, len, ux, uy, inv_ux, inv_uy;
+};
+
+// Span's arithmetic for a run of rows, specialised for whether the start's disc counts and
+// whether the move has a component along (across) the rows, with each choice that depends on
+// the row made by selection (and both sides of every condition worked out): the loop has no
+// branches, and the compiler may work two rows at once. Where Span leaves a bound at infinity,
+// a finite bound can only be smaller (larger), so the minima and maxima need no infinities to
+// start from. `in`: the row meets the band between the discs.
+template <bool kStart, bool kAlong, bool kAcross>
+void BandReaches(const CapsuleConstants& c, const GridFrame& frame, int j0, int rows,
+                 const double* start_w, const double* end_w, double* xl, double* xr) {
+    const double ax = c.ax, ay = c.ay, bx = c.bx, r = c.r, len = c.len;
+    const double ux = c.ux, uy = c.uy, inv_ux = c.inv_ux, inv_uy = c.inv_uy;
+    const double y0 = frame.y0, res = frame.res;
+    for (int k = 0; k < rows; ++k) {
+        double l = HUGE_VAL, h = -HUGE_VAL;
+        if constexpr (kStart) {
+            const double w = start_w[k], sl = ax - w, sh = ax + w;
+            l = (w >= 0) & (sl < l) ? sl : l;
+            h = (w >= 0) & (h < sh) ? sh : h;
+        }
+        const double w = end_w[k];
+        const double el = bx - w, eh = bx + w;
+        l = (w >= 0) & (el < l) ? el : l;
+        h = (w >= 0) & (h < eh) ? eh : h;
+        const double dy = y0 + (j0 + k + 0.5) * res - ay; // GridFrame::Y less ay
+        double lo = -HUGE_VAL, hi = HUGE_VAL;
+        bool in = true;
+        if constexpr (kAlong) {
+            double s0 = ax - dy * uy * inv_ux, s1 = s0 + len * inv_ux;
+            lo = s1 < s0 ? s1 : s0;
+            hi = s0 < s1 ? s1 : s0;
+        } else {
+            in = !((dy * uy < 0) | (dy * uy > len));
+        }
+        if constexpr (kAcross) {
+            double n0 = ax + (dy * ux - r) * inv_uy, n1 = ax + (dy * ux + r) * inv_uy;
+            double nl = n1 < n0 ? n1 : n0, nh = n0 < n1 ? n1 : n0;
+            lo = lo < nl ? nl : lo;
+            hi = nh < hi ? nh : hi;
+        } else {
+            in = in & !(std::fabs(dy * ux) > r);
+        }
+        in = in & (lo <= hi);
+        xl[k] = in & (lo < l) ? lo : l;
+        xr[k] = in & (h < hi) ? hi : h;
+    }
+}
+
+template <bool kStart>
+void BandReaches(const CapsuleConstants& c, const GridFrame& frame, int j0, int rows,
+                 const double* start_w, const double* end_w, double* xl, double* xr) {
+    if (c.ux != 0 && c.uy != 0)
+        BandReaches<kStart, true, true>(c, frame, j0, rows, start_w, end_w, xl, xr);
+    else if (c.ux != 0)
+        BandReaches<kStart, true, false>(c, frame, j0, rows, start_w, end_w, xl, xr);
+    else if (c.uy != 0)
+        BandReaches<kStart, false, true>(c, frame, j0, rows, start_w, end_w, xl, xr);
+    else
+        BandReaches<kStart, false, false>(c, frame, j0, rows, start_w, end_w, xl, xr);
+}
+
+} // namespace
+
+void CapsuleRows::Reaches(const GridFrame& frame, int j0, int rows, bool with_start,
+                          const double* start_w, const double* end_w, double* xl,
+                          double* xr) const {
+    if (!band_) { // the start's disc alone
+        const double ax = ax_;
+        for (int k = 0; k < rows; ++k) {
+            const double w = start_w[k], sl = ax - w, sh = ax + w;
+            xl[k] = (w >= 0) & (sl < HUGE_VAL) ? sl : HUGE_VAL;
+            xr[k] = (w >= 0) & (-HUGE_VAL < sh) ? sh : -HUGE_VAL;
+        }
+        return;
+    }
+    const CapsuleConstants c{ax_, ay_, bx_, r_, len_, ux_, uy_, inv_ux_, inv_uy_};
+    if (with_start)
+        BandReaches<true>(c, frame, j0, rows, start_w, end_w, xl, xr);
+    else
+        BandReaches<false>(c, frame, j0, rows, start_w, end_w, xl, xr);
+}
+
 bool CapsuleRowSpan(double ax, double ay, double bx, double by, double r, double y, double& xl,
                     double& xr) {
     return CapsuleRows(ax, ay, bx, by, r).Span(y, xl, xr);
@@ -100,6 +204,15 @@ void SimStock::Init(const GridFrame& frame, double top, double bottom) {
     line_.assign(frame.Cells(), 0);
     mill_.assign(frame.Cells(), 0);
     last_.valid = false;
+    discs_[0].w.clear();
+    discs_[1].w.clear();
+    auto rows = static_cast<std::size_t>(std::max(frame.ny, 0));
+    reached_.c0.assign(rows, 1);
+    reached_.c1.assign(rows, 0);
+    reached_.below.assign(rows, HUGE_VAL);
+    reached_.beyond.assign(rows, -HUGE_VAL);
+    reached_.j_lo = frame.ny;
+    reached_.j_hi = -1;
 }
 
 SweepContact SimStock::Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, int line,
@@ -111,56 +224,23 @@ SweepContact SimStock::Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, 
         !frame_.Columns(std::min(a.x, b.x) - r, std::max(a.x, b.x) + r, i0, i1))
         return contact;
     Move m{&tool, a, b, line, static_cast<std::uint8_t>(tool.mills ? tool.place : 0), want_contact};
-    const bool flat = tool.Flat(), level = a.z == b.z;
+    const bool flat = tool.Flat();
+    if (flat && a.z == b.z) {
+        LevelSweep(m, j0, j1, contact);
+        return contact;
+    }
+    last_.valid = false;
     // Under a flat tool, every cell within reach of the move's lower end goes down to it.
     const Vec3& low = b.z <= a.z ? b : a;
     const float z_low = static_cast<float>(low.z);
-    const bool remember = flat && level;
-    const bool skip = remember && last_.valid && last_.radius == r && last_.z == a.z;
-    // Following on from the last move, the cells within reach of the start were all reached
-    // by it: the start's disc need not be looked at. (The spans kept for the next move are
-    // then shorter by what lies only in that disc, which only makes the next move look at a
-    // few cells more.)
-    const bool follows = skip && last_.end_x == a.x && last_.end_y == a.y;
-    if (remember) {
-        next_.radius = r;
-        next_.z = a.z;
-        next_.end_x = b.x;
-        next_.end_y = b.y;
-        next_.j0 = j0;
-        next_.c0.assign(static_cast<std::size_t>(j1 - j0 + 1), 1);
-        next_.c1.assign(static_cast<std::size_t>(j1 - j0 + 1), 0);
-    }
     CapsuleRows capsule(a.x, a.y, b.x, b.y, r);
     for (int j = j0; j <= j1; ++j) {
         double y = frame_.Y(j), xl, xr;
         int c0, c1;
-        if (!capsule.Span(y, xl, xr, !follows) || !frame_.Columns(xl, xr, c0, c1))
+        if (!capsule.Span(y, xl, xr) || !frame_.Columns(xl, xr, c0, c1))
             continue;
         if (!flat) {
             Row(m, j, c0, c1, contact);
-            continue;
-        }
-        if (level) {
-            auto row = static_cast<std::size_t>(j - j0);
-            if (remember) {
-                next_.c0[row] = c0;
-                next_.c1[row] = c1;
-            }
-            int p0 = 1, p1 = 0; // what the last move reached of this row
-            std::size_t last_row = static_cast<std::size_t>(j - last_.j0);
-            if (skip && j >= last_.j0 && last_row < last_.c0.size()) {
-                p0 = last_.c0[last_row];
-                p1 = last_.c1[last_row];
-            }
-            if (p0 > p1 || p0 > c1 || p1 < c0) {
-                FlatRow(m, j, c0, c1, z_low, contact);
-            } else {
-                if (c0 < p0)
-                    FlatRow(m, j, c0, p0 - 1, z_low, contact);
-                if (p1 < c1)
-                    FlatRow(m, j, p1 + 1, c1, z_low, contact);
-            }
             continue;
         }
         int d0 = 1, d1 = 0;
@@ -182,13 +262,154 @@ SweepContact SimStock::Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, 
         if (d1 < c1)
             Row(m, j, d1 + 1, c1, contact);
     }
-    if (remember) {
-        std::swap(last_, next_);
-        last_.valid = true;
-    } else {
-        last_.valid = false;
-    }
     return contact;
+}
+
+void SimStock::ResetReached(double z) {
+    for (int j = reached_.j_lo; j <= reached_.j_hi; ++j) {
+        auto k = static_cast<std::size_t>(j);
+        reached_.c0[k] = 1;
+        reached_.c1[k] = 0;
+        reached_.below[k] = HUGE_VAL;
+        reached_.beyond[k] = -HUGE_VAL;
+    }
+    reached_.z = z;
+    reached_.j_lo = frame_.ny;
+    reached_.j_hi = -1;
+}
+
+// The half-widths of the disc of radius r about a centre at Y cy on the rows from j0 on, kept
+// in one of two slots (never the one holding `keep`): a chain of moves along a row of the grid
+// works them out once.
+const double* SimStock::DiscWidths(double cy, double r, int j0, int rows, const double* keep) {
+    auto n = static_cast<std::size_t>(rows);
+    for (const DiscRows& d : discs_)
+        if (d.cy == cy && d.r == r && d.j0 == j0 && d.w.size() == n)
+            return d.w.data();
+    DiscRows& d = discs_[0].w.data() == keep ? discs_[1] : discs_[0];
+    d.cy = cy;
+    d.r = r;
+    d.j0 = j0;
+    d.w.resize(n);
+    DiscHalfWidths(frame_, j0, rows, cy, r, d.w.data());
+    return d.w.data();
+}
+
+// A level move of a flat tool: every cell within reach goes down to its height. Each row's
+// reach first, then the cells of the rows that reach past what is known to stand that low.
+void SimStock::LevelSweep(const Move& m, int j0, int j1, SweepContact& contact) {
+    const double r = m.tool->radius;
+    const Vec3 &a = m.a, &b = m.b;
+    const float z = static_cast<float>(a.z);
+    // Following on from the last move, the cells within reach of the start were all reached
+    // by it: the start's disc need not be looked at.
+    const bool follows = last_.valid && last_.radius == r && last_.z == a.z && last_.end_x == a.x &&
+                         last_.end_y == a.y;
+    last_ = LastLevel{true, r, a.z, b.x, b.y};
+    if (!(reached_.z == a.z))
+        ResetReached(a.z);
+    const auto rows = static_cast<std::size_t>(j1 - j0 + 1);
+    xl_.resize(rows);
+    xr_.resize(rows);
+    gains_.resize(rows);
+    look_.resize(rows);
+    CapsuleRows capsule(a.x, a.y, b.x, b.y, r);
+    if (capsule.Regular()) {
+        const int n = static_cast<int>(rows);
+        // (Without a band between them, the start's disc is the whole capsule.)
+        const bool start = !follows || !capsule.HasBand();
+        const double* end_w = DiscWidths(b.y, r, j0, n, nullptr);
+        const double* start_w = start ? DiscWidths(a.y, r, j0, n, end_w) : nullptr;
+        capsule.Reaches(frame_, j0, n, !follows, start_w, end_w, xl_.data(), xr_.data());
+    } else {
+        for (std::size_t k = 0; k < rows; ++k)
+            capsule.Span(frame_.Y(j0 + static_cast<int>(k)), xl_[k], xr_[k], !follows);
+    }
+    // Each row's reach in the column positions that GridFrame::Columns rounds, (x - x0) / res
+    // - 0.5 (an empty reach as +infinity to -infinity), and the rows whose reach begins or
+    // ends beyond their span: only these can hold a cell to lower.
+    const double inv = 1 / frame_.res, x0 = frame_.x0;
+    const double* below = reached_.below.data() + j0;
+    const double* beyond = reached_.beyond.data() + j0;
+    double* lo = xl_.data();
+    double* hi = xr_.data();
+    double* gains = gains_.data();
+    // Worked out on both sides of each choice, without branches: the compiler may do two rows
+    // at once. (An infinite or NaN position counts as no reach, as in GridFrame::Columns.)
+    for (std::size_t k = 0; k < rows; ++k) {
+        const double l = lo[k], h = hi[k];
+        const double p = (l - x0) * inv - 0.5, q = (h - x0) * inv - 0.5;
+        const bool some = l <= h;
+        const double pl = some & (p < HUGE_VAL) ? p : HUGE_VAL;
+        const double qh = some & (q > -HUGE_VAL) ? q : -HUGE_VAL;
+        lo[k] = pl;
+        hi[k] = qh;
+        gains[k] = (pl <= below[k]) | (qh >= beyond[k]) ? 1.0 : 0.0;
+    }
+    int* look = look_.data();
+    int looks = 0;
+    for (std::size_t k = 0; k < rows; ++k) {
+        look[looks] = static_cast<int>(k);
+        looks += gains[k] != 0;
+    }
+    const double last = frame_.nx - 1;
+    for (int n = 0; n < looks; ++n) {
+        const auto k = static_cast<std::size_t>(look[n]);
+        const double p = lo[k], q = hi[k];
+        if (!(q >= 0) || !(p <= last)) // no column of the row (GridFrame::Columns)
+            continue;
+        int c0 = 0;
+        if (p > 0) {
+            c0 = static_cast<int>(p);
+            c0 += c0 < p;
+        }
+        const int c1 = q >= last ? frame_.nx - 1 : static_cast<int>(q);
+        if (c0 > c1)
+            continue;
+        const int j = j0 + look[n];
+        const auto row = static_cast<std::size_t>(j);
+        int& p0 = reached_.c0[row];
+        int& p1 = reached_.c1[row];
+        if (p0 > p1 || p0 > c1 || p1 < c0) {
+            LowerFlat(m, j, c0, c1, z, contact);
+        } else {
+            if (c0 < p0)
+                LowerFlat(m, j, c0, p0 - 1, z, contact);
+            if (p1 < c1)
+                LowerFlat(m, j, p1 + 1, c1, z, contact);
+        }
+        // The span grows when the two meet; else the new one replaces it.
+        if (p0 > p1 || c1 + 1 < p0 || p1 + 1 < c0) {
+            p0 = c0;
+            p1 = c1;
+        } else {
+            p0 = std::min(p0, c0);
+            p1 = std::max(p1, c1);
+        }
+        reached_.below[row] = p0 > 0 ? p0 - 1 : -HUGE_VAL;
+        reached_.beyond[row] = p1 < frame_.nx - 1 ? p1 + 1 : HUGE_VAL;
+    }
+    if (looks > 0) {
+        reached_.j_lo = std::min(reached_.j_lo, j0 + look[0]);
+        reached_.j_hi = std::max(reached_.j_hi, j0 + look[looks - 1]);
+    }
+}
+
+// The cells i0..i1 of row j that stand above z go down to it.
+inline void SimStock::LowerFlat(const Move& m, int j, int i0, int i1, float z,
+                                SweepContact& contact) {
+    if (m.want_contact) {
+        FlatRow(m, j, i0, i1, z, contact);
+        return;
+    }
+    std::size_t base = frame_.Index(0, j);
+    float* h = height_.data() + base;
+    for (int i = i0; i <= i1; ++i)
+        if (z < h[i]) {
+            h[i] = z;
+            line_[base + static_cast<std::size_t>(i)] = m.line;
+            mill_[base + static_cast<std::size_t>(i)] = m.mill;
+        }
 }
 
 // Cells of a span that all go down to one height (they lie under the flat bottom of a tool).

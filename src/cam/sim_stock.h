@@ -52,24 +52,49 @@ private:
         std::uint8_t mill;
         bool want_contact;
     };
+    void LevelSweep(const Move& m, int j0, int j1, SweepContact& contact);
+    void ResetReached(double z);
+    const double* DiscWidths(double cy, double r, int j0, int rows, const double* keep);
     void Row(const Move& m, int j, int i0, int i1, SweepContact& contact);
     void FlatRow(const Move& m, int j, int i0, int i1, float z, SweepContact& contact);
+    void LowerFlat(const Move& m, int j, int i0, int i1, float z, SweepContact& contact);
 
     GridFrame frame_;
     double top_ = 0, bottom_ = 0;
     std::vector<float> height_;
     std::vector<std::int32_t> line_;
     std::vector<std::uint8_t> mill_;
-    // The cells of the last level move of a flat tool, row by row: each already stands at or
-    // below that move's height, so a following move of the same tool at the same height only
-    // needs the cells the last one did not reach. This keeps long chains of short moves fast.
-    struct Level {
+    // The last level move of a flat tool, while no other move has followed it: a move of the
+    // same tool at the same height that starts where it ended need not look at its start's
+    // disc, since every cell in it was reached by that move.
+    struct LastLevel {
         bool valid = false;
         double radius = 0, z = 0;
-        int j0 = 0;
-        std::vector<int> c0, c1; // the columns of each row from j0 on; c0 > c1 for none
         double end_x = 0, end_y = 0;
-    } last_, next_;
+    } last_;
+    // What the level moves of flat tools at one height have reached: on each row of the grid, a
+    // span of columns that all stand at or below that height (cells only ever go down). A level
+    // move at that height need only lower the cells outside these spans, and need only look at
+    // rows whose reach begins at or before `below` or ends at or after `beyond` (column
+    // positions, (x - x0) / res - 0.5, of the cells next to the span; below = +infinity on a
+    // row without a span). This keeps long chains of short moves fast: each move adds a sliver
+    // to a few rows. Valid until a level move at another height, or Init.
+    struct Reached {
+        double z = 0;
+        std::vector<int> c0, c1; // c0 > c1 for none
+        std::vector<double> below, beyond;
+        int j_lo = 0, j_hi = -1; // the rows that may hold a span
+    } reached_;
+    // Each row's reach for the move being swept, whether it may gain cells (1 or 0), and the
+    // rows that need a look.
+    std::vector<double> xl_, xr_, gains_;
+    std::vector<int> look_;
+    // The half-widths of the discs at the ends of recent level moves (DiscWidths).
+    struct DiscRows {
+        double cy = 0, r = 0;
+        int j0 = 0;
+        std::vector<double> w;
+    } discs_[2];
 };
 
 // The rows of the region within distance r of the segment from (ax, ay) to (bx, by) (a
@@ -115,6 +140,19 @@ public:
         return xl <= xr;
     }
 
+    // Span for each of `rows` rows of a grid from row j0 on, into xl[k] and xr[k]: the same
+    // values wherever Span finds a part within reach (elsewhere xl[k] > xr[k]), worked out
+    // without branching. start_w and end_w hold the half-widths of the discs on these rows
+    // (DiscHalfWidths; start_w is not read without the start's disc). For capsules whose
+    // arithmetic stays finite (Regular()).
+    void Reaches(const GridFrame& frame, int j0, int rows, bool with_start, const double* start_w,
+                 const double* end_w, double* xl, double* xr) const;
+    // Every coordinate and the radius within a million kilometres, and the reciprocals of the
+    // direction bounded: nothing in Span overflows or comes out NaN.
+    bool Regular() const;
+    // The ends differ: the capsule has a band between its discs.
+    bool HasBand() const { return band_; }
+
 private:
     void Disc(double cx, double dy, double& xl, double& xr) const {
         double h = r2_ - dy * dy;
@@ -129,6 +167,10 @@ private:
     double len_ = 0, ux_ = 0, uy_ = 0, inv_ux_ = 0, inv_uy_ = 0;
     bool band_ = false; // the ends differ
 };
+
+// The half-width of the disc of radius r about a centre at Y cy on each of `rows` rows of the
+// frame from row j0 on, as CapsuleRows works it out; -1 for a row the disc does not reach.
+void DiscHalfWidths(const GridFrame& frame, int j0, int rows, double cy, double r, double* w);
 
 // The same for one row, for callers with a single row.
 bool CapsuleRowSpan(double ax, double ay, double bx, double by, double r, double y, double& xl,

@@ -157,6 +157,76 @@ TEST(SimStockTest, ChainsOfShortLevelMovesCutWhatOneLongMoveCuts) {
     EXPECT_EQ(one.Heights(), chain.Heights());
 }
 
+// The rows of a capsule worked out together come out bit for bit as Span has them, along,
+// across and aslant the rows, with and without the start's disc, on a grid whose rows fall on
+// the discs' edges.
+TEST(SimGridTest, CapsuleReachesAreSpanRowByRow) {
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> u(-10, 10);
+    GridFrame f{-12, -12.5, 0.25, 96, 100};
+    for (int round = 0; round < 2000; ++round) {
+        double ax = u(rng), ay = std::round(u(rng)), bx = u(rng), by = u(rng);
+        if (round % 4 == 1)
+            by = ay; // along the rows
+        if (round % 4 == 2)
+            bx = ax; // across them
+        if (round % 16 == 3)
+            bx = ax, by = ay; // no band
+        double r = round % 3 ? std::fabs(u(rng)) / 2 + 0.01 : 2.5;
+        CapsuleRows c(ax, ay, bx, by, r);
+        ASSERT_TRUE(c.Regular());
+        const int rows = f.ny;
+        std::vector<double> sw(rows), ew(rows), xl(rows), xr(rows);
+        DiscHalfWidths(f, 0, rows, ay, r, sw.data());
+        DiscHalfWidths(f, 0, rows, by, r, ew.data());
+        for (bool start : {true, false}) {
+            c.Reaches(f, 0, rows, start, sw.data(), ew.data(), xl.data(), xr.data());
+            for (int j = 0; j < rows; ++j) {
+                double l, h;
+                bool any = c.Span(f.Y(j), l, h, start);
+                EXPECT_EQ(any, xl[j] <= xr[j]) << round << " row " << j;
+                if (any) {
+                    EXPECT_EQ(l, xl[j]) << round << " row " << j;
+                    EXPECT_EQ(h, xr[j]) << round << " row " << j;
+                }
+            }
+        }
+    }
+}
+
+// A chain of short level moves, back and forth and round a corner, leaves every cell at the
+// height and with the line that one move at a time over a fresh grid gives it.
+TEST(SimStockTest, ChainsOfLevelMovesKeepTheLineThatFirstReachedEachCell) {
+    GridFrame f{0, 0, 0.1, 120, 80};
+    SimTool t = MakeSimTool(kEndMillRough, 3, 0, 20, 0);
+    SimStock chain, single;
+    chain.Init(f, 0, -10);
+    single.Init(f, 0, -10);
+    Vec3 p{1, 2, -1};
+    std::vector<Vec3> path;
+    for (int k = 1; k <= 300; ++k)
+        path.push_back(Vec3{1 + 0.033 * k, 2, -1});
+    for (int k = 1; k <= 200; ++k)
+        path.push_back(Vec3{10.9 - 0.021 * k, 2 + 0.017 * k, -1});
+    for (int k = 1; k <= 100; ++k)
+        path.push_back(Vec3{6.7, 5.4 - 0.02 * k, k % 50 ? -1.0 : -2.0});
+    int line = 0;
+    for (const Vec3& q : path) {
+        chain.Sweep(t, p, q, ++line, false);
+        // The same move alone: a fresh stock, then the cells it lowered, one at a time.
+        SimStock one;
+        one.Init(f, 0, -10);
+        one.Sweep(t, p, q, line, false);
+        for (std::size_t k = 0; k < f.Cells(); ++k)
+            if (one.Heights()[k] < single.Heights()[k]) {
+                EXPECT_EQ(chain.Heights()[k], one.Heights()[k]) << line << " cell " << k;
+                EXPECT_EQ(chain.Lines()[k], line) << line << " cell " << k;
+            }
+        single = chain;
+        p = q;
+    }
+}
+
 TEST(SimStockTest, ContactIsTheDepthOfMaterialTheMovePassedThrough) {
     GridFrame f{0, 0, 0.25, 40, 40};
     SimTool t = MakeSimTool(kEndMillRough, 4, 0, 20, 0);
