@@ -199,6 +199,21 @@ void AppendToString(png_structp png, png_bytep data, png_size_t length) {
 }
 void FlushNothing(png_structp) {}
 
+// libpng reports a failure by a jump back to the setjmp; nothing local changes between the two.
+bool EncodeRows(png_structp png, png_infop info, const VerifyPicture& picture, png_bytep* rows,
+                std::string& out) {
+    if (setjmp(png_jmpbuf(png)) != 0)
+        return false;
+    png_set_write_fn(png, &out, AppendToString, FlushNothing);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width),
+                 static_cast<png_uint_32>(picture.height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_write_image(png, rows);
+    png_write_end(png, nullptr);
+    return true;
+}
+
 } // namespace
 
 // The picture is encoded in memory and then saved as every file of the program is: replacing
@@ -214,19 +229,7 @@ bool WritePng(const std::string& path, const VerifyPicture& picture) {
     for (int y = 0; y < picture.height; ++y)
         rows[static_cast<std::size_t>(y)] = const_cast<png_bytep>(
             picture.rgb.data() + static_cast<std::size_t>(y) * picture.width * 3);
-    bool ok = png && info;
-    // libpng reports a failure by a jump back here; nothing with a destructor is made after it.
-    if (ok && setjmp(png_jmpbuf(png)) == 0) {
-        png_set_write_fn(png, &encoded, AppendToString, FlushNothing);
-        png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width),
-                     static_cast<png_uint_32>(picture.height), 8, PNG_COLOR_TYPE_RGB,
-                     PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        png_write_image(png, rows.data());
-        png_write_end(png, nullptr);
-    } else {
-        ok = false;
-    }
+    bool ok = png && info && EncodeRows(png, info, picture, rows.data(), encoded);
     png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
     return ok && WriteFileAtomically(path, encoded);
 }
