@@ -152,12 +152,14 @@ int BlockCom(const char* file, int line) {
     if (FindID(id, type, index) && type != kTypeBlock)
         return WrongObjectType(file, line);
 
-    std::string undo;
-    ExactFloats exact;
-    if (StrBlockData(undo))
-        PushUndoCom(undo);
-    else
-        PushDeleteUndo(id);
+    if (!UndoSuspended()) { // the line would be dropped: opening a project builds none
+        std::string undo;
+        ExactFloats exact;
+        if (StrBlockData(undo))
+            PushUndoCom(undo);
+        else
+            PushDeleteUndo(id);
+    }
 
     // One block per project: a block line with another ID replaces the block's ID.
     if (g_block.valid && g_block.id != id)

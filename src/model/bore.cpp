@@ -4,6 +4,7 @@
 #include <array>
 #include <cassert>
 
+#include "base/clearable_table.h"
 #include "base/errors.h"
 #include "base/keyword_codes.h"
 #include "base/text.h"
@@ -19,7 +20,7 @@ namespace korvel {
 
 namespace {
 
-std::array<Bore, kMaxBores> g_bores;
+ClearableTable<Bore, kMaxBores> g_bores;
 
 Bore* Valid(int index) {
     return index >= 0 && index < kMaxBores && g_bores[index].valid ? &g_bores[index] : nullptr;
@@ -29,7 +30,7 @@ Bore* Valid(int index) {
 
 void InitBore(int index) {
     if (index == kAllSlots)
-        g_bores.fill(Bore());
+        g_bores.Clear();
     else if (index >= 0 && index < kMaxBores)
         g_bores[index] = Bore();
 }

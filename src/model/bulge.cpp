@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cmath>
 
+#include "base/clearable_table.h"
 #include "base/errors.h"
 #include "base/keyword_codes.h"
 #include "base/text.h"
@@ -25,7 +26,7 @@ namespace korvel {
 
 namespace {
 
-std::array<Bulge, kMaxBulges> g_bulges;
+ClearableTable<Bulge, kMaxBulges> g_bulges;
 Bulge g_pending;         // the header of an open BULGE contour
 int g_level_cursor = -1; // FindFirstLevelBulge / FindNextLevelBulge
 
@@ -121,7 +122,7 @@ void PutBulge(int index, const Bulge& bulge) {
 
 void InitBulge(int index) {
     if (index == kAllSlots) {
-        g_bulges.fill(Bulge());
+        g_bulges.Clear();
         g_pending = Bulge();
         g_level_cursor = -1;
         g_undo_lines.clear();
@@ -226,6 +227,8 @@ int StrBulgeData(std::string& line, int index, int mode) {
 }
 
 void PushBulgeUndo(int index) {
+    if (UndoSuspended()) // the lines would be dropped: opening a project builds none
+        return;
     ExactFloats exact;
     PushUndoUnit(BulgeLines(index));
 }

@@ -217,10 +217,12 @@ int DrillCom(const char* file, int line) {
     if (where.slot < 0)
         return 0;
     if (where.existing) {
-        ExactFloats exact;
-        std::string previous;
-        if (StrDrillData(previous, where.slot))
-            PushUndoCom(previous);
+        if (!UndoSuspended()) { // the line would be dropped: opening a project builds none
+            ExactFloats exact;
+            std::string previous;
+            if (StrDrillData(previous, where.slot))
+                PushUndoCom(previous);
+        }
     } else {
         RegisterNewObject(d.id, kTypeDrill, where.slot);
     }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cassert>
 
+#include "base/clearable_table.h"
 #include "base/errors.h"
 #include "base/keyword_codes.h"
 #include "base/text.h"
@@ -20,7 +21,7 @@ namespace korvel {
 
 namespace {
 
-std::array<LongHole, kMaxLongHoles> g_holes;
+ClearableTable<LongHole, kMaxLongHoles> g_holes;
 
 LongHole* Valid(int index) {
     return index >= 0 && index < kMaxLongHoles && g_holes[index].valid ? &g_holes[index] : nullptr;
@@ -30,7 +31,7 @@ LongHole* Valid(int index) {
 
 void InitLongHole(int index) {
     if (index == kAllSlots)
-        g_holes.fill(LongHole());
+        g_holes.Clear();
     else if (index >= 0 && index < kMaxLongHoles)
         g_holes[index] = LongHole();
 }
@@ -175,10 +176,12 @@ int LongHoleCom(const char* file, int line) {
     if (where.slot < 0)
         return 0;
     if (where.existing) {
-        ExactFloats exact;
-        std::string previous;
-        StrLongHoleData(previous, where.slot);
-        PushUndoCom(previous);
+        if (!UndoSuspended()) { // the line would be dropped: opening a project builds none
+            ExactFloats exact;
+            std::string previous;
+            StrLongHoleData(previous, where.slot);
+            PushUndoCom(previous);
+        }
     } else {
         RegisterNewObject(h.id, kTypeLongHole, where.slot);
     }

@@ -5,9 +5,11 @@
 #include <cassert>
 #include <cmath>
 
+#include "base/clearable_table.h"
 #include "base/errors.h"
 #include "base/keyword_codes.h"
 #include "base/text.h"
+#include "base/undo_stack.h"
 #include "base/units.h"
 #include "geometry/primitives.h"
 #include "model/bulge.h"
@@ -21,7 +23,7 @@ namespace korvel {
 
 namespace {
 
-std::array<Pocket, kMaxPockets> g_pockets;
+ClearableTable<Pocket, kMaxPockets> g_pockets;
 Pocket g_pending; // the header of an open POCKET contour
 std::vector<std::string> g_undo_lines;
 
@@ -72,7 +74,7 @@ void PutPocket(int index, const Pocket& pocket) {
 
 void InitPocket(int index) {
     if (index == kAllSlots) {
-        g_pockets.fill(Pocket());
+        g_pockets.Clear();
         g_pending = Pocket();
         g_undo_lines.clear();
     } else if (index >= 0 && index < kMaxPockets) {
@@ -171,6 +173,8 @@ int StrPocketData(std::string& line, int index, int mode) {
 }
 
 void PushPocketUndo(int index) {
+    if (UndoSuspended()) // the lines would be dropped: opening a project builds none
+        return;
     ExactFloats exact;
     PushUndoUnit(PocketLines(index));
 }

@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cmath>
 
+#include "base/clearable_table.h"
 #include "base/errors.h"
 #include "base/keyword_codes.h"
 #include "base/text.h"
@@ -22,7 +23,7 @@ namespace korvel {
 
 namespace {
 
-std::array<Text, kMaxTexts> g_texts;
+ClearableTable<Text, kMaxTexts> g_texts;
 double g_default_width = 0;
 double g_default_depth = 0;
 
@@ -49,13 +50,15 @@ int StoreText(Text t, int type, const char* file, int line) {
     if (where.slot < 0)
         return 0;
     if (where.existing) {
-        ExactFloats exact;
-        std::string previous;
-        if (type == kTypeEngText)
-            StrEngTextData(previous, where.slot);
-        else
-            StrInfoTextData(previous, where.slot);
-        PushUndoCom(previous);
+        if (!UndoSuspended()) { // the line would be dropped: opening a project builds none
+            ExactFloats exact;
+            std::string previous;
+            if (type == kTypeEngText)
+                StrEngTextData(previous, where.slot);
+            else
+                StrInfoTextData(previous, where.slot);
+            PushUndoCom(previous);
+        }
     } else {
         RegisterNewObject(t.id, type, where.slot);
     }
@@ -69,7 +72,7 @@ int StoreText(Text t, int type, const char* file, int line) {
 
 void InitText(int index) {
     if (index == kAllSlots) {
-        g_texts.fill(Text());
+        g_texts.Clear();
         g_default_width = g_default_depth = 0;
     } else if (index >= 0 && index < kMaxTexts) {
         g_texts[index] = Text();

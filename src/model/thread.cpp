@@ -4,6 +4,7 @@
 #include <array>
 #include <cassert>
 
+#include "base/clearable_table.h"
 #include "base/errors.h"
 #include "base/keyword_codes.h"
 #include "base/text.h"
@@ -19,7 +20,7 @@ namespace korvel {
 
 namespace {
 
-std::array<Thread, kMaxThreads> g_threads;
+ClearableTable<Thread, kMaxThreads> g_threads;
 
 Thread* Valid(int index) {
     return index >= 0 && index < kMaxThreads && g_threads[index].valid ? &g_threads[index]
@@ -30,7 +31,7 @@ Thread* Valid(int index) {
 
 void InitThread(int index) {
     if (index == kAllSlots)
-        g_threads.fill(Thread());
+        g_threads.Clear();
     else if (index >= 0 && index < kMaxThreads)
         g_threads[index] = Thread();
 }

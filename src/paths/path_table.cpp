@@ -15,14 +15,20 @@ namespace korvel {
 
 namespace {
 
+// A path's points can change only through a PathRef, so a path not handed out since it was
+// last zeroed is still all zeros: clearing skips it. (Clearing is part of every project reset
+// and the tables are large: zeroing them all each time costs more than reading a small
+// project.) The builders take their PathRef after clearing, never keep one across a clear.
 struct TablePath {
     std::array<PathPoint, kPathCapacity> points{};
     int count = 0;
+    bool handed_out = false;
 };
 
 std::array<TablePath, kPathCount> g_paths;
 std::array<PathPoint, kXLPathCapacity> g_xl_points{};
 int g_xl_count = 0;
+bool g_xl_handed_out = false;
 
 bool ValidPathNumber(int n) { return n >= 0 && n < kPathCount; }
 
@@ -77,10 +83,14 @@ int InsertPathPoint(double x, double y, int p, bool along_y) {
 PathRef GetPath(int n) {
     if (!ValidPathNumber(n))
         return PathRef{};
+    g_paths[n].handed_out = true;
     return PathRef{g_paths[n].points.data(), &g_paths[n].count, kPathCapacity};
 }
 
-PathRef GetXLPath() { return PathRef{g_xl_points.data(), &g_xl_count, kXLPathCapacity}; }
+PathRef GetXLPath() {
+    g_xl_handed_out = true;
+    return PathRef{g_xl_points.data(), &g_xl_count, kXLPathCapacity};
+}
 
 int PathCount(int n) { return ValidPathNumber(n) ? g_paths[n].count : 0; }
 int XLPathCount() { return g_xl_count; }
@@ -95,7 +105,9 @@ int AppendPathPoint(PathRef path, const PathPoint& point) {
 void ClearPath(int n) {
     if (!ValidPathNumber(n))
         return;
-    g_paths[n].points.fill(PathPoint{});
+    if (g_paths[n].handed_out)
+        g_paths[n].points.fill(PathPoint{});
+    g_paths[n].handed_out = false;
     g_paths[n].count = 0;
 }
 
@@ -105,7 +117,9 @@ void ClearPaths() {
 }
 
 void ClearXLPath() {
-    g_xl_points.fill(PathPoint{});
+    if (g_xl_handed_out)
+        g_xl_points.fill(PathPoint{});
+    g_xl_handed_out = false;
     g_xl_count = 0;
 }
 

@@ -4,14 +4,14 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/platform.h"
-#include "script/core_commands.h"
 #include "base/errors.h"
-#include "script/interpreter.h"
-#include "script/keywords.h"
 #include "base/line_file.h"
 #include "base/text.h"
 #include "base/units.h"
+#include "platform/platform.h"
+#include "script/core_commands.h"
+#include "script/interpreter.h"
+#include "script/keywords.h"
 #include "tooldb/database.h"
 #include "tooldb/library.h"
 
@@ -104,15 +104,25 @@ std::string ToolDBText() {
     out += "# DO NOT EDIT!\n#\n# Section 1: Opening\n";
     out += Sprintf("$%d %s\n", kProjectunit, UserUnit() == kUnitInch ? "INCH" : "MM");
     out += "#\n# Section 2: Materials\n";
-    for (int slot = 0; slot < kMaxMaterials; ++slot) {
-        MaterialRecord m;
-        if (GetMaterial(slot, m) && !m.name.empty())
+    // Each walk stops once it has met every record of its table, into one record each: the
+    // tables are mostly empty, and visiting every slot with a record of its own cost more than
+    // writing the lines.
+    MaterialRecord m;
+    ToolRecord t;
+    ToolMatRecord r;
+    for (int slot = 0, left = MaterialCount(); slot < kMaxMaterials && left > 0; ++slot) {
+        if (!GetMaterial(slot, m))
+            continue;
+        --left;
+        if (!m.name.empty())
             out += Sprintf("$%d\t%s\t%d\n", kDefmat, ScriptField(m.name).c_str(), m.group);
     }
     out += "#\n# Section 2: Tools - Geometry data\n";
-    for (int slot = 0; slot < kMaxTools; ++slot) {
-        ToolRecord t;
-        if (!GetToolRecord(slot, t) || t.name.empty())
+    for (int slot = 0, left = ToolCount(); slot < kMaxTools && left > 0; ++slot) {
+        if (!GetToolRecord(slot, t))
+            continue;
+        --left;
+        if (t.name.empty())
             continue;
         std::string line =
             Sprintf("$%d\t%s\t%d\t%f\t%f\t%f\t%d\t%f", kDeftool, ScriptField(t.name).c_str(),
@@ -131,9 +141,11 @@ std::string ToolDBText() {
         out += line + "\n";
     }
     out += "#\n# Section 3: Tools - Milling data\n";
-    for (int slot = 0; slot < kMaxToolMats; ++slot) {
-        ToolMatRecord r;
-        if (GetToolMatRecord(slot, r) && !r.tool.empty())
+    for (int slot = 0, left = ToolMatCount(); slot < kMaxToolMats && left > 0; ++slot) {
+        if (!GetToolMatRecord(slot, r))
+            continue;
+        --left;
+        if (!r.tool.empty())
             out += Sprintf("$%d\t%s\t%d\t%d\t%f\t%f\t%f\t%f\t0.00\n", kDeftoolmat,
                            ScriptField(r.tool).c_str(), r.group, r.speed, r.fxy, r.cutxy, r.fz,
                            r.cutz);
@@ -299,9 +311,12 @@ std::string ToolsText(int& written) {
     std::string text;
     written = 0;
     double k = UserUnit() == kUnitInch ? kMMPerInch : 1.0; // the file is in millimetres
-    for (int slot = 0; slot < kMaxTools; ++slot) {
-        ToolRecord t;
-        if (!GetToolRecord(slot, t) || t.name.empty())
+    ToolRecord t; // one record for every slot, as in ToolDBText
+    for (int slot = 0, left = ToolCount(); slot < kMaxTools && left > 0; ++slot) {
+        if (!GetToolRecord(slot, t))
+            continue;
+        --left;
+        if (t.name.empty())
             continue;
         text += Sprintf("%s\t%d\t%0.3f\t%0.3f\t%0.3f\t%d\t%0.3f\t%s\n", FileName(t.name).c_str(),
                         t.type, t.dia * k, t.dia2 * k, t.length * k, t.flutes, t.pitch * k,
@@ -316,9 +331,12 @@ std::string ToolMatText(int& written) {
     std::string text;
     written = 0;
     double k = UserUnit() == kUnitInch ? kMMPerInch : 1.0;
-    for (int slot = 0; slot < kMaxToolMats; ++slot) {
-        ToolMatRecord r;
-        if (!GetToolMatRecord(slot, r) || r.tool.empty())
+    ToolMatRecord r;
+    for (int slot = 0, left = ToolMatCount(); slot < kMaxToolMats && left > 0; ++slot) {
+        if (!GetToolMatRecord(slot, r))
+            continue;
+        --left;
+        if (r.tool.empty())
             continue;
         text += Sprintf("%s\t%0.1f\t%d\t%0.3f\t%0.3f\t%0.3f\t%0.3f\t0\n", FileName(r.tool).c_str(),
                         r.group / 10.0, r.speed, r.fxy * k, r.cutxy * k, r.fz * k, r.cutz * k);

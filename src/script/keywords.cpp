@@ -2,6 +2,7 @@
 // To give a keyword its handler, name the function in its row.
 #include "script/keywords.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
@@ -188,6 +189,33 @@ constexpr std::array<Keyword, kKeywordCount> kKeywords = {{
     /* 133 */ {"DEFMAT", DefineMaterialCom, Text(1)},
 }};
 
+// The length of the longest keyword.
+constexpr std::size_t kLongestKeyword = [] {
+    std::size_t n = 0;
+    for (const Keyword& k : kKeywords)
+        n = std::max(n, k.name.size());
+    return n;
+}();
+
+// The codes of the keywords that have a name, sorted by name (equal names keep code order).
+struct KeywordIndex {
+    std::array<int, kKeywordCount> codes{};
+    int count = 0;
+};
+
+const KeywordIndex& KeywordsByName() {
+    static const KeywordIndex index = [] {
+        KeywordIndex ix;
+        for (int code = 0; code < kKeywordCount; ++code)
+            if (!kKeywords[code].name.empty())
+                ix.codes[ix.count++] = code;
+        std::stable_sort(ix.codes.begin(), ix.codes.begin() + ix.count,
+                         [](int a, int b) { return kKeywords[a].name < kKeywords[b].name; });
+        return ix;
+    }();
+    return index;
+}
+
 } // namespace
 
 std::string_view KeywordName(int code) {
@@ -222,21 +250,31 @@ int recogn(std::string_view word) {
             return kNoKeyword;
         return static_cast<int>(code);
     }
-    std::string upper = Upper(word);
-    if (upper.empty())
+    // No keyword equals or begins with a word longer than the longest keyword.
+    if (word.empty() || word.size() > kLongestKeyword)
         return kNoKeyword;
-    for (int code = 0; code < kKeywordCount; ++code)
-        if (kKeywords[code].name == upper)
-            return code;
-    int found = kNoKeyword;
-    int matches = 0;
-    for (int code = 0; code < kKeywordCount; ++code) {
-        if (kKeywords[code].name.starts_with(upper)) {
-            found = code;
-            ++matches;
-        }
+    char buffer[kLongestKeyword];
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        char c = word[i];
+        buffer[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
     }
-    return matches > 1 ? kAmbiguousKeyword : found;
+    std::string_view upper(buffer, word.size());
+    // The keywords that begin with the word are neighbours in name order; an exact match is the
+    // first of them.
+    const KeywordIndex& index = KeywordsByName();
+    auto name_of = [](int code) { return kKeywords[code].name; };
+    const int* first =
+        std::lower_bound(index.codes.begin(), index.codes.begin() + index.count, upper,
+                         [&](int code, std::string_view w) { return name_of(code) < w; });
+    const int* last = first;
+    const int* end = index.codes.begin() + index.count;
+    while (last != end && name_of(*last).starts_with(upper))
+        ++last;
+    if (first == last)
+        return kNoKeyword;
+    if (name_of(*first) == upper || last - first == 1)
+        return *first;
+    return kAmbiguousKeyword;
 }
 
 } // namespace korvel

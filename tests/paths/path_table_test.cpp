@@ -50,6 +50,36 @@ TEST_F(PathTable, ClearingAndCapacity) {
     EXPECT_EQ(PathCount(-1), 0);
 }
 
+// Paths are zeroed only where they were handed out since their last clear: a path filled,
+// cleared, filled again and cleared again is all zeros, and so are its neighbours.
+TEST_F(PathTable, EveryClearZeroesWhatWasWrittenSinceTheLast) {
+    for (int round = 0; round < 3; ++round) {
+        Square(5);
+        PathRef xl = GetXLPath();
+        ASSERT_EQ(AppendPathPoint(xl, PathPoint{1, 2, 3, kCwArc}), 1);
+        if (round == 1) {
+            ClearPath(5);
+            ClearXLPath();
+        } else {
+            ClearPaths();
+            ClearXLPath();
+        }
+        PathRef p = GetPath(5);
+        EXPECT_EQ(p.size(), 0);
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(p[i].x, 0) << round;
+            EXPECT_EQ(p[i].y, 0) << round;
+            EXPECT_EQ(p[i].kind, 0) << round;
+        }
+        xl = GetXLPath();
+        EXPECT_EQ(xl.size(), 0);
+        EXPECT_EQ(xl[0].x, 0) << round;
+        EXPECT_EQ(xl[0].radius, 0) << round;
+        EXPECT_EQ(GetPath(4)[0].x, 0);
+        EXPECT_EQ(GetPath(6)[1].y, 0);
+    }
+}
+
 TEST_F(PathTable, InsertingAPointSplitsItsElement) {
     Square(2);
     // (10, 4) lies on the right edge, element 2: it becomes point 2.

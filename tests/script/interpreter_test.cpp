@@ -1,6 +1,7 @@
 // The interpreter through its real interfaces: typed lines, script files, includes.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 
 #include "base/text.h"
@@ -46,6 +47,45 @@ TEST(Recogn, NamesAbbreviationsAndCodes) {
     EXPECT_EQ(recogn("END"), kEnd);
     EXPECT_EQ(recogn("USE"), kUse);
     EXPECT_EQ(recogn("ENDO"), kEndoffile);
+    EXPECT_EQ(recogn(""), kNoKeyword);
+    EXPECT_EQ(recogn("MPARAM_T"), kAmbiguousKeyword); // MPARAM_TC and MPARAM_TM
+    EXPECT_EQ(recogn("MPARAM_tm"), kMparamTm);
+    EXPECT_EQ(recogn("CENTERDRILLINGS"), kNoKeyword); // longer than every keyword
+    EXPECT_EQ(recogn("BULGEX"), kNoKeyword);
+    EXPECT_EQ(recogn(std::string_view("BUL\0GE", 6)), kNoKeyword);
+}
+
+// Every keyword and every beginning of one, in capitals and in small letters, against the
+// rule read straight off the table: the keyword itself, else the only keyword it begins.
+TEST(Recogn, EveryKeywordAndEveryAbbreviation) {
+    auto expected = [](const std::string& upper) {
+        for (int code = 0; code < kKeywordCount; ++code)
+            if (!KeywordName(code).empty() && KeywordName(code) == upper)
+                return code;
+        int found = kNoKeyword, matches = 0;
+        for (int code = 0; code < kKeywordCount; ++code)
+            if (!KeywordName(code).empty() && KeywordName(code).starts_with(upper)) {
+                found = code;
+                ++matches;
+            }
+        return matches > 1 ? kAmbiguousKeyword : found;
+    };
+    int checked = 0;
+    for (int code = 0; code < kKeywordCount; ++code) {
+        std::string name(KeywordName(code));
+        for (std::size_t n = 1; n <= name.size(); ++n) {
+            std::string upper = name.substr(0, n);
+            std::string lower = upper;
+            for (char& c : lower)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            ASSERT_EQ(recogn(upper), expected(upper)) << upper;
+            ASSERT_EQ(recogn(lower), expected(upper)) << lower;
+            ++checked;
+        }
+        if (!name.empty())
+            EXPECT_EQ(recogn(name), code) << name;
+    }
+    EXPECT_GT(checked, 700);
 }
 
 TEST_F(KorvelTest, UnrecognizedWordsAndCodes) {
