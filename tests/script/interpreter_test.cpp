@@ -82,8 +82,9 @@ TEST(Recogn, EveryKeywordAndEveryAbbreviation) {
             ASSERT_EQ(recogn(lower), expected(upper)) << lower;
             ++checked;
         }
-        if (!name.empty())
+        if (!name.empty()) {
             EXPECT_EQ(recogn(name), code) << name;
+        }
     }
     EXPECT_GT(checked, 700);
 }
