@@ -31,6 +31,14 @@ bool IsIntegerWord(char c) {
     }
 }
 
+// The position of the first character that is no blank or tab, or npos.
+std::size_t SkipBlanks(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != ' ' && text[i] != '\t')
+            return i;
+    return std::string_view::npos;
+}
+
 bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-'; }
 
 // The number after a letter is what the word scanner moves over: digits, '.' and '-'. A
@@ -107,28 +115,14 @@ bool Store(GcodeBlock& b, char letter, double value, std::string& error) {
 
 } // namespace
 
-bool GcodeBlock::HasG(int code10) const {
-    for (int k = 0; k < g_count; ++k)
-        if (g[k] == code10)
-            return true;
-    return false;
-}
-
-bool GcodeBlock::HasM(int code) const {
-    for (int k = 0; k < m_count; ++k)
-        if (m[k] == code)
-            return true;
-    return false;
-}
-
 bool ReadGcodeBlock(std::string_view line, GcodeBlock& block, std::string& error) {
     block = GcodeBlock();
     error.clear();
-    std::size_t start = line.find_first_not_of(" \t");
+    std::size_t start = SkipBlanks(line);
     if (start != std::string_view::npos && line[start] == '/')
         line.remove_prefix(start + 1); // block delete: the line runs as if the switch were off
     while (true) {
-        std::size_t i = line.find_first_not_of(" \t");
+        std::size_t i = SkipBlanks(line);
         if (i == std::string_view::npos)
             return true;
         line.remove_prefix(i);
@@ -145,8 +139,9 @@ bool ReadGcodeBlock(std::string_view line, GcodeBlock& block, std::string& error
         char letter;
         double value;
         std::size_t used = 1;
+        bool point = false;
         while (used < line.size() && IsNumberChar(line[used]))
-            ++used;
+            point |= line[used++] == '.';
         if (!WellFormed(line.substr(1, used - 1))) {
             error = Sprintf("cannot read %s", std::string(line.substr(0, used)).c_str());
             return false;
@@ -157,7 +152,8 @@ bool ReadGcodeBlock(std::string_view line, GcodeBlock& block, std::string& error
             line.remove_prefix(used);
             continue;
         }
-        if (DecimalIntegerWord(line, letter, value, used, error)) {
+        // (Only an integer word with a decimal point needs more than the word scanner.)
+        if (point && DecimalIntegerWord(line, letter, value, used, error)) {
             if (!error.empty() || !Store(block, letter, value, error))
                 return false;
             line.remove_prefix(used);

@@ -24,8 +24,18 @@ struct GcodeBlock {
 
     bool Has(char letter) const { return letters >> (letter - 'A') & 1u; }
     double Value(char letter) const { return value[letter - 'A']; }
-    bool HasG(int code10) const;
-    bool HasM(int code) const;
+    bool HasG(int code10) const {
+        for (int k = 0; k < g_count; ++k)
+            if (g[k] == code10)
+                return true;
+        return false;
+    }
+    bool HasM(int code) const {
+        for (int k = 0; k < m_count; ++k)
+            if (m[k] == code)
+                return true;
+        return false;
+    }
 };
 
 // The largest magnitude of a number the reader accepts (a kilometre in millimetres): beyond it

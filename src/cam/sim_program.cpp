@@ -183,11 +183,15 @@ void Simulator::Line(std::string_view text, int number) {
     }
     if (b.percent)
         return;
-    for (char l : std::string_view("ABCEUVW"))
-        if (b.Has(l)) {
-            Fail(Sprintf("%c words are not simulated", l));
-            return;
-        }
+    constexpr std::uint32_t kUnsimulated =
+        1u << ('A' - 'A') | 1u << ('B' - 'A') | 1u << ('C' - 'A') | 1u << ('E' - 'A') |
+        1u << ('U' - 'A') | 1u << ('V' - 'A') | 1u << ('W' - 'A');
+    if (b.letters & kUnsimulated)
+        for (char l : std::string_view("ABCEUVW"))
+            if (b.Has(l)) {
+                Fail(Sprintf("%c words are not simulated", l));
+                return;
+            }
     int motion_codes = 0;
     for (int k = 0; k < b.g_count; ++k) {
         if (!KnownG(b.g[k])) {
@@ -581,15 +585,13 @@ void SimulateProgram(std::string_view program, const SimSetup& setup, SimStock& 
     int number = 0;
     // Lines end with LF, CR LF or a lone CR, as in every file the program reads.
     while (!program.empty() && !sim.Done()) {
-        std::size_t lf = program.find('\n');
-        std::size_t stop = lf == std::string_view::npos ? program.size() : lf;
-        std::size_t cr = program.substr(0, stop).find('\r');
-        std::size_t end = stop, next = lf == std::string_view::npos ? program.size() : lf + 1;
-        if (cr != std::string_view::npos) {
-            end = cr;
-            if (cr + 1 < stop)
-                next = cr + 1; // a CR alone ends the line
-        }
+        std::size_t end = 0;
+        while (end < program.size() && program[end] != '\n' && program[end] != '\r')
+            ++end;
+        std::size_t next = end < program.size() ? end + 1 : end;
+        if (end < program.size() && program[end] == '\r' && next < program.size() &&
+            program[next] == '\n')
+            ++next; // CR LF; a CR alone ends the line as well
         std::string_view line = program.substr(0, end);
         program = program.substr(next);
         sim.Line(line, ++number);

@@ -85,6 +85,13 @@ TEST_F(SimProgramTest, LinesEndWithLFOrCRLFOrALoneCR) {
         EXPECT_FLOAT_EQ(At(20, 20), -3);
         EXPECT_EQ(stock_.Lines()[frame_.Index(80, 80)], 8); // the blank line counts too
     }
+    // A CR followed by a CR LF: two line ends, each counted.
+    std::string program;
+    for (char c : body)
+        program += c == '\n' ? std::string("\r\r\n") : std::string(1, c);
+    Run(program);
+    EXPECT_EQ(Problems(), 0);
+    EXPECT_EQ(stock_.Lines()[frame_.Index(80, 80)], 12);
 }
 
 TEST_F(SimProgramTest, WordsTakeEffectInTheControlsOrderWhateverTheirOrderOnTheLine) {
