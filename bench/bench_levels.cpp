@@ -2,34 +2,14 @@
 // 4 levels: 8 stepped towers of a rectangle, a rounded rectangle, a cylinder and a polygon) at
 // quality 5 with chamfers, so that every pass runs: rough milling, rough finishing, walls and
 // floors finished; and on a small one-level example (a rectangular and a cylindrical boss).
-#include <benchmark/benchmark.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "base/text.h"
-#include "cam/compile.h"
-#include "model/heights.h"
-#include "model/project_state.h"
-#include "model/settings.h"
-#include "platform/platform.h"
-#include "script/project.h"
-#include "ui/startup.h"
+#include "bench_support.h"
 
 using namespace korvel;
 
 namespace {
-
-std::string Scratch() {
-    static std::string dir = [] {
-        char pattern[] = "/tmp/korvel-bench-levels-XXXXXX";
-        const char* d = mkdtemp(pattern);
-        return std::string(d ? d : "/tmp");
-    }();
-    return dir;
-}
 
 const char* const kTools = "ATTTOOL 1 END_MILL_R10 0 0 0\nATTTOOL 2 END_MILL_R6 0 0 0\n"
                            "ATTTOOL 3 END_MILL_F6 0 0 0\nATTTOOL 4 COUNTERSINK_90_D12.4 0 0 0\n";
@@ -61,41 +41,10 @@ std::string ExampleProject() {
            "RBULGE 2 1 16 12 5 8 14 0 0 0 0 2 0 0\nCBULGE 3 1 12 5 42 20 0 0 0 2 0 0\nENDOFFILE\n";
 }
 
-int Save(const std::string& path) { return SaveProject(path); }
-
 void MakeProject(benchmark::State& state, const std::string& name, const std::string& text) {
-    SetProgramDirectory(std::string(KORVEL_SOURCE_DIR) + "/data");
-    if (StartUp() != StartupResult::kOk) {
-        state.SkipWithError("start-up failed");
-        return;
-    }
-    std::string project = Scratch() + "/" + name + ".kvp";
-    if (std::FILE* f = std::fopen(project.c_str(), "w")) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
-    LoadCfgValues();
-    OpenProject(project);
-    RecalcZ();
-    SetGCodeOutputFile(Scratch() + "/" + name + ".cnc");
-    RecordMessages(true);
-    for (auto _ : state) {
-        SetCompiled(false);
-        if (!MakeGCode(Save)) {
-            std::vector<ShownMessage> shown = TakeRecordedMessages();
-            state.SkipWithError(shown.empty() ? "refused" : shown.back().text.c_str());
-            break;
-        }
-        TakeRecordedMessages();
-    }
-    long lines = 0;
-    if (std::FILE* f = std::fopen((Scratch() + "/" + name + ".cnc").c_str(), "r")) {
-        for (int c; (c = std::fgetc(f)) != EOF;)
-            lines += c == '\n';
-        std::fclose(f);
-    }
-    state.counters["program_lines"] = static_cast<double>(lines);
-    RecordMessages(false);
+    std::string program = bench::MakeProject(state, name, text);
+    if (!program.empty())
+        state.counters["program_lines"] = static_cast<double>(bench::CountLines(program));
 }
 
 void BM_MakeLevelsAtCapacity(benchmark::State& state) {

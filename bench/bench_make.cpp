@@ -13,6 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_support.h"
 #include "cam/compile.h"
 #include "model/drill.h"
 #include "model/heights.h"
@@ -25,15 +26,6 @@
 using namespace korvel;
 
 namespace {
-
-std::string Scratch() {
-    static std::string dir = [] {
-        char pattern[] = "/tmp/korvel-bench-XXXXXX";
-        const char* d = mkdtemp(pattern);
-        return std::string(d ? d : "/tmp");
-    }();
-    return dir;
-}
 
 std::string LargeDrilledProject() {
     std::string text = "VER 2.05\nPROJECTUNIT MM\nCOMMENTS ON\nLABELING ON\nCENTERDRILLING ON 2\n"
@@ -63,44 +55,11 @@ std::string LargeDrilledProject() {
     return text + "ENDOFFILE\n";
 }
 
-int Save(const std::string& path) { return SaveProject(path); }
-
 void BM_MakeLargeDrilledProject(benchmark::State& state) {
-    SetProgramDirectory(std::string(KORVEL_SOURCE_DIR) + "/data");
-    if (StartUp() != StartupResult::kOk) {
-        state.SkipWithError("start-up failed");
-        return;
-    }
-    std::string project = Scratch() + "/large.kvp";
-    if (std::FILE* f = std::fopen(project.c_str(), "w")) {
-        std::string text = LargeDrilledProject();
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
-    LoadCfgValues();
-    OpenProject(project);
-    RecalcZ();
-    SetGCodeOutputFile(Scratch() + "/large.cnc");
-    RecordMessages(true);
-    int drills = 0;
-    for (auto _ : state) {
-        SetCompiled(false);
-        if (!MakeGCode(Save)) {
-            std::vector<ShownMessage> shown = TakeRecordedMessages();
-            state.SkipWithError(shown.empty() ? "refused" : shown.back().text.c_str());
-            break;
-        }
-        TakeRecordedMessages();
-    }
+    std::string program = bench::MakeProject(state, "large", LargeDrilledProject());
     // The holes one run drills: the user's, and the pre-drills of threads and bores.
-    if (std::FILE* f = std::fopen((Scratch() + "/large.cnc").c_str(), "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, f))
-            drills += std::string(line).find(" G83 ") != std::string::npos;
-        std::fclose(f);
-    }
-    state.counters["holes_drilled"] = drills;
-    RecordMessages(false);
+    if (!program.empty())
+        state.counters["holes_drilled"] = static_cast<double>(bench::CountLines(program, " G83 "));
 }
 BENCHMARK(BM_MakeLargeDrilledProject)->Unit(benchmark::kMillisecond);
 
@@ -108,7 +67,7 @@ BENCHMARK(BM_MakeLargeDrilledProject)->Unit(benchmark::kMillisecond);
 void BM_KorvelcMake(benchmark::State& state, const std::string& example) {
     std::string home = std::string(KORVELC_PATH);
     home = home.substr(0, home.rfind('/'));
-    std::string output = Scratch() + "/example.cnc";
+    std::string output = bench::Scratch() + "/example.cnc";
     const char* argv[] = {KORVELC_PATH,    "--home", home.c_str(),   "make",
                           example.c_str(), "-o",     output.c_str(), nullptr};
     posix_spawn_file_actions_t quiet;

@@ -1,35 +1,15 @@
 // Pocket milling: the compile pipeline on a project at the pocket table's capacity: 64
 // free-contour pockets of 100 vertices each (a wavy outline of lines), at quality 3, so that
 // every pocket is rough-milled in depth steps, rough-finished and finished at its walls.
-#include <benchmark/benchmark.h>
-
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "base/text.h"
-#include "cam/compile.h"
-#include "model/heights.h"
-#include "model/project_state.h"
-#include "model/settings.h"
-#include "platform/platform.h"
-#include "script/project.h"
-#include "ui/startup.h"
+#include "bench_support.h"
 
 using namespace korvel;
 
 namespace {
-
-std::string Scratch() {
-    static std::string dir = [] {
-        char pattern[] = "/tmp/korvel-bench-pockets-XXXXXX";
-        const char* d = mkdtemp(pattern);
-        return std::string(d ? d : "/tmp");
-    }();
-    return dir;
-}
 
 constexpr int kVertices = 100;
 
@@ -62,41 +42,10 @@ std::string CapacityProject() {
     return text + "ENDOFFILE\n";
 }
 
-int Save(const std::string& path) { return SaveProject(path); }
-
 void MakeProject(benchmark::State& state, const std::string& name, const std::string& text) {
-    SetProgramDirectory(std::string(KORVEL_SOURCE_DIR) + "/data");
-    if (StartUp() != StartupResult::kOk) {
-        state.SkipWithError("start-up failed");
-        return;
-    }
-    std::string project = Scratch() + "/" + name + ".kvp";
-    if (std::FILE* f = std::fopen(project.c_str(), "w")) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
-    LoadCfgValues();
-    OpenProject(project);
-    RecalcZ();
-    SetGCodeOutputFile(Scratch() + "/" + name + ".cnc");
-    RecordMessages(true);
-    for (auto _ : state) {
-        SetCompiled(false);
-        if (!MakeGCode(Save)) {
-            std::vector<ShownMessage> shown = TakeRecordedMessages();
-            state.SkipWithError(shown.empty() ? "refused" : shown.back().text.c_str());
-            break;
-        }
-        TakeRecordedMessages();
-    }
-    long lines = 0;
-    if (std::FILE* f = std::fopen((Scratch() + "/" + name + ".cnc").c_str(), "r")) {
-        for (int c; (c = std::fgetc(f)) != EOF;)
-            lines += c == '\n';
-        std::fclose(f);
-    }
-    state.counters["program_lines"] = static_cast<double>(lines);
-    RecordMessages(false);
+    std::string program = bench::MakeProject(state, name, text);
+    if (!program.empty())
+        state.counters["program_lines"] = static_cast<double>(bench::CountLines(program));
 }
 
 void BM_MakePocketsAtCapacity(benchmark::State& state) {
