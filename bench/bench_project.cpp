@@ -9,11 +9,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "bench_support.h"
 #include "model/heights.h"
 #include "model/registry.h"
+#include "model/settings.h"
 #include "platform/platform.h"
 #include "script/project.h"
-#include "model/settings.h"
 #include "ui/startup.h"
 
 using namespace korvel;
@@ -41,19 +42,7 @@ std::string LargeProject() {
     for (int i = 0; i < 64; ++i, ++id)
         add("RPOCKET " + std::to_string(id) + " 1 30 20 4 " + std::to_string(i * 30) +
             " 100 5 0 0 0 -1 0 0");
-    for (int i = 0; i < 1024; ++i, ++id)
-        add("DRILL " + std::to_string(id) + " 1 8.5 20 " + std::to_string(i % 100 * 15) + " " +
-            std::to_string(200 + i / 100 * 15) + " 0.5 0 0 1 -1");
-    for (int i = 0; i < 128; ++i) {
-        std::string x = std::to_string(i * 12), y = std::to_string(i % 7 * 13);
-        add("THREAD " + std::to_string(id++) + " 1 10 1.5 15 " + x + " 500 0.5 0 0");
-        add("BORE " + std::to_string(id++) + " 1 30 10 " + x + " 600 1 0 0 -1 0");
-        add("LONGHOLE " + std::to_string(id++) + " 1 10 5 20 0 " + x + " 700");
-        add("ENG_TEXT " + std::to_string(id++) + " 1 \"PART " + y + "\" " + x +
-            " 800 0 5 0.5 0.2 1 1 0");
-    }
-    for (int i = 0; i < 16; ++i, ++id)
-        add("FIXTURE " + std::to_string(id) + " 40 100 -10 " + std::to_string(i * 50) + " -120");
+    bench::AddHoleTables(text, id);
     for (int owner = 2; owner < id; ++owner)
         add("MPARAM_D " + std::to_string(owner) + " 900 0 0 90 0");
     text += "$128\n";

@@ -75,4 +75,23 @@ inline long CountLines(const std::string& path, const std::string& part = "") {
     return n;
 }
 
+// The hole, text and fixture tables full, on the block of a large project, from ID `id` on:
+// 1,024 drills, 128 threads, bores, long holes and engraving texts each, 16 fixtures.
+inline void AddHoleTables(std::string& text, int& id) {
+    auto add = [&](const std::string& line) { text += line + "\n"; };
+    for (int i = 0; i < 1024; ++i, ++id)
+        add("DRILL " + std::to_string(id) + " 1 8.5 20 " + std::to_string(i % 100 * 15) + " " +
+            std::to_string(200 + i / 100 * 15) + " 0.5 0 0 1 -1");
+    for (int i = 0; i < 128; ++i) {
+        std::string x = std::to_string(i * 12), y = std::to_string(i % 7 * 13);
+        add("THREAD " + std::to_string(id++) + " 1 10 1.5 15 " + x + " 500 0.5 0 0");
+        add("BORE " + std::to_string(id++) + " 1 30 10 " + x + " 600 1 0 0 -1 0");
+        add("LONGHOLE " + std::to_string(id++) + " 1 10 5 20 0 " + x + " 700");
+        add("ENG_TEXT " + std::to_string(id++) + " 1 \"PART " + y + "\" " + x +
+            " 800 0 5 0.5 0.2 1 1 0");
+    }
+    for (int i = 0; i < 16; ++i, ++id)
+        add("FIXTURE " + std::to_string(id) + " 40 100 -10 " + std::to_string(i * 50) + " -120");
+}
+
 } // namespace korvel::bench

@@ -9,6 +9,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "bench_support.h"
 #include "model/cla.h"
 #include "model/heights.h"
 #include "model/registry.h"
@@ -57,19 +58,7 @@ std::string LargeProject() {
         contour("BULGE", i * 60, 20);
     for (int i = 0; i < 64; ++i)
         contour("POCKET", i * 30, 100);
-    for (int i = 0; i < 1024; ++i, ++id)
-        add("DRILL " + std::to_string(id) + " 1 8.5 20 " + std::to_string(i % 100 * 15) + " " +
-            std::to_string(200 + i / 100 * 15) + " 0.5 0 0 1 -1");
-    for (int i = 0; i < 128; ++i) {
-        std::string x = std::to_string(i * 12), y = std::to_string(i % 7 * 13);
-        add("THREAD " + std::to_string(id++) + " 1 10 1.5 15 " + x + " 500 0.5 0 0");
-        add("BORE " + std::to_string(id++) + " 1 30 10 " + x + " 600 1 0 0 -1 0");
-        add("LONGHOLE " + std::to_string(id++) + " 1 10 5 20 0 " + x + " 700");
-        add("ENG_TEXT " + std::to_string(id++) + " 1 \"PART " + y + "\" " + x +
-            " 800 0 5 0.5 0.2 1 1 0");
-    }
-    for (int i = 0; i < 16; ++i, ++id)
-        add("FIXTURE " + std::to_string(id) + " 40 100 -10 " + std::to_string(i * 50) + " -120");
+    bench::AddHoleTables(text, id);
     // Elements on a 16 mm grid above the holes, engraving and drawing ones in turn.
     for (int i = 0; id <= kMaxObjectId; ++i, ++id) {
         double x = i % 122 * 16, y = 900 + i / 122 * 16;
