@@ -1,6 +1,7 @@
 #include "cam_support.h"
 
 #include <filesystem>
+#include <sstream>
 
 #include "cam/compile.h"
 #include "model/heights.h"
@@ -58,6 +59,21 @@ std::string CamTest::Compile(int* result) {
     if (result)
         *result = made;
     return std::filesystem::exists(OutputPath()) ? Slurp(OutputPath()) : "";
+}
+
+std::vector<std::string> Section(const std::string& program, const std::string& from) {
+    std::vector<std::string> lines;
+    std::istringstream in(program);
+    bool on = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line.find('(') != std::string::npos && on)
+            break;
+        if (line.find(from) != std::string::npos)
+            on = true;
+        else if (on)
+            lines.push_back(line);
+    }
+    return lines;
 }
 
 } // namespace korvel::test

@@ -5,6 +5,7 @@
 
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "cam/generators.h"
 #include "support.h"
@@ -33,6 +34,9 @@ protected:
 private:
     PhaseGenerators saved_;
 };
+
+// The lines of a program after the line holding `from` (a comment), up to the next comment.
+std::vector<std::string> Section(const std::string& program, const std::string& from);
 
 // The shipped data folder of the source tree.
 std::string DataDir();

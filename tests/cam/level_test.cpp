@@ -22,6 +22,8 @@
 namespace korvel {
 namespace {
 
+using test::Section;
+
 using test::Rng;
 
 const char* const kPrologue = "VER 2.05\nPROJECTUNIT MM\nCOMMENTS ON\nLABELING OFF\n"
@@ -41,21 +43,6 @@ protected:
         if (result == 1)
             test::ExpectMachineAccepts(program, "level");
         return program;
-    }
-    // The lines of the program that follow the comment `from` up to the next comment.
-    static std::vector<std::string> Section(const std::string& program, const std::string& from) {
-        std::vector<std::string> lines;
-        std::istringstream in(program);
-        bool on = false;
-        for (std::string line; std::getline(in, line);) {
-            if (line.find('(') != std::string::npos && on)
-                break;
-            if (line.find(from) != std::string::npos)
-                on = true;
-            else if (on)
-                lines.push_back(line);
-        }
-        return lines;
     }
     // The heights the feed moves of these lines cut at, without repeats, in order.
     static std::vector<double> CutHeights(const std::vector<std::string>& lines) {

@@ -24,6 +24,7 @@
 #include "script/config.h"
 #include "script/project.h"
 #include "support_rs274.h"
+#include "support_verify.h"
 
 namespace korvel {
 namespace {
@@ -178,6 +179,7 @@ TEST_F(PipelineTest, APreDrillInAFreeSlotBelowGetsItsOwnPreDrill) {
     EXPECT_TRUE(Before(program, "T4 M06", "T3 M06"));
     EXPECT_TRUE(Before(program, "T3 M06", "T2 M06"));
     test::ExpectMachineAccepts(program);
+    EXPECT_TRUE(test::VerifiesClean(program));
 }
 
 TEST_F(PipelineTest, DrillsOfALaterParentStillComeInAscendingDiameter) {
@@ -204,6 +206,8 @@ TEST_F(PipelineTest, DrillsOfALaterParentStillComeInAscendingDiameter) {
     EXPECT_LT(bulge_predrill, bulge_drill);
     EXPECT_LT(program.find("T4 M06"), bulge_predrill);
     test::ExpectMachineAccepts(program);
+    // The stand-in mills no level: the block round the bulge keeps its 5 mm.
+    EXPECT_TRUE(test::VerifiesWith(program, {"Left stock: Block 1 keeps 5.000 mm"}));
 }
 
 TEST_F(PipelineTest, CoincidentDrillsWithOtherToolsChangeNoToolInVain) {
@@ -285,6 +289,7 @@ TEST_F(PipelineTest, APocketWhoseMillCannotPlungeIsPreDrilledWithItsParentsHoles
     EXPECT_NE(program.find(entry), std::string::npos) << program;
     EXPECT_EQ(Count(program, "M06"), 2);
     test::ExpectMachineAccepts(program);
+    EXPECT_TRUE(test::VerifiesClean(program));
     // Where pocket milling plunges: the first point of its wall contour for the same mill.
     ASSERT_EQ(MakePocketPathsX(IndexOf(2), 5, GetSettings().overlap), 1);
     double x = 0, y = 0;

@@ -17,6 +17,8 @@
 namespace korvel {
 namespace {
 
+using test::Section;
+
 const char* const kPrologue = "VER 2.05\nPROJECTUNIT MM\nCOMMENTS ON\nLABELING OFF\n"
                               "CENTERDRILLING OFF\n";
 const char* const kBlock = "BLOCK 1 80 50 20 0 0 -20 0 0 -1\nMATERIAL ST37-2\nTOPFACE 0 0\n";
@@ -38,21 +40,6 @@ protected:
             EXPECT_TRUE(test::VerifiesClean(program));
         }
         return program;
-    }
-    // The lines after the comment `from` up to the next comment.
-    static std::vector<std::string> Section(const std::string& program, const std::string& from) {
-        std::vector<std::string> lines;
-        std::istringstream in(program);
-        bool on = false;
-        for (std::string line; std::getline(in, line);) {
-            if (line.find('(') != std::string::npos && on)
-                break;
-            if (line.find(from) != std::string::npos)
-                on = true;
-            else if (on)
-                lines.push_back(line);
-        }
-        return lines;
     }
     static double Word(const std::string& line, char word) {
         std::size_t at = line.find(std::string(" ") + word);

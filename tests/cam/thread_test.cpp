@@ -19,6 +19,7 @@
 #include "model/thread.h"
 #include "model/thread_type.h"
 #include "support_rs274.h"
+#include "support_verify.h"
 #include "tooldb/database.h"
 
 namespace korvel {
@@ -79,7 +80,8 @@ protected:
     }
     int OpenWith(const std::string& body) {
         return OpenText("VER 2.05\nPROJECTUNIT MM\nCOMMENTS ON\nLABELING OFF\nCENTERDRILLING OFF\n"
-                        "USE G81 ON\nBLOCK 1 100 80 30 0 0 -30 0 0 -1\nMATERIAL ST37-2\n"
+                        "USE G81 ON\nCOORDINATES G54 -450 -250 -300\nBLOCK 1 100 80 30 0 0 -30 0 0 "
+                        "-1\nMATERIAL ST37-2\n"
                         "TOPFACE 0 0\n" +
                         body + "ENDOFFILE\n");
     }
@@ -321,6 +323,7 @@ TEST_F(ThreadTest, RadialPassesDivideTheThreadDepthEvenly) {
     EXPECT_NE(program.find("G02 X47.5  Y40.  I2.5  J0.  Z-11.25 "), std::string::npos);
     EXPECT_LT(program.find("I2.1 "), program.find("I2.5 "));
     test::ExpectMachineAccepts(program);
+    EXPECT_TRUE(test::VerifiesClean(program));
 }
 
 TEST_F(ThreadTest, ACoreHoleWiderThanTheTablesLeavesTheInnerOrbitsOut) {
@@ -339,6 +342,7 @@ TEST_F(ThreadTest, ACoreHoleWiderThanTheTablesLeavesTheInnerOrbitsOut) {
     EXPECT_NE(program.find(" I0.15  J0. "), std::string::npos);
     EXPECT_NE(program.find(" I0.35  J0. "), std::string::npos);
     test::ExpectMachineAccepts(program);
+    EXPECT_TRUE(test::VerifiesClean(program));
 }
 
 // ---- Tap or thread mill ----------------------------------------------------------------------
