@@ -5,21 +5,14 @@
 #include <cstdlib>
 #include <string>
 
+#include "cli_support.h"
 #include "support.h"
 
 namespace korvel {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun Korvelc(const std::string& arguments) {
-    CliRun r;
-    r.status = test::RunCommand(std::string(KORVELC_PATH) + " " + arguments, &r.out, &r.err);
-    return r;
-}
+using test::CliRun;
+using test::Korvelc;
 
 class KorvelcDxf : public test::KorvelTest {};
 
@@ -30,7 +23,8 @@ TEST_F(KorvelcDxf, EveryExampleExportsAndReadsBack) {
                               "doc = ezdxf.readfile(sys.argv[1])\n"
                               "auditor = doc.audit()\n"
                               "print(len(auditor.errors), len(doc.modelspace()))\n");
-    for (const char* name : {"drilled-plate", "first-steps", "flange-plate", "pocket-plate", "stepped-boss"}) {
+    for (const char* name :
+         {"drilled-plate", "first-steps", "flange-plate", "pocket-plate", "stepped-boss"}) {
         SCOPED_TRACE(name);
         std::string project = std::string(KORVEL_SOURCE_DIR) + "/examples/" + name + ".kvp";
         std::string dxf = ScratchDir() + "/" + name + ".dxf";

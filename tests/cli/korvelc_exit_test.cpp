@@ -6,21 +6,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli_support.h"
 #include "support.h"
 
 namespace korvel {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun Korvelc(const std::string& arguments) {
-    CliRun r;
-    r.status = test::RunCommand(std::string(KORVELC_PATH) + " " + arguments, &r.out, &r.err);
-    return r;
-}
+using test::CliRun;
+using test::Korvelc;
 
 using KorvelcExitTest = test::KorvelTest;
 

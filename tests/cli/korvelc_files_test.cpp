@@ -6,17 +6,15 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include "cli_support.h"
 #include "support.h"
 
 namespace korvel {
 namespace {
 
-namespace fs = std::filesystem;
+using test::CliRun;
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
+namespace fs = std::filesystem;
 
 class KorvelcFilesTest : public test::KorvelTest {
 protected:

@@ -7,28 +7,18 @@
 #include <cstdint>
 #include <string>
 
+#include "cli_support.h"
 #include "support.h"
 
 namespace korvel {
 namespace {
 
+using test::CliRun;
+using test::Korvelc;
+using test::Shell;
+
 using test::RunCommand;
 using test::Slurp;
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun Shell(const std::string& command) {
-    CliRun r;
-    r.status = RunCommand(command, &r.out, &r.err);
-    return r;
-}
-
-CliRun Korvelc(const std::string& arguments) {
-    return Shell(std::string(KORVELC_PATH) + " " + arguments);
-}
 
 std::string Example(const std::string& name) {
     return std::string(KORVEL_SOURCE_DIR) + "/examples/" + name + ".kvp";

@@ -3,23 +3,16 @@
 
 #include <string>
 
+#include "cli_support.h"
 #include "support.h"
 
 namespace korvel {
 namespace {
 
+using test::CliRun;
+using test::Korvelc;
+
 using test::RunCommand;
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun Korvelc(const std::string& arguments) {
-    CliRun r;
-    r.status = RunCommand(std::string(KORVELC_PATH) + " " + arguments, &r.out, &r.err);
-    return r;
-}
 
 using KorvelcTest = test::KorvelTest;
 
