@@ -47,10 +47,13 @@ fuzz: bootstrap
 		-DKORVEL_FUZZ=ON -DKORVEL_TESTS=OFF -DKORVEL_GUI=OFF
 	cmake --build build/fuzz -j$(JOBS)
 	@for f in build/fuzz/fuzz_*; do \
-		name=$$(basename $$f); mkdir -p $(CURDIR)/fuzz/corpus-$$name; \
+		name=$$(basename $$f); kind=$${name#fuzz_}; mkdir -p $(CURDIR)/fuzz/corpus-$$name; \
 		echo "== $$name"; \
+		if [ -d $(CURDIR)/fuzz/regress/$$kind ]; then \
+			$$f $(CURDIR)/fuzz/regress/$$kind/* || exit 1; \
+		fi; \
 		$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-			$(CURDIR)/fuzz/corpus-$$name $(CURDIR)/fuzz/seeds || exit 1; \
+			$(CURDIR)/fuzz/corpus-$$name $(CURDIR)/fuzz/seeds/$$kind || exit 1; \
 	done
 
 clean:
