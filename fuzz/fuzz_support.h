@@ -59,4 +59,15 @@ inline void WriteText(const std::string& path, const std::string& text) {
     WriteBytes(path, text.data(), text.size());
 }
 
+inline std::string ReadText(const std::string& path) {
+    std::string text;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[65536];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+            text.append(buffer, n);
+        std::fclose(f);
+    }
+    return text;
+}
+
 } // namespace korvel::fuzz
