@@ -52,6 +52,9 @@ void KorvelTest::SetUp() {
     SetHeadlessFileAnswer("");
     RecordMessages(true);
     SetFileMessageLimit(0);
+    // The work zero's machine position outlives a new project, as in the program: every test
+    // starts where a fresh program does, also when many run in one process.
+    Type("COORDINATES G54 0 0 0");
     char pattern[] = "/tmp/korvel-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir_ = pattern;
