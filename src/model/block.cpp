@@ -148,6 +148,9 @@ int BlockCom(const char* file, int line) {
     double length = ArgF(2) * f, width = ArgF(3) * f, height = ArgF(4) * f;
     if (!(length > 0) || !(width > 0) || !(height > 0) || id < 1 || id > kMaxObjectId)
         return OutOfRange(file, line);
+    std::string material = count == 14 ? MaterialFromArg(Arg(13)) : kDefaultMaterial;
+    if (material.empty())
+        return OutOfRange(file, line); // see MaterialCom
     int type, index;
     if (FindID(id, type, index) && type != kTypeBlock)
         return WrongObjectType(file, line);
@@ -175,16 +178,10 @@ int BlockCom(const char* file, int line) {
     g_block.rough_tool = ArgI(8);
     g_block.fine_tool = ArgI(9);
     g_block.quality = ArgI(10);
-    if (count == 14) {
-        g_block.mill_down = ArgF(11) * f;
-        g_block.mill_down_flags = ArgI(12);
-        g_block.material = MaterialFromArg(Arg(13));
-    } else {
-        // The project file follows this form with TOPFACE and MATERIAL lines.
-        g_block.mill_down = 0;
-        g_block.mill_down_flags = 0;
-        g_block.material = kDefaultMaterial;
-    }
+    // The project file follows the short form with TOPFACE and MATERIAL lines.
+    g_block.mill_down = count == 14 ? ArgF(11) * f : 0;
+    g_block.mill_down_flags = count == 14 ? ArgI(12) : 0;
+    g_block.material = material;
     g_block.valid = 1;
     return 1;
 }
@@ -192,7 +189,12 @@ int BlockCom(const char* file, int line) {
 int MaterialCom(const char* file, int line) {
     if (ArgCount() != 2)
         return SyntaxError(file, line);
-    g_block.material = MaterialFromArg(Arg(1));
+    // A block has a material: the project file leaves an empty one out, and the block line
+    // read back gives the default, so an empty name ("") would come back as steel.
+    std::string material = MaterialFromArg(Arg(1));
+    if (material.empty())
+        return OutOfRange(file, line);
+    g_block.material = material;
     return 1;
 }
 

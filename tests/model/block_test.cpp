@@ -1,12 +1,12 @@
 // The block, coordinate systems and machine set-up through their script commands.
 #include <gtest/gtest.h>
 
+#include "base/undo_stack.h"
+#include "base/units.h"
 #include "model/block.h"
 #include "model/machine.h"
 #include "model/registry.h"
 #include "script/interpreter.h"
-#include "base/undo_stack.h"
-#include "base/units.h"
 #include "support.h"
 
 namespace korvel {
@@ -76,6 +76,19 @@ TEST_F(BlockTest, BadBlockLinesKeepThePreviousBlock) {
     EXPECT_EQ(Messages(), (V{kOutOfRange, kOutOfRange, kSyntax, kSyntax, kOutOfRange}));
     EXPECT_DOUBLE_EQ(GetBlock().height, 20);
     EXPECT_DOUBLE_EQ(GetBlock().width, 50);
+}
+
+TEST_F(BlockTest, AnEmptyMaterialIsRefusedSinceTheProjectFileCannotHoldIt) {
+    ASSERT_EQ(Type("BLOCK 1 100 50 20 0 0 -20 0 0 -1"), 1);
+    ASSERT_EQ(Type("MATERIAL alu_6082"), 1);
+    EXPECT_EQ(Type("MATERIAL \"\""), 0);
+    EXPECT_EQ(Type("$3 2 100 50 20 0 0 -20 0 0 -1 1.5 1 \"\""), 0);
+    EXPECT_EQ(Messages(), (V{kOutOfRange, kOutOfRange}));
+    EXPECT_EQ(GetBlockId(), 1);
+    EXPECT_EQ(GetBlock().material, "ALU 6082");
+    std::string lines;
+    ASSERT_EQ(WriteBlockData(lines), 1);
+    EXPECT_NE(lines.find("$4 ALU_6082\n"), std::string::npos);
 }
 
 TEST_F(BlockTest, BlockIdOfAnotherTypeIsRefused) {
