@@ -226,7 +226,10 @@ SweepContact SimStock::Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, 
     Move m{&tool, a, b, line, static_cast<std::uint8_t>(tool.mills ? tool.place : 0), want_contact};
     const bool flat = tool.Flat();
     if (flat && a.z == b.z) {
-        LevelSweep(m, j0, j1, contact);
+        if (!want_contact && a.y == b.y && AlongRow(tool, a, &b.x, 1))
+            SweepAlongRow(RowRun{&tool, a, &b.x, &line, 1, b.x > a.x});
+        else
+            LevelSweep(m, j0, j1, contact);
         return contact;
     }
     last_.valid = false;
@@ -263,6 +266,148 @@ SweepContact SimStock::Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, 
             Row(m, j, d1 + 1, c1, contact);
     }
     return contact;
+}
+
+void SimStock::SweepRun(const SimTool& tool, const Vec3& start, const double* xs, const int* lines,
+                        int n) {
+    if (n <= 0)
+        return;
+    if (AlongRow(tool, start, xs, n)) {
+        SweepAlongRow(RowRun{&tool, start, xs, lines, n, xs[0] > start.x});
+        return;
+    }
+    Vec3 a = start;
+    for (int k = 0; k < n; ++k) {
+        Vec3 b{xs[k], start.y, start.z};
+        Sweep(tool, a, b, lines[k], false);
+        a = b;
+    }
+}
+
+// A run that SweepAlongRow can take: a flat tool, every move going the same way along the row,
+// and every number small enough that nothing overflows (as CapsuleRows::Regular).
+bool SimStock::AlongRow(const SimTool& tool, const Vec3& start, const double* xs, int n) {
+    constexpr double kFar = 1e12;
+    if (!tool.Flat() || !(tool.radius >= 0 && tool.radius <= kFar) ||
+        !(std::fabs(start.x) <= kFar && std::fabs(start.y) <= kFar && std::isfinite(start.z)))
+        return false;
+    const bool right = xs[0] > start.x;
+    double from = start.x;
+    for (int k = 0; k < n; ++k) {
+        const double to = xs[k];
+        if (!(std::fabs(to) <= kFar) || !(right ? to > from : to < from))
+            return false;
+        from = to;
+    }
+    return true;
+}
+
+// On each row of the grid the disc of the tool reaches w to either side of its centre (w from
+// DiscHalfWidths), so a move along the row from x1 to x2 reaches [min - w, max + w] and the
+// run reaches from its start's disc to its end's. Each row's cells are lowered in one pass.
+void SimStock::SweepAlongRow(const RowRun& run) {
+    const double r = run.tool->radius, y = run.start.y, z = run.start.z;
+    const double end = run.xs[run.n - 1];
+    last_ = LastLevel{true, r, z, end, y};
+    int j0, j1;
+    if (!frame_.Rows(y - r, y + r, j0, j1))
+        return;
+    if (!(reached_.z == z))
+        ResetReached(z);
+    const int rows = j1 - j0 + 1;
+    const double* w = DiscWidths(y, r, j0, rows, nullptr);
+    const double lo = run.right ? run.start.x : end, hi = run.right ? end : run.start.x;
+    // Column positions as GridFrame::Columns rounds them.
+    const double inv = 1 / frame_.res, x0 = frame_.x0, last = frame_.nx - 1;
+    for (int k = 0; k < rows; ++k) {
+        if (w[k] < 0)
+            continue;
+        const double p = (lo - w[k] - x0) * inv - 0.5, q = (hi + w[k] - x0) * inv - 0.5;
+        if (!(q >= 0) || !(p <= last))
+            continue;
+        int c0 = 0;
+        if (p > 0) {
+            c0 = static_cast<int>(p);
+            c0 += c0 < p;
+        }
+        const int c1 = q >= last ? frame_.nx - 1 : static_cast<int>(q);
+        if (c0 <= c1)
+            RunRow(run, j0 + k, c0, c1, w[k]);
+    }
+}
+
+// The cells c0..c1 of row j that a run reaches: those outside the row's span known to stand
+// at the run's height go down to it, and the span grows.
+void SimStock::RunRow(const RowRun& run, int j, int c0, int c1, double w) {
+    const auto row = static_cast<std::size_t>(j);
+    int& p0 = reached_.c0[row];
+    int& p1 = reached_.c1[row];
+    int k = 0; // the move of the run that reached the last cell lowered
+    const bool apart = p0 > p1 || p0 > c1 || p1 < c0;
+    // Walked from the run's start on, so that the moves are met in order.
+    if (run.right) {
+        if (apart) {
+            LowerRun<true>(run, j, c0, c1, w, k);
+        } else {
+            if (c0 < p0)
+                LowerRun<true>(run, j, c0, p0 - 1, w, k);
+            if (p1 < c1)
+                LowerRun<true>(run, j, p1 + 1, c1, w, k);
+        }
+    } else {
+        if (apart) {
+            LowerRun<false>(run, j, c0, c1, w, k);
+        } else {
+            if (p1 < c1)
+                LowerRun<false>(run, j, p1 + 1, c1, w, k);
+            if (c0 < p0)
+                LowerRun<false>(run, j, c0, p0 - 1, w, k);
+        }
+    }
+    // The span grows when the two meet; else the new one replaces it.
+    if (p0 > p1 || c1 + 1 < p0 || p1 + 1 < c0) {
+        p0 = c0;
+        p1 = c1;
+    } else {
+        p0 = std::min(p0, c0);
+        p1 = std::max(p1, c1);
+    }
+    reached_.below[row] = p0 > 0 ? p0 - 1 : -HUGE_VAL;
+    reached_.beyond[row] = p1 < frame_.nx - 1 ? p1 + 1 : HUGE_VAL;
+    reached_.j_lo = std::min(reached_.j_lo, j);
+    reached_.j_hi = std::max(reached_.j_hi, j);
+}
+
+// The cells i0..i1 of row j that stand above the run's height go down to it, walked away from
+// the run's start (kRight: to the right), each taking the line of the first move that reaches
+// it: move k reaches w beyond its end, and the moves reach ever further. k carries the move
+// from one call to the next.
+template <bool kRight>
+void SimStock::LowerRun(const RowRun& run, int j, int i0, int i1, double w, int& k) {
+    const std::size_t base = frame_.Index(0, j);
+    float* h = height_.data() + base;
+    std::int32_t* ln = line_.data() + base;
+    std::uint8_t* ml = mill_.data() + base;
+    const float z = static_cast<float>(run.start.z);
+    const auto mill = static_cast<std::uint8_t>(run.tool->mills ? run.tool->place : 0);
+    const double inv = 1 / frame_.res, x0 = frame_.x0, reach = kRight ? w : -w;
+    const double* xs = run.xs;
+    const int last = run.n - 1;
+    for (int n = 0; n <= i1 - i0; ++n) {
+        const int i = kRight ? i0 + n : i1 - n;
+        if (!(z < h[i]))
+            continue;
+        if constexpr (kRight) {
+            while (k < last && (xs[k] + reach - x0) * inv - 0.5 < i)
+                ++k;
+        } else {
+            while (k < last && (xs[k] + reach - x0) * inv - 0.5 > i)
+                ++k;
+        }
+        h[i] = z;
+        ln[i] = run.lines[k];
+        ml[i] = mill;
+    }
 }
 
 void SimStock::ResetReached(double z) {

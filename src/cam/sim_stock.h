@@ -37,6 +37,15 @@ public:
     SweepContact Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, int line,
                        bool want_contact);
 
+    // A run of level moves along a row of the grid, one after the other: from `start` to X
+    // xs[0] (program line lines[0]), on to xs[1] (lines[1]) and so on, at start's Y and Z.
+    // Every cell comes out with the height and line that sweeping the moves one at a time gives
+    // it, but each row is worked once for the whole run: a long chain of short moves costs
+    // little more than one long move. A run that is not of a flat tool, stands still or turns
+    // back is swept one move at a time.
+    void SweepRun(const SimTool& tool, const Vec3& start, const double* xs, const int* lines,
+                  int n);
+
     const GridFrame& Frame() const { return frame_; }
     double Top() const { return top_; }
     double Bottom() const { return bottom_; }
@@ -52,6 +61,20 @@ private:
         std::uint8_t mill;
         bool want_contact;
     };
+    // A run of level moves along a row (SweepRun): its X ends and lines, and which way it goes.
+    struct RowRun {
+        const SimTool* tool;
+        Vec3 start;
+        const double* xs;
+        const int* lines;
+        int n;
+        bool right;
+    };
+    static bool AlongRow(const SimTool& tool, const Vec3& start, const double* xs, int n);
+    void SweepAlongRow(const RowRun& run);
+    void RunRow(const RowRun& run, int j, int c0, int c1, double w);
+    template <bool kRight>
+    void LowerRun(const RowRun& run, int j, int i0, int i1, double w, int& k);
     void LevelSweep(const Move& m, int j0, int j1, SweepContact& contact);
     void ResetReached(double z);
     const double* DiscWidths(double cy, double r, int j0, int rows, const double* keep);

@@ -227,6 +227,112 @@ TEST(SimStockTest, ChainsOfLevelMovesKeepTheLineThatFirstReachedEachCell) {
     }
 }
 
+// A run of moves along a row of the grid: its X ends, lines 1, 2, ... and its start.
+struct TestRun {
+    Vec3 start;
+    std::vector<double> xs;
+    std::vector<int> lines;
+};
+
+// A run of 1 to 40 moves of random lengths (some tiny, some longer than the tool), starting on
+// a row centre, on a disc's edge or anywhere; one in eight turns back somewhere.
+TestRun RandomRun(std::mt19937& rng, const GridFrame& f, double r) {
+    std::uniform_real_distribution<double> u(0, 1);
+    TestRun run;
+    int j = static_cast<int>(rng() % static_cast<unsigned>(f.ny));
+    double y = u(rng) * f.ny * f.res;
+    if (rng() % 3 == 0)
+        y = f.Y(j);
+    else if (rng() % 2 == 0)
+        y = f.Y(j) + r;
+    run.start = Vec3{u(rng) * f.nx * f.res, y, -u(rng) * 4};
+    const double dir = rng() % 2 ? 1 : -1;
+    const int n = 1 + static_cast<int>(rng() % 40);
+    // Half the runs on sixteenths: their reach often ends right on a cell centre.
+    const bool sixteenths = rng() % 2;
+    if (sixteenths)
+        run.start.x = std::round(run.start.x * 16) / 16;
+    double x = run.start.x;
+    for (int k = 0; k < n; ++k) {
+        double step = rng() % 4 == 0 ? u(rng) * 1e-3 : u(rng) * 2 * r;
+        if (sixteenths)
+            step = (1 + static_cast<int>(rng() % 40)) / 16.0;
+        x += (rng() % 8 == 0 && k == n / 2 ? -3 : 1) * dir * step;
+        run.xs.push_back(x);
+        run.lines.push_back(k + 1);
+    }
+    return run;
+}
+
+// Each move of a run by itself, one after the other.
+void SweepOneAtATime(SimStock& s, const SimTool& t, const TestRun& run) {
+    Vec3 a = run.start;
+    for (std::size_t k = 0; k < run.xs.size(); ++k) {
+        Vec3 b{run.xs[k], a.y, a.z};
+        s.Sweep(t, a, b, run.lines[k], false);
+        a = b;
+    }
+}
+
+// Runs of level moves along the rows, swept together, leave each cell with the height and line
+// that the moves one at a time leave it; for a flat tool these are, cell centre by cell
+// centre, the height of the first move within the radius that goes below the cell, and its
+// line (centres on the edge itself may go either way). Over material cut unevenly before, at
+// the edges of the grid, and with tools whose runs are swept one move at a time.
+TEST(SimStockTest, RunsAlongTheRowsCutWhatTheirMovesCutOneAtATime) {
+    std::mt19937 rng(17);
+    GridFrame f{-1, -2, 0.25, 48, 40};
+    for (int round = 0; round < 400; ++round) {
+        const int type = round % 8 == 7 ? kDrillTool : kEndMillRough;
+        const double dia = round % 4 == 0 ? 5 : 0.25 + (rng() % 100) * 0.125;
+        SimTool t = MakeSimTool(type, dia, 0, 20, 0);
+        SimStock together, apart;
+        together.Init(f, 0, -10);
+        TestRun before = RandomRun(rng, f, t.radius);
+        together.SweepRun(t, before.start, before.xs.data(), before.lines.data(),
+                          static_cast<int>(before.xs.size()));
+        apart = together;
+        TestRun run = RandomRun(rng, f, t.radius);
+        for (int& l : run.lines)
+            l += 100;
+        together.SweepRun(t, run.start, run.xs.data(), run.lines.data(),
+                          static_cast<int>(run.xs.size()));
+        SweepOneAtATime(apart, t, run);
+        ASSERT_EQ(together.Heights(), apart.Heights()) << round;
+        ASSERT_EQ(together.Lines(), apart.Lines()) << round;
+        if (!t.Flat())
+            continue;
+        // Against the cell centres, from the stock the run started on.
+        SimStock reference;
+        reference.Init(f, 0, -10);
+        reference.SweepRun(t, before.start, before.xs.data(), before.lines.data(),
+                           static_cast<int>(before.xs.size()));
+        for (int j = 0; j < f.ny; ++j)
+            for (int i = 0; i < f.nx; ++i) {
+                const std::size_t c = f.Index(i, j);
+                float height = reference.Heights()[c];
+                int line = reference.Lines()[c];
+                bool edge = false;
+                double from = run.start.x;
+                for (std::size_t k = 0; k < run.xs.size(); ++k) {
+                    double lo = std::min(from, run.xs[k]), hi = std::max(from, run.xs[k]);
+                    double dx = std::max({lo - f.X(i), 0.0, f.X(i) - hi});
+                    double d = std::hypot(dx, f.Y(j) - run.start.y);
+                    edge |= std::fabs(d - t.radius) < 1e-9;
+                    if (d <= t.radius && static_cast<float>(run.start.z) < height) {
+                        height = static_cast<float>(run.start.z);
+                        line = run.lines[k];
+                    }
+                    from = run.xs[k];
+                }
+                if (edge)
+                    continue;
+                EXPECT_EQ(together.Heights()[c], height) << round << " cell " << i << "," << j;
+                EXPECT_EQ(together.Lines()[c], line) << round << " cell " << i << "," << j;
+            }
+    }
+}
+
 TEST(SimStockTest, ContactIsTheDepthOfMaterialTheMovePassedThrough) {
     GridFrame f{0, 0, 0.25, 40, 40};
     SimTool t = MakeSimTool(kEndMillRough, 4, 0, 20, 0);
