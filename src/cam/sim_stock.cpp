@@ -218,6 +218,10 @@ void SimStock::Init(const GridFrame& frame, double top, double bottom) {
 SweepContact SimStock::Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, int line,
                              bool want_contact) {
     SweepContact contact;
+    // No cell stands above the block's top (as the cells hold it): a move whose tip stays at or
+    // above it lowers no cell and meets no material (rapids at a safe height, above all).
+    if (std::min(a.z, b.z) >= static_cast<double>(static_cast<float>(top_)))
+        return contact;
     const double r = tool.radius;
     int j0, j1, i0, i1;
     if (!(r >= 0) || !frame_.Rows(std::min(a.y, b.y) - r, std::max(a.y, b.y) + r, j0, j1) ||

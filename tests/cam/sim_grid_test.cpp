@@ -345,6 +345,15 @@ TEST(SimStockTest, ContactIsTheDepthOfMaterialTheMovePassedThrough) {
     c = s.Sweep(t, {5, 5, -8}, {5, 5, 2}, 3, true); // back up the hole it made
     EXPECT_EQ(c.depth, 0);
     EXPECT_EQ(s.Lines()[f.Index(20, 20)], 2);
+    // Along the block's top or above it nothing is met and nothing lowered, whatever the tool.
+    for (int type : {kEndMillRough, kDrillTool}) {
+        SimTool tool = MakeSimTool(type, 4, 0, 20, 0);
+        s.Init(f, 0.1, -5);
+        EXPECT_EQ(s.Sweep(tool, {1, 1, 0.1}, {9, 8, 0.1}, 4, true).depth, 0);
+        EXPECT_EQ(s.Sweep(tool, {1, 8, 3}, {9, 1, 0.1}, 5, true).depth, 0);
+        for (std::size_t k = 0; k < f.Cells(); ++k)
+            ASSERT_EQ(s.Lines()[k], 0) << k;
+    }
 }
 
 } // namespace
