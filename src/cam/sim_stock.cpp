@@ -384,10 +384,10 @@ void SimStock::RunRow(const RowRun& run, int j, int c0, int c1, double w) {
 
 // The cells i0..i1 of row j that stand above the run's height go down to it, walked away from
 // the run's start (kRight: to the right), each taking the line of the first move that reaches
-// it: move k reaches w beyond its end, and the moves reach ever further. k carries the move
-// from one call to the next.
+// it: move k reaches w beyond its end, and the moves reach ever further. `move` carries the
+// move from one call to the next.
 template <bool kRight>
-void SimStock::LowerRun(const RowRun& run, int j, int i0, int i1, double w, int& k) {
+void SimStock::LowerRun(const RowRun& run, int j, int i0, int i1, double w, int& move) {
     const std::size_t base = frame_.Index(0, j);
     float* h = height_.data() + base;
     std::int32_t* ln = line_.data() + base;
@@ -397,21 +397,21 @@ void SimStock::LowerRun(const RowRun& run, int j, int i0, int i1, double w, int&
     const double inv = 1 / frame_.res, x0 = frame_.x0, reach = kRight ? w : -w;
     const double* xs = run.xs;
     const int last = run.n - 1;
+    // The column position that move k reaches to (as GridFrame::Columns has it).
+    auto reached = [&](int k) { return (xs[k] + reach - x0) * inv - 0.5; };
+    int k = move;
+    double at = reached(k);
     for (int n = 0; n <= i1 - i0; ++n) {
         const int i = kRight ? i0 + n : i1 - n;
         if (!(z < h[i]))
             continue;
-        if constexpr (kRight) {
-            while (k < last && (xs[k] + reach - x0) * inv - 0.5 < i)
-                ++k;
-        } else {
-            while (k < last && (xs[k] + reach - x0) * inv - 0.5 > i)
-                ++k;
-        }
+        while (k < last && (kRight ? at < i : at > i))
+            at = reached(++k);
         h[i] = z;
         ln[i] = run.lines[k];
         ml[i] = mill;
     }
+    move = k;
 }
 
 void SimStock::ResetReached(double z) {

@@ -74,7 +74,7 @@ private:
     void SweepAlongRow(const RowRun& run);
     void RunRow(const RowRun& run, int j, int c0, int c1, double w);
     template <bool kRight>
-    void LowerRun(const RowRun& run, int j, int i0, int i1, double w, int& k);
+    void LowerRun(const RowRun& run, int j, int i0, int i1, double w, int& move);
     void LevelSweep(const Move& m, int j0, int j1, SweepContact& contact);
     void ResetReached(double z);
     const double* DiscWidths(double cy, double r, int j0, int rows, const double* keep);
