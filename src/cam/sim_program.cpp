@@ -129,6 +129,8 @@ private:
     SimRun& run_;
     int line_ = 0;
     std::array<int, static_cast<std::size_t>(SimProblem::kCount)> noted_line_{};
+    GcodeBlock block_; // the line being run, read into again for every line
+    std::string error_;
 
     Vec3 pos_;
     bool xy_known_ = false; // the position in X and Y is unknown until the first X/Y move
@@ -191,10 +193,9 @@ bool Simulator::Fail(const std::string& why) {
 void Simulator::Line(std::string_view text, int number) {
     line_ = number;
     ++run_.lines;
-    GcodeBlock b;
-    std::string error;
-    if (!ReadGcodeBlock(text, b, error)) {
-        Fail(error);
+    GcodeBlock& b = block_;
+    if (!ReadGcodeBlock(text, b, error_)) {
+        Fail(error_);
         return;
     }
     if (b.percent)
