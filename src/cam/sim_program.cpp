@@ -150,13 +150,14 @@ private:
     int offset_ = 0; // G54 at power-on
     bool offset_noted_ = false;
     bool ended_ = false;
-    // Feed moves of a flat tool along a row of the grid, one after the other the same way at
-    // one height, gathered to be swept as one run (SimStock::SweepRun). Swept before any other
-    // move and before the tool changes, so the stock is never read with moves still pending.
+    // Feed moves of a flat tool along X or Y, one after the other the same way at one height,
+    // gathered to be swept as one run (SimStock::SweepRun). Swept before any other move and
+    // before the tool changes, so the stock is never read with moves still pending.
     struct PendingRun {
         Vec3 start;
-        bool right = false;
-        std::vector<double> xs;
+        int axis = 0; // 0 X, 1 Y
+        bool forward = false;
+        std::vector<double> ends;
         std::vector<int> lines;
     } pending_;
 };
@@ -533,32 +534,38 @@ void Simulator::Segment(const Vec3& a, const Vec3& b, bool rapid) {
         Note(SimProblem::kRapidThroughMaterial, c.x, c.y, b.z, c.depth, 0);
 }
 
-// A feed move: a level move of a flat tool along a row of the grid joins the run it goes on
-// from, or starts one; any other move is swept at once, after the run before it.
+// A feed move: a level move of a flat tool along X or Y joins the run it goes on from, or
+// starts one; any other move is swept at once, after the run before it.
 void Simulator::Cut(const Vec3& a, const Vec3& b) {
-    const bool along = tool_.Flat() && a.z == b.z && a.y == b.y && a.x != b.x;
+    const bool level = tool_.Flat() && a.z == b.z;
+    const int axis = level && a.y == b.y && a.x != b.x   ? 0
+                     : level && a.x == b.x && a.y != b.y ? 1
+                                                         : -1;
     PendingRun& p = pending_;
-    const bool goes_on = along && !p.xs.empty() && p.xs.size() < kMaxRun && a.x == p.xs.back() &&
-                         a.y == p.start.y && a.z == p.start.z && (b.x > a.x) == p.right;
+    const double from = axis == 0 ? a.x : a.y, to = axis == 0 ? b.x : b.y;
+    const bool goes_on = axis >= 0 && !p.ends.empty() && p.ends.size() < kMaxRun &&
+                         axis == p.axis && from == p.ends.back() && (to > from) == p.forward &&
+                         a.z == p.start.z && (axis == 0 ? a.y == p.start.y : a.x == p.start.x);
     if (!goes_on) {
         FlushRun();
-        if (!along) {
+        if (axis < 0) {
             stock_.Sweep(tool_, a, b, line_, false);
             return;
         }
         p.start = a;
-        p.right = b.x > a.x;
+        p.axis = axis;
+        p.forward = to > from;
     }
-    p.xs.push_back(b.x);
+    p.ends.push_back(to);
     p.lines.push_back(line_);
 }
 
 void Simulator::FlushRun() {
-    if (pending_.xs.empty())
+    if (pending_.ends.empty())
         return;
-    stock_.SweepRun(tool_, pending_.start, pending_.xs.data(), pending_.lines.data(),
-                    static_cast<int>(pending_.xs.size()));
-    pending_.xs.clear();
+    stock_.SweepRun(tool_, pending_.start, pending_.axis, pending_.ends.data(),
+                    pending_.lines.data(), static_cast<int>(pending_.ends.size()));
+    pending_.ends.clear();
     pending_.lines.clear();
 }
 

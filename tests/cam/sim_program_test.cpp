@@ -271,11 +271,11 @@ TEST_F(SimProgramTest, FixturesAreNotedWithTheirDepth) {
     EXPECT_EQ(Count(SimProblem::kFixture), 0);
 }
 
-// Feed moves along the rows are gathered and swept together; what comes out is what sweeping
+// Feed moves along X or Y are gathered and swept together; what comes out is what sweeping
 // every move by itself, in program order, leaves: heights, lines, and the depth of a rapid
 // through material met in the middle of a chain. Chains turn back, change height, go on after
-// a tool change and after moves that are not along a row.
-TEST_F(SimProgramTest, ChainsAlongTheRowsCutWhatTheirMovesCutOneByOne) {
+// a tool change and after moves along neither axis.
+TEST_F(SimProgramTest, ChainsAlongXOrYCutWhatTheirMovesCutOneByOne) {
     // The reference: each move swept by itself, as the simulation sweeps a rapid (with the
     // tool's radius less the tolerance) or a feed move. Lines 1 to 3 are Run's tool change.
     std::string body = "G00 X2. Y20.\n";
@@ -312,6 +312,11 @@ TEST_F(SimProgramTest, ChainsAlongTheRowsCutWhatTheirMovesCutOneByOne) {
         move("G01", at.x + 0.25, at.y + 0.125, -3);
     for (int k = 1; k <= 80; ++k)
         move("G01", at.x - 0.125, at.y, -3);
+    for (int k = 1; k <= 90; ++k) // along Y, down and back up
+        move("G01", at.x, at.y + (k <= 60 ? -0.125 : 0.375), -3);
+    move("G01", at.x + 7, at.y, -3.5);
+    for (int k = 1; k <= 40; ++k)
+        move("G01", at.x, at.y + 0.25, -3.5);
     move("G00", at.x, at.y, 5);
     body += "T2 M06\nS1000 M03\nG43 H2\n";
     line += 3;
