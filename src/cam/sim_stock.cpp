@@ -429,6 +429,8 @@ void SimStock::SweepAcrossRows(const RowRun& run) {
         return;
     if (!(reached_.z == run.start.z))
         ResetReached(run.start.z);
+    across_.c0 = i0;
+    across_.c1 = i1;
     // For each move: its length and the rows its sweep looks at (row positions, as
     // GridFrame::Rows rounds them).
     const auto n = static_cast<std::size_t>(run.n);
@@ -517,9 +519,9 @@ void SimStock::AcrossRow(const RowRun& run, int j, int& from) {
                 }
             }
         }
-        // Nothing reaches further than the band; the moves after one that ends past the row
-        // only go away from it.
-        if (w >= r || (forward ? ends[k] > y : ends[k] < y))
+        // Nothing reaches further than the tool's radius; the moves after one that ends past
+        // the row only go away from it.
+        if ((c0 == across_.c0 && c1 == across_.c1) || (forward ? ends[k] > y : ends[k] < y))
             break;
     }
     if (c0 <= c1)

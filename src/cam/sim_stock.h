@@ -121,9 +121,11 @@ private:
     // rows that need a look.
     std::vector<double> xl_, xr_, gains_;
     std::vector<int> look_;
-    // Per move of a run along Y: its length and the first and last rows its sweep looks at.
+    // Per move of a run along Y: its length and the first and last rows its sweep looks at;
+    // and the columns within the tool's radius of the run, the most a row can take.
     struct AcrossMoves {
         std::vector<double> len, row_lo, row_hi;
+        int c0 = 0, c1 = -1;
     } across_;
     // The half-widths of the discs at the ends of recent level moves (DiscWidths).
     struct DiscRows {
