@@ -1,6 +1,7 @@
 // Verifying a long program: 1,000,000 G01 segments clearing a 200 x 200 mm block in five
 // layers with a 10 mm end mill, on a grid of 0.1 mm (4,000,000 cells), as a whole verification
-// and as the simulation alone; and a program of arcs, drilling cycles and tool changes.
+// and as the simulation alone (with the rows along X, and along Y); and a program of arcs,
+// drilling cycles and tool changes.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -37,23 +38,28 @@ void MakeProject() {
     RecalcZ();
 }
 
-// Rows along X from outside the block to outside it, each cut into equal short segments, one
-// layer 1 mm under the other, 5 mm down in all: the top face milled off.
-const std::string& RasterProgram() {
-    static const std::string program = [] {
-        std::string p = "%\nO1\nG54 G90 G98 G21\nT1 M06\nS3000 M03\nG43 H1 M08\n";
-        const int per_row = kSegments / (kLayers * kRows);
-        const double x0 = -6, x1 = 206;
-        for (int layer = 1; layer <= kLayers; ++layer)
-            for (int row = 0; row < kRows; ++row) {
-                double y = row * 5.0;
-                p += Sprintf("G00 Z25.\nG00 X%.3f Y%.3f\nG01 Z%.3f F300.\n", x0, y, -1.0 * layer);
-                for (int k = 1; k <= per_row; ++k)
-                    p += Sprintf("G01 X%.4f F1200.\n", x0 + (x1 - x0) * k / per_row);
-            }
-        return p + "G00 Z25.\nM30\n%\n";
-    }();
-    return program;
+// Rows along X (or Y) from outside the block to outside it, each cut into equal short
+// segments, one layer 1 mm under the other, 5 mm down in all: the top face milled off.
+std::string MakeRasterProgram(bool along_y) {
+    std::string p = "%\nO1\nG54 G90 G98 G21\nT1 M06\nS3000 M03\nG43 H1 M08\n";
+    const int per_row = kSegments / (kLayers * kRows);
+    const double x0 = -6, x1 = 206;
+    const char* step = along_y ? "G01 Y%.4f F1200.\n" : "G01 X%.4f F1200.\n";
+    for (int layer = 1; layer <= kLayers; ++layer)
+        for (int row = 0; row < kRows; ++row) {
+            double y = row * 5.0;
+            p += Sprintf("G00 Z25.\nG00 X%.3f Y%.3f\nG01 Z%.3f F300.\n", along_y ? y : x0,
+                         along_y ? x0 : y, -1.0 * layer);
+            for (int k = 1; k <= per_row; ++k)
+                p += Sprintf(step, x0 + (x1 - x0) * k / per_row);
+        }
+    return p + "G00 Z25.\nM30\n%\n";
+}
+
+const std::string& RasterProgram(bool along_y = false) {
+    static const std::string along_x_program = MakeRasterProgram(false);
+    static const std::string along_y_program = MakeRasterProgram(true);
+    return along_y ? along_y_program : along_x_program;
 }
 
 void BM_VerifyMillionSegments(benchmark::State& state) {
@@ -71,8 +77,9 @@ void BM_VerifyMillionSegments(benchmark::State& state) {
 }
 BENCHMARK(BM_VerifyMillionSegments)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The simulation alone; the argument 1 takes the program whose rows run along Y.
 void BM_SimulateMillionSegments(benchmark::State& state) {
-    const std::string& program = RasterProgram();
+    const std::string& program = RasterProgram(state.range(0) == 1);
     SimSetup setup;
     setup.home_z = 25;
     setup.tools[1] = MakeSimTool(kEndMillRough, 10, 0, 40, 0);
@@ -88,7 +95,7 @@ void BM_SimulateMillionSegments(benchmark::State& state) {
     }
     state.counters["moves"] = static_cast<double>(run.moves);
 }
-BENCHMARK(BM_SimulateMillionSegments)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SimulateMillionSegments)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Arcs of every size, helices, drilling cycles and tool changes: 13,500 lines, 5,000 helical
 // turns.

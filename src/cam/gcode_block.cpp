@@ -116,7 +116,11 @@ bool Store(GcodeBlock& b, char letter, double value, std::string& error) {
 } // namespace
 
 bool ReadGcodeBlock(std::string_view line, GcodeBlock& block, std::string& error) {
-    block = GcodeBlock();
+    // Called for every line of long programs: the value table is not cleared (see Value).
+    block.g_count = 0;
+    block.m_count = 0;
+    block.letters = 0;
+    block.percent = false;
     error.clear();
     std::size_t start = SkipBlanks(line);
     if (start != std::string_view::npos && line[start] == '/')
@@ -136,9 +140,22 @@ bool ReadGcodeBlock(std::string_view line, GcodeBlock& block, std::string& error
             line.remove_prefix(close + 1);
             continue;
         }
-        char letter;
+        // Most words are what the word scanner reads; the rest (and every fault) below.
+        int l;
         double value;
-        std::size_t used = 1;
+        if (std::optional<std::string_view> rest = gcom(line, l, value)) {
+            std::size_t used = line.size() - rest->size();
+            if (!WellFormed(line.substr(1, used - 1))) {
+                error = Sprintf("cannot read %s", std::string(line.substr(0, used)).c_str());
+                return false;
+            }
+            if (!Store(block, static_cast<char>(l), value, error))
+                return false;
+            line = *rest;
+            continue;
+        }
+        char letter;
+        std::size_t used = 1; // the letter and the number after it
         bool point = false;
         while (used < line.size() && IsNumberChar(line[used]))
             point |= line[used++] == '.';
@@ -159,19 +176,12 @@ bool ReadGcodeBlock(std::string_view line, GcodeBlock& block, std::string& error
             line.remove_prefix(used);
             continue;
         }
-        int l;
-        std::optional<std::string_view> rest = gcom(line, l, value);
         if (l == '%') {
             block.percent = true;
             return true;
         }
-        if (!rest) {
-            error = Sprintf("cannot read \"%s\"", std::string(line.substr(0, 20)).c_str());
-            return false;
-        }
-        if (!Store(block, static_cast<char>(l), value, error))
-            return false;
-        line = *rest;
+        error = Sprintf("cannot read \"%s\"", std::string(line.substr(0, 20)).c_str());
+        return false;
     }
 }
 

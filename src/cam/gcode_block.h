@@ -19,11 +19,13 @@ struct GcodeBlock {
     int m[kMaxCodes] = {}; // M codes
     int m_count = 0;
     std::uint32_t letters = 0; // bit (letter - 'A') for each other word on the line
-    double value[26] = {};     // the value of each such word, as written
+    double value[26] = {};     // the value of each such word, as written (others: see Value)
     bool percent = false;      // a '%' line (program start or end)
 
     bool Has(char letter) const { return letters >> (letter - 'A') & 1u; }
-    double Value(char letter) const { return value[letter - 'A']; }
+    // The value of a word on the line, 0 for a letter the line does not have. (A block read
+    // into again keeps the values of words its earlier line had; only this reads them right.)
+    double Value(char letter) const { return Has(letter) ? value[letter - 'A'] : 0.0; }
     bool HasG(int code10) const {
         for (int k = 0; k < g_count; ++k)
             if (g[k] == code10)
@@ -42,9 +44,10 @@ struct GcodeBlock {
 // no program value makes sense, and every later computation stays finite.
 constexpr double kLargestGcodeValue = 1e6;
 
-// Reads the words of one line. False, with the reason in `error`, for a word the reader cannot
-// read: an unknown character, a G or M code with more than one decimal, an integer word with a
-// fraction, a letter given twice, too many G or M codes, or a number out of range.
+// Reads the words of one line into `block`, in place of what it held. False, with the reason in
+// `error`, for a word the reader cannot read: an unknown character, a G or M code with more
+// than one decimal, an integer word with a fraction, a letter given twice, too many G or M
+// codes, or a number out of range.
 bool ReadGcodeBlock(std::string_view line, GcodeBlock& block, std::string& error);
 
 } // namespace korvel

@@ -93,6 +93,8 @@ public:
 
     bool Done() const { return ended_ || run_.stopped; }
     void Line(std::string_view text, int number);
+    // Sweeps what is still gathered: call once the program has run.
+    void Finish() { FlushRun(); }
 
 private:
     // Words, in the order a control applies them.
@@ -108,6 +110,8 @@ private:
     // Moves and their checks.
     void Straight(const Vec3& to, bool rapid);
     void Segment(const Vec3& a, const Vec3& b, bool rapid);
+    void Cut(const Vec3& a, const Vec3& b);
+    void FlushRun();
     void CheckFeed(int cycle);
     void CheckFixtures(const Vec3& a, const Vec3& b);
     void CheckWorkspace(const Vec3& p);
@@ -125,6 +129,8 @@ private:
     SimRun& run_;
     int line_ = 0;
     std::array<int, static_cast<std::size_t>(SimProblem::kCount)> noted_line_{};
+    GcodeBlock block_; // the line being run, read into again for every line
+    std::string error_;
 
     Vec3 pos_;
     bool xy_known_ = false; // the position in X and Y is unknown until the first X/Y move
@@ -144,7 +150,20 @@ private:
     int offset_ = 0; // G54 at power-on
     bool offset_noted_ = false;
     bool ended_ = false;
+    // Feed moves of a flat tool along X or Y, one after the other the same way at one height,
+    // gathered to be swept as one run (SimStock::SweepRun). Swept before any other move and
+    // before the tool changes, so the stock is never read with moves still pending.
+    struct PendingRun {
+        Vec3 start;
+        int axis = 0; // 0 X, 1 Y
+        bool forward = false;
+        std::vector<double> ends;
+        std::vector<int> lines;
+    } pending_;
 };
+
+// Moves gathered in one run at most: bounds the memory a long program takes.
+constexpr std::size_t kMaxRun = 1 << 16;
 
 void Simulator::Note(SimProblem kind, double x, double y, double z, double depth, int detail,
                      std::string text) {
@@ -175,10 +194,9 @@ bool Simulator::Fail(const std::string& why) {
 void Simulator::Line(std::string_view text, int number) {
     line_ = number;
     ++run_.lines;
-    GcodeBlock b;
-    std::string error;
-    if (!ReadGcodeBlock(text, b, error)) {
-        Fail(error);
+    GcodeBlock& b = block_;
+    if (!ReadGcodeBlock(text, b, error_)) {
+        Fail(error_);
         return;
     }
     if (b.percent)
@@ -281,6 +299,7 @@ bool Simulator::Modes(const GcodeBlock& b) {
 }
 
 void Simulator::ToolChange() {
+    FlushRun();
     in_spindle_ = selected_;
     spindle_ = 0; // the spindle stops for the change
     comp_noted_ = false;
@@ -500,9 +519,10 @@ void Simulator::Segment(const Vec3& a, const Vec3& b, bool rapid) {
         return; // the spindle nose is not simulated; a feed without a tool was noted
     CheckFixtures(a, b);
     if (!rapid) {
-        stock_.Sweep(tool_, a, b, line_, false);
+        Cut(a, b);
         return;
     }
+    FlushRun(); // the rapid meets the material as the moves before it left it
     // A rapid counts as going through material only when it enters by more than the tolerance
     // sideways too: a rapid whose side grazes a finished wall meets at most the grid's own
     // sliver of it, not material the part keeps.
@@ -512,6 +532,41 @@ void Simulator::Segment(const Vec3& a, const Vec3& b, bool rapid) {
     SweepContact c = stock_.Sweep(rapid_tool, a, b, line_, true);
     if (c.depth > s_.tolerance)
         Note(SimProblem::kRapidThroughMaterial, c.x, c.y, b.z, c.depth, 0);
+}
+
+// A feed move: a level move of a flat tool along X or Y joins the run it goes on from, or
+// starts one; any other move is swept at once, after the run before it.
+void Simulator::Cut(const Vec3& a, const Vec3& b) {
+    const bool level = tool_.Flat() && a.z == b.z;
+    const int axis = level && a.y == b.y && a.x != b.x   ? 0
+                     : level && a.x == b.x && a.y != b.y ? 1
+                                                         : -1;
+    PendingRun& p = pending_;
+    const double from = axis == 0 ? a.x : a.y, to = axis == 0 ? b.x : b.y;
+    const bool goes_on = axis >= 0 && !p.ends.empty() && p.ends.size() < kMaxRun &&
+                         axis == p.axis && from == p.ends.back() && (to > from) == p.forward &&
+                         a.z == p.start.z && (axis == 0 ? a.y == p.start.y : a.x == p.start.x);
+    if (!goes_on) {
+        FlushRun();
+        if (axis < 0) {
+            stock_.Sweep(tool_, a, b, line_, false);
+            return;
+        }
+        p.start = a;
+        p.axis = axis;
+        p.forward = to > from;
+    }
+    p.ends.push_back(to);
+    p.lines.push_back(line_);
+}
+
+void Simulator::FlushRun() {
+    if (pending_.ends.empty())
+        return;
+    stock_.SweepRun(tool_, pending_.start, pending_.axis, pending_.ends.data(),
+                    pending_.lines.data(), static_cast<int>(pending_.ends.size()));
+    pending_.ends.clear();
+    pending_.lines.clear();
 }
 
 void Simulator::CheckWorkspace(const Vec3& p) {
@@ -596,6 +651,7 @@ void SimulateProgram(std::string_view program, const SimSetup& setup, SimStock& 
         program = program.substr(next);
         sim.Line(line, ++number);
     }
+    sim.Finish();
 }
 
 } // namespace korvel

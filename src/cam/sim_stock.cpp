@@ -218,6 +218,10 @@ void SimStock::Init(const GridFrame& frame, double top, double bottom) {
 SweepContact SimStock::Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, int line,
                              bool want_contact) {
     SweepContact contact;
+    // No cell stands above the block's top (as the cells hold it): a move whose tip stays at or
+    // above it lowers no cell and meets no material (rapids at a safe height, above all).
+    if (std::min(a.z, b.z) >= static_cast<double>(static_cast<float>(top_)))
+        return contact;
     const double r = tool.radius;
     int j0, j1, i0, i1;
     if (!(r >= 0) || !frame_.Rows(std::min(a.y, b.y) - r, std::max(a.y, b.y) + r, j0, j1) ||
@@ -226,7 +230,10 @@ SweepContact SimStock::Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, 
     Move m{&tool, a, b, line, static_cast<std::uint8_t>(tool.mills ? tool.place : 0), want_contact};
     const bool flat = tool.Flat();
     if (flat && a.z == b.z) {
-        LevelSweep(m, j0, j1, contact);
+        if (!want_contact && a.y == b.y && RunFits(tool, a, a.x, &b.x, 1))
+            SweepAlongRow(RowRun{&tool, a, &b.x, &line, 1, b.x > a.x});
+        else
+            LevelSweep(m, j0, j1, contact);
         return contact;
     }
     last_.valid = false;
@@ -263,6 +270,293 @@ SweepContact SimStock::Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, 
             Row(m, j, d1 + 1, c1, contact);
     }
     return contact;
+}
+
+void SimStock::SweepRun(const SimTool& tool, const Vec3& start, int axis, const double* ends,
+                        const int* lines, int n) {
+    if (n <= 0 || !(axis == 0 || axis == 1))
+        return;
+    if (start.z >= static_cast<double>(static_cast<float>(top_)))
+        return; // above the material (Sweep)
+    const double from = axis == 0 ? start.x : start.y;
+    if (RunFits(tool, start, from, ends, n)) {
+        const RowRun run{&tool, start, ends, lines, n, ends[0] > from};
+        if (axis == 0)
+            SweepAlongRow(run);
+        else
+            SweepAcrossRows(run);
+        return;
+    }
+    Vec3 a = start;
+    for (int k = 0; k < n; ++k) {
+        Vec3 b = a;
+        (axis == 0 ? b.x : b.y) = ends[k];
+        Sweep(tool, a, b, lines[k], false);
+        a = b;
+    }
+}
+
+// A run that can be swept as one: a flat tool, every move going the same way from `from` on,
+// and every number small enough that nothing overflows (as CapsuleRows::Regular).
+bool SimStock::RunFits(const SimTool& tool, const Vec3& start, double from, const double* ends,
+                       int n) {
+    constexpr double kFar = 1e12;
+    // (A radius whose square underflows would reach past itself.)
+    const double r = tool.radius;
+    if (!tool.Flat() || !(r == 0 || (r >= 1e-100 && r <= kFar)) ||
+        !(std::fabs(start.x) <= kFar && std::fabs(start.y) <= kFar && std::isfinite(start.z)))
+        return false;
+    const bool forward = ends[0] > from;
+    for (int k = 0; k < n; ++k) {
+        const double to = ends[k];
+        if (!(std::fabs(to) <= kFar) || !(forward ? to > from : to < from))
+            return false;
+        from = to;
+    }
+    return true;
+}
+
+// On each row of the grid the disc of the tool reaches w to either side of its centre (w from
+// DiscHalfWidths), so a move along the row from x1 to x2 reaches [min - w, max + w] and the
+// run reaches from its start's disc to its end's. Each row's cells are lowered in one pass.
+void SimStock::SweepAlongRow(const RowRun& run) {
+    const double r = run.tool->radius, y = run.start.y, z = run.start.z;
+    const double end = run.ends[run.n - 1];
+    last_ = LastLevel{true, r, z, end, y};
+    int j0, j1;
+    if (!frame_.Rows(y - r, y + r, j0, j1))
+        return;
+    if (!(reached_.z == z))
+        ResetReached(z);
+    const int rows = j1 - j0 + 1;
+    const double* w = DiscWidths(y, r, j0, rows, nullptr);
+    const double lo = run.forward ? run.start.x : end, hi = run.forward ? end : run.start.x;
+    // Column positions as GridFrame::Columns rounds them.
+    const double inv = 1 / frame_.res, x0 = frame_.x0, last = frame_.nx - 1;
+    for (int k = 0; k < rows; ++k) {
+        if (w[k] < 0)
+            continue;
+        const double p = (lo - w[k] - x0) * inv - 0.5, q = (hi + w[k] - x0) * inv - 0.5;
+        if (!(q >= 0) || !(p <= last))
+            continue;
+        int c0 = 0;
+        if (p > 0) {
+            c0 = static_cast<int>(p);
+            c0 += c0 < p;
+        }
+        const int c1 = q >= last ? frame_.nx - 1 : static_cast<int>(q);
+        if (c0 <= c1)
+            RunRow(run, j0 + k, c0, c1, w[k]);
+    }
+}
+
+// The cells c0..c1 of row j that a run reaches: those outside the row's span known to stand
+// at the run's height go down to it, and the span grows.
+void SimStock::RunRow(const RowRun& run, int j, int c0, int c1, double w) {
+    const auto row = static_cast<std::size_t>(j);
+    int& p0 = reached_.c0[row];
+    int& p1 = reached_.c1[row];
+    int k = 0; // the move of the run that reached the last cell lowered
+    const bool apart = p0 > p1 || p0 > c1 || p1 < c0;
+    // Walked from the run's start on, so that the moves are met in order.
+    if (run.forward) {
+        if (apart) {
+            LowerRun<true>(run, j, c0, c1, w, k);
+        } else {
+            if (c0 < p0)
+                LowerRun<true>(run, j, c0, p0 - 1, w, k);
+            if (p1 < c1)
+                LowerRun<true>(run, j, p1 + 1, c1, w, k);
+        }
+    } else {
+        if (apart) {
+            LowerRun<false>(run, j, c0, c1, w, k);
+        } else {
+            if (p1 < c1)
+                LowerRun<false>(run, j, p1 + 1, c1, w, k);
+            if (c0 < p0)
+                LowerRun<false>(run, j, c0, p0 - 1, w, k);
+        }
+    }
+    GrowSpan(j, c0, c1);
+}
+
+// The cells i0..i1 of row j that stand above the run's height go down to it, walked away from
+// the run's start (kRight: to the right), each taking the line of the first move that reaches
+// it: move k reaches w beyond its end, and the moves reach ever further. `move` carries the
+// move from one call to the next.
+template <bool kRight>
+void SimStock::LowerRun(const RowRun& run, int j, int i0, int i1, double w, int& move) {
+    const std::size_t base = frame_.Index(0, j);
+    float* h = height_.data() + base;
+    std::int32_t* ln = line_.data() + base;
+    std::uint8_t* ml = mill_.data() + base;
+    const float z = static_cast<float>(run.start.z);
+    const auto mill = static_cast<std::uint8_t>(run.tool->mills ? run.tool->place : 0);
+    const double inv = 1 / frame_.res, x0 = frame_.x0, reach = kRight ? w : -w;
+    const double* xs = run.ends;
+    const int last = run.n - 1;
+    // The column position that move k reaches to (as GridFrame::Columns has it).
+    auto reached = [&](int k) { return (xs[k] + reach - x0) * inv - 0.5; };
+    int k = move;
+    double at = reached(k);
+    for (int n = 0; n <= i1 - i0; ++n) {
+        const int i = kRight ? i0 + n : i1 - n;
+        if (!(z < h[i]))
+            continue;
+        while (k < last && (kRight ? at < i : at > i))
+            at = reached(++k);
+        h[i] = z;
+        ln[i] = run.lines[k];
+        ml[i] = mill;
+    }
+    move = k;
+}
+
+// A run along Y, row by row in the run's direction. On a row, move k reaches as far to either
+// side of the run's X as the widest of its discs and its band (as SimStock::Sweep and
+// CapsuleRows work it out for the move alone); the moves before the row widen their reach as
+// they come nearer, and the first whose band covers the row, or the first that ends past it,
+// reaches furthest: the moves after it only go away. Each cell takes the line of the first
+// move that reaches it.
+void SimStock::SweepAcrossRows(const RowRun& run) {
+    const double r = run.tool->radius, x = run.start.x, first = run.start.y;
+    const double end = run.ends[run.n - 1];
+    last_ = LastLevel{true, r, run.start.z, x, end};
+    int j0, j1, i0, i1;
+    if (!frame_.Rows(std::min(first, end) - r, std::max(first, end) + r, j0, j1) ||
+        !frame_.Columns(x - r, x + r, i0, i1))
+        return;
+    if (!(reached_.z == run.start.z))
+        ResetReached(run.start.z);
+    across_.c0 = i0;
+    across_.c1 = i1;
+    // For each move: its length and the rows its sweep looks at (row positions, as
+    // GridFrame::Rows rounds them).
+    const auto n = static_cast<std::size_t>(run.n);
+    across_.len.resize(n);
+    across_.row_lo.resize(n);
+    across_.row_hi.resize(n);
+    const double inv = 1 / frame_.res;
+    double s = first;
+    for (std::size_t k = 0; k < n; ++k) {
+        const double e = run.ends[k];
+        across_.len[k] = std::sqrt((e - s) * (e - s));
+        across_.row_lo[k] = (std::min(s, e) - r - frame_.y0) * inv - 0.5;
+        across_.row_hi[k] = (std::max(s, e) + r - frame_.y0) * inv - 0.5;
+        s = e;
+    }
+    int from = 0; // no move before it reaches this row or any after it
+    for (int step = 0; step <= j1 - j0; ++step)
+        AcrossRow(run, run.forward ? j0 + step : j1 - step, from);
+}
+
+namespace {
+
+// The half-width of a disc of radius r (r2 = r * r) on a row dy from its centre, as
+// DiscHalfWidths has it: -1 where it does not reach.
+inline double DiscHalfWidth(double r2, double dy) {
+    const double h = r2 - dy * dy;
+    return h >= 0 ? std::sqrt(h) : -1;
+}
+
+} // namespace
+
+void SimStock::AcrossRow(const RowRun& run, int j, int& from) {
+    const double y = frame_.Y(j), r = run.tool->radius, r2 = r * r;
+    const bool forward = run.forward;
+    const double* ends = run.ends;
+    const double* len = across_.len.data();
+    const double* row_lo = across_.row_lo.data();
+    const double* row_hi = across_.row_hi.data();
+    // How far move k reaches to either side on this row, given the half-width of its start's
+    // disc: -1 where it does not reach the row.
+    auto reach = [&](int k, double start_w, double end_w) {
+        const double along = forward ? y - (k > 0 ? ends[k - 1] : run.start.y)
+                                     : -(y - (k > 0 ? ends[k - 1] : run.start.y));
+        double w = std::max(start_w, end_w);
+        if (!(along < 0) && !(along > len[k]))
+            w = r; // the band between the discs
+        return row_lo[k] <= j && j <= row_hi[k] ? w : -1;
+    };
+    auto start_disc = [&](int k) {
+        return DiscHalfWidth(r2, y - (k > 0 ? ends[k - 1] : run.start.y));
+    };
+    // A move that ends before the row without reaching it reaches no row further on.
+    while (from < run.n - 1 && (forward ? ends[from] < y : ends[from] > y) &&
+           reach(from, start_disc(from), DiscHalfWidth(r2, y - ends[from])) < 0)
+        ++from;
+    const double x = run.start.x, inv = 1 / frame_.res, x0 = frame_.x0, last = frame_.nx - 1;
+    const float z = static_cast<float>(run.start.z);
+    const auto mill = static_cast<std::uint8_t>(run.tool->mills ? run.tool->place : 0);
+    double widest = -1;
+    int c0 = 1, c1 = 0; // the columns reached so far
+    double start_w = start_disc(from);
+    for (int k = from; k < run.n; ++k) {
+        const double end_w = DiscHalfWidth(r2, y - ends[k]);
+        const double w = reach(k, start_w, end_w);
+        start_w = end_w; // the next move starts where this one ends
+        if (w > widest) {
+            widest = w;
+            // Columns as GridFrame::Columns rounds them; a wider reach holds the narrower.
+            const double p = (x - w - x0) * inv - 0.5, q = (x + w - x0) * inv - 0.5;
+            if (q >= 0 && p <= last) {
+                int n0 = 0;
+                if (p > 0) {
+                    n0 = static_cast<int>(p);
+                    n0 += n0 < p;
+                }
+                const int n1 = q >= last ? frame_.nx - 1 : static_cast<int>(q);
+                if (n0 <= n1) {
+                    if (c0 > c1) {
+                        LowerCells(j, n0, n1, z, run.lines[k], mill);
+                    } else {
+                        LowerCells(j, n0, c0 - 1, z, run.lines[k], mill);
+                        LowerCells(j, c1 + 1, n1, z, run.lines[k], mill);
+                    }
+                    c0 = n0;
+                    c1 = n1;
+                }
+            }
+        }
+        // Nothing reaches further than the tool's radius; the moves after one that ends past
+        // the row only go away from it.
+        if ((c0 == across_.c0 && c1 == across_.c1) || (forward ? ends[k] > y : ends[k] < y))
+            break;
+    }
+    if (c0 <= c1)
+        GrowSpan(j, c0, c1);
+}
+
+// The cells i0..i1 of row j that stand above z go down to it, with the line and place given.
+void SimStock::LowerCells(int j, int i0, int i1, float z, int line, std::uint8_t mill) {
+    const std::size_t base = frame_.Index(0, j);
+    float* h = height_.data() + base;
+    for (int i = i0; i <= i1; ++i)
+        if (z < h[i]) {
+            h[i] = z;
+            line_[base + static_cast<std::size_t>(i)] = line;
+            mill_[base + static_cast<std::size_t>(i)] = mill;
+        }
+}
+
+// Row j's span of columns known to stand at the level moves' height takes in c0..c1: it grows
+// when the two meet, else the new one replaces it.
+void SimStock::GrowSpan(int j, int c0, int c1) {
+    const auto row = static_cast<std::size_t>(j);
+    int& p0 = reached_.c0[row];
+    int& p1 = reached_.c1[row];
+    if (p0 > p1 || c1 + 1 < p0 || p1 + 1 < c0) {
+        p0 = c0;
+        p1 = c1;
+    } else {
+        p0 = std::min(p0, c0);
+        p1 = std::max(p1, c1);
+    }
+    reached_.below[row] = p0 > 0 ? p0 - 1 : -HUGE_VAL;
+    reached_.beyond[row] = p1 < frame_.nx - 1 ? p1 + 1 : HUGE_VAL;
+    reached_.j_lo = std::min(reached_.j_lo, j);
+    reached_.j_hi = std::max(reached_.j_hi, j);
 }
 
 void SimStock::ResetReached(double z) {

@@ -37,6 +37,16 @@ public:
     SweepContact Sweep(const SimTool& tool, const Vec3& a, const Vec3& b, int line,
                        bool want_contact);
 
+    // A run of level moves along one axis of the grid (axis 0: X, along its rows; 1: Y, across
+    // them), one after the other: from `start` to ends[0] on that axis (program line
+    // lines[0]), on to ends[1] (lines[1]) and so on, the other coordinates staying start's.
+    // Every cell comes out with the height and line that sweeping the moves one at a time gives
+    // it, but each row is worked once for the whole run: a long chain of short moves costs
+    // little more than one long move. A run that is not of a flat tool, stands still or turns
+    // back is swept one move at a time.
+    void SweepRun(const SimTool& tool, const Vec3& start, int axis, const double* ends,
+                  const int* lines, int n);
+
     const GridFrame& Frame() const { return frame_; }
     double Top() const { return top_; }
     double Bottom() const { return bottom_; }
@@ -52,6 +62,28 @@ private:
         std::uint8_t mill;
         bool want_contact;
     };
+    // A run of level moves along an axis (SweepRun): its ends on that axis, their lines, and
+    // whether it goes the axis's way.
+    struct RowRun {
+        const SimTool* tool;
+        Vec3 start;
+        const double* ends;
+        const int* lines;
+        int n;
+        bool forward;
+    };
+    static bool RunFits(const SimTool& tool, const Vec3& start, double from, const double* ends,
+                        int n);
+    // Along X: each row is one span per run.
+    void SweepAlongRow(const RowRun& run);
+    void RunRow(const RowRun& run, int j, int c0, int c1, double w);
+    template <bool kRight>
+    void LowerRun(const RowRun& run, int j, int i0, int i1, double w, int& move);
+    // Along Y: each row meets a few moves of the run, widening as the tool comes nearer.
+    void SweepAcrossRows(const RowRun& run);
+    void AcrossRow(const RowRun& run, int j, int& from);
+    void LowerCells(int j, int i0, int i1, float z, int line, std::uint8_t mill);
+    void GrowSpan(int j, int c0, int c1);
     void LevelSweep(const Move& m, int j0, int j1, SweepContact& contact);
     void ResetReached(double z);
     const double* DiscWidths(double cy, double r, int j0, int rows, const double* keep);
@@ -89,6 +121,12 @@ private:
     // rows that need a look.
     std::vector<double> xl_, xr_, gains_;
     std::vector<int> look_;
+    // Per move of a run along Y: its length and the first and last rows its sweep looks at;
+    // and the columns within the tool's radius of the run, the most a row can take.
+    struct AcrossMoves {
+        std::vector<double> len, row_lo, row_hi;
+        int c0 = 0, c1 = -1;
+    } across_;
     // The half-widths of the discs at the ends of recent level moves (DiscWidths).
     struct DiscRows {
         double cy = 0, r = 0;

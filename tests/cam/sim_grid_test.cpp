@@ -227,6 +227,120 @@ TEST(SimStockTest, ChainsOfLevelMovesKeepTheLineThatFirstReachedEachCell) {
     }
 }
 
+// A run of moves along X (axis 0) or Y (axis 1): its start, its ends on that axis and their
+// lines.
+struct TestRun {
+    Vec3 start;
+    int axis = 0;
+    std::vector<double> ends;
+    std::vector<int> lines;
+};
+
+// A run of 1 to 40 moves of random lengths (some tiny, some longer than the tool), along a row
+// or column of cell centres, a disc's edge away from one or anywhere; one in eight turns back
+// somewhere. Half the runs go by sixteenths: their reach often ends right on a cell centre.
+TestRun RandomRun(std::mt19937& rng, const GridFrame& f, double r, int axis, int first_line) {
+    std::uniform_real_distribution<double> u(0, 1);
+    TestRun run;
+    run.axis = axis;
+    double p[2] = {u(rng) * f.nx * f.res + f.x0, u(rng) * f.ny * f.res + f.y0};
+    const int across = 1 - axis;
+    const int cell = static_cast<int>(rng() % 32);
+    const double centre = across == 0 ? f.X(cell) : f.Y(cell);
+    if (rng() % 3 == 0)
+        p[across] = centre;
+    else if (rng() % 2 == 0)
+        p[across] = centre + r;
+    const bool sixteenths = rng() % 2;
+    if (sixteenths)
+        p[axis] = std::round(p[axis] * 16) / 16;
+    run.start = Vec3{p[0], p[1], -u(rng) * 4};
+    const double dir = rng() % 2 ? 1 : -1;
+    const int n = 1 + static_cast<int>(rng() % 40);
+    double at = p[axis];
+    for (int k = 0; k < n; ++k) {
+        double step = rng() % 4 == 0 ? u(rng) * 1e-3 : u(rng) * 2 * r;
+        if (sixteenths)
+            step = (1 + static_cast<int>(rng() % 40)) / 16.0;
+        at += (rng() % 8 == 0 && k == n / 2 ? -3 : 1) * dir * step;
+        run.ends.push_back(at);
+        run.lines.push_back(first_line + k);
+    }
+    return run;
+}
+
+void SweepTogether(SimStock& s, const SimTool& t, const TestRun& run) {
+    s.SweepRun(t, run.start, run.axis, run.ends.data(), run.lines.data(),
+               static_cast<int>(run.ends.size()));
+}
+
+// Each move of a run by itself, one after the other.
+void SweepOneAtATime(SimStock& s, const SimTool& t, const TestRun& run) {
+    Vec3 a = run.start;
+    for (std::size_t k = 0; k < run.ends.size(); ++k) {
+        Vec3 b = a;
+        (run.axis == 0 ? b.x : b.y) = run.ends[k];
+        s.Sweep(t, a, b, run.lines[k], false);
+        a = b;
+    }
+}
+
+// Runs of level moves along X or Y, swept together, leave each cell with the height and line
+// that the moves one at a time leave it; for a flat tool these are, cell centre by cell
+// centre, the height of the first move within the radius that goes below the cell, and its
+// line (centres on the edge itself may go either way). Over material cut unevenly before, at
+// the edges of the grid, and with tools whose runs are swept one move at a time.
+TEST(SimStockTest, RunsAlongXOrYCutWhatTheirMovesCutOneAtATime) {
+    std::mt19937 rng(17);
+    GridFrame f{-1, -2, 0.25, 48, 40};
+    for (int round = 0; round < 800; ++round) {
+        const int type = round % 8 == 7 ? kDrillTool : kEndMillRough;
+        const double dia = round % 4 == 0 ? 5 : 0.25 + (rng() % 100) * 0.125;
+        SimTool t = MakeSimTool(type, dia, 0, 20, 0);
+        SimStock together, apart, reference;
+        together.Init(f, 0, -10);
+        const TestRun before = RandomRun(rng, f, t.radius, static_cast<int>(rng() % 2), 1);
+        SweepTogether(together, t, before);
+        apart = together;
+        reference = together;
+        const TestRun run = RandomRun(rng, f, t.radius, round % 2, 100);
+        SweepTogether(together, t, run);
+        SweepOneAtATime(apart, t, run);
+        ASSERT_EQ(together.Heights(), apart.Heights()) << round;
+        ASSERT_EQ(together.Lines(), apart.Lines()) << round;
+        if (!t.Flat())
+            continue;
+        // Against the cell centres, from the stock the run started on.
+        const double across = run.axis == 0 ? run.start.y : run.start.x;
+        const float z = static_cast<float>(run.start.z);
+        for (int j = 0; j < f.ny; ++j)
+            for (int i = 0; i < f.nx; ++i) {
+                const std::size_t c = f.Index(i, j);
+                const double along_c = run.axis == 0 ? f.X(i) : f.Y(j);
+                const double across_c = run.axis == 0 ? f.Y(j) : f.X(i);
+                float height = reference.Heights()[c];
+                int line = reference.Lines()[c];
+                bool edge = false;
+                double from = run.axis == 0 ? run.start.x : run.start.y;
+                for (std::size_t k = 0; k < run.ends.size(); ++k) {
+                    double lo = std::min(from, run.ends[k]), hi = std::max(from, run.ends[k]);
+                    double d =
+                        std::hypot(std::max({lo - along_c, 0.0, along_c - hi}), across_c - across);
+                    edge |= std::fabs(d - t.radius) < 1e-9;
+                    if (d <= t.radius && z < height) {
+                        height = z;
+                        line = run.lines[k];
+                    }
+                    from = run.ends[k];
+                }
+                if (edge)
+                    continue;
+                EXPECT_EQ(together.Heights()[c], height) << round << " cell " << i << "," << j;
+                EXPECT_EQ(together.Lines()[c], line) << round << " cell " << i << "," << j;
+            }
+    }
+}
+
 TEST(SimStockTest, ContactIsTheDepthOfMaterialTheMovePassedThrough) {
     GridFrame f{0, 0, 0.25, 40, 40};
     SimTool t = MakeSimTool(kEndMillRough, 4, 0, 20, 0);
@@ -239,6 +353,15 @@ TEST(SimStockTest, ContactIsTheDepthOfMaterialTheMovePassedThrough) {
     c = s.Sweep(t, {5, 5, -8}, {5, 5, 2}, 3, true); // back up the hole it made
     EXPECT_EQ(c.depth, 0);
     EXPECT_EQ(s.Lines()[f.Index(20, 20)], 2);
+    // Along the block's top or above it nothing is met and nothing lowered, whatever the tool.
+    for (int type : {kEndMillRough, kDrillTool}) {
+        SimTool tool = MakeSimTool(type, 4, 0, 20, 0);
+        s.Init(f, 0.1, -5);
+        EXPECT_EQ(s.Sweep(tool, {1, 1, 0.1}, {9, 8, 0.1}, 4, true).depth, 0);
+        EXPECT_EQ(s.Sweep(tool, {1, 8, 3}, {9, 1, 0.1}, 5, true).depth, 0);
+        for (std::size_t k = 0; k < f.Cells(); ++k)
+            ASSERT_EQ(s.Lines()[k], 0) << k;
+    }
 }
 
 } // namespace

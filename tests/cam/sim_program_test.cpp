@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "base/text.h"
 #include "cam/sim_program.h"
 #include "tooldb/database.h"
 
@@ -268,6 +269,71 @@ TEST_F(SimProgramTest, FixturesAreNotedWithTheirDepth) {
     // Passing beside it, further than the tool's radius, is no contact.
     Run("G00 X44.9 Y20.\nG00 Z-1.\nG00 Z50.\n");
     EXPECT_EQ(Count(SimProblem::kFixture), 0);
+}
+
+// Feed moves along X or Y are gathered and swept together; what comes out is what sweeping
+// every move by itself, in program order, leaves: heights, lines, and the depth of a rapid
+// through material met in the middle of a chain. Chains turn back, change height, go on after
+// a tool change and after moves along neither axis.
+TEST_F(SimProgramTest, ChainsAlongXOrYCutWhatTheirMovesCutOneByOne) {
+    // The reference: each move swept by itself, as the simulation sweeps a rapid (with the
+    // tool's radius less the tolerance) or a feed move. Lines 1 to 3 are Run's tool change.
+    std::string body = "G00 X2. Y20.\n";
+    SimStock reference;
+    reference.Init(frame_, 0, -20);
+    const SimTool* tool = &setup_.tools[1];
+    Vec3 at{2, 20, setup_.home_z};
+    int line = 4;
+    double rapid_depth = 0; // of the first rapid into material
+    auto move = [&](const char* word, double x, double y, double z) {
+        body += Sprintf("%s X%.3f Y%.3f Z%.3f F500.\n", word, x, y, z);
+        const Vec3 to{x, y, z};
+        if (word[2] == '0') {
+            SimTool rapid_tool = *tool;
+            rapid_tool.radius -= setup_.tolerance;
+            rapid_tool.tip_radius = std::min(rapid_tool.tip_radius, rapid_tool.radius);
+            double depth = reference.Sweep(rapid_tool, at, to, ++line, true).depth;
+            if (rapid_depth == 0)
+                rapid_depth = depth;
+        } else {
+            reference.Sweep(*tool, at, to, ++line, false);
+        }
+        at = to;
+    };
+    move("G00", 2, 20, 1);
+    move("G01", 2, 20, -2);
+    for (int k = 1; k <= 200; ++k) // along the row, turning back after 120 moves
+        move("G01", at.x + (k <= 120 ? 0.125 : -0.125), 20, -2);
+    move("G01", at.x, 20, -3); // down, and on at another height
+    for (int k = 1; k <= 60; ++k)
+        move("G01", at.x + 0.375, 20, -3);
+    move("G00", at.x - 30, 20, -3); // back through what the chain left, and beyond
+    for (int k = 1; k <= 40; ++k)   // aslant, then along another row
+        move("G01", at.x + 0.25, at.y + 0.125, -3);
+    for (int k = 1; k <= 80; ++k)
+        move("G01", at.x - 0.125, at.y, -3);
+    for (int k = 1; k <= 90; ++k) // along Y, down and back up
+        move("G01", at.x, at.y + (k <= 60 ? -0.125 : 0.375), -3);
+    move("G01", at.x + 7, at.y, -3.5);
+    for (int k = 1; k <= 40; ++k)
+        move("G01", at.x, at.y + 0.25, -3.5);
+    move("G00", at.x, at.y, 5);
+    body += "T2 M06\nS1000 M03\nG43 H2\n";
+    line += 3;
+    tool = &setup_.tools[2];
+    move("G00", 30, 10, 1);
+    move("G01", 30, 10, -1);
+    for (int k = 1; k <= 50; ++k) // a drill's moves are not gathered
+        move("G01", at.x - 0.25, 10, -1);
+    Run(body);
+    ASSERT_FALSE(run_.stopped);
+    EXPECT_EQ(run_.lines, line);
+    EXPECT_EQ(stock_.Heights(), reference.Heights());
+    EXPECT_EQ(stock_.Lines(), reference.Lines());
+    ASSERT_GT(rapid_depth, setup_.tolerance);
+    const SimEvent* rapid = First(SimProblem::kRapidThroughMaterial);
+    ASSERT_NE(rapid, nullptr);
+    EXPECT_DOUBLE_EQ(rapid->depth, rapid_depth);
 }
 
 TEST_F(SimProgramTest, TheMoveLimitStopsTheMachine) {
