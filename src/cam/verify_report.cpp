@@ -21,13 +21,15 @@ std::string ObjectName(int id, int type) {
     return Sprintf("%s %d", kind ? kind->name : "Object", id);
 }
 
-// The start of every line of the program, to name a line by its N number as well.
+// The start of every line of the program, to name a line by its N number as well. Lines end
+// as the simulation counts them: with LF, CR LF or a lone CR.
 class ProgramLines {
 public:
     explicit ProgramLines(std::string_view program) : program_(program) {
         starts_.push_back(0);
         for (std::size_t i = 0; i < program.size(); ++i)
-            if (program[i] == '\n')
+            if (program[i] == '\n' ||
+                (program[i] == '\r' && (i + 1 == program.size() || program[i + 1] != '\n')))
                 starts_.push_back(i + 1);
     }
     // "line 12", or "line 12 (N120)" when the line carries an N word.
@@ -37,7 +39,7 @@ public:
             return name;
         std::size_t start = starts_[static_cast<std::size_t>(line - 1)];
         std::string_view text = program_.substr(start);
-        text = text.substr(0, text.find('\n'));
+        text = text.substr(0, text.find_first_of("\r\n"));
         GcodeBlock b;
         std::string error;
         if (ReadGcodeBlock(text, b, error) && b.Has('N'))

@@ -73,6 +73,22 @@ TEST_F(VerifyTest, ADrillTooDeepIsAGougeOfThatDrillByItsLine) {
     EXPECT_FALSE(r.clean);
 }
 
+TEST_F(VerifyTest, LinesAreNamedByTheirNumbersWhateverEndsThem) {
+    TypeAll({"DRILL 2 1 8 11.8 20 20 0 0 0 1 -1"});
+    const std::string program = "%\nN10 G54 G90 G98 G21\nN20 T1 M06\nN30 S1000 M03\n"
+                                "N40 G43 H1 M08\nN50 G00 X20. Y20.\nN60 G00 Z25.\n"
+                                "N70 G81 R5. Z-12. F100.\nN80 G80\nN90 M30\n%\n";
+    for (std::string end : {"\n", "\r\n", "\r"}) {
+        std::string text;
+        for (char c : program)
+            text += c == '\n' ? end : std::string(1, c);
+        VerifyResult r;
+        ASSERT_EQ(VerifyProgram(text, {}, r), 1);
+        ASSERT_EQ(r.problems.size(), 1u) << VerifyReport(r, "plate");
+        EXPECT_TRUE(r.problems[0].ends_with("by line 8 (N70)")) << r.problems[0];
+    }
+}
+
 TEST_F(VerifyTest, ADrillNotDrilledIsLeftStock) {
     TypeAll({"DRILL 2 1 8 12 20 20 0 0 0 1 -1", "DRILL 3 1 8 12 80 40 0 0 0 1 -1",
              "DRILL 4 1 8 12 50 30 0 0 0 1 -1"});
