@@ -358,9 +358,9 @@ int StrEngCLAData(std::string& line, int index) {
     if (!e || e->drawing)
         return 0;
     switch (e->kind) {
-    case kCircle:
-        line = Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f %0.5f", kEngCla, e->id, e->pid, e->x1,
-                       e->y1, e->radius, e->eng_width, e->eng_depth);
+    case kCircle: // a radius is above 0, also when five decimals would make it 0
+        line = Sprintf("$%d %d %d %0.5f %0.5f %s %0.5f %0.5f", kEngCla, e->id, e->pid, e->x1, e->y1,
+                       FixedNonZero(e->radius, 5).c_str(), e->eng_width, e->eng_depth);
         break;
     case kLine:
         line = Sprintf("$%d %d %d %0.5f %0.5f %0.5f %0.5f %0.5f %0.5f", kEngCla, e->id, e->pid,
@@ -383,8 +383,8 @@ int StrInfoCLAData(std::string& line, int index) {
     std::string group = GroupWord(e->group);
     switch (e->kind) {
     case kCircle:
-        line = Sprintf("$%d %d %d %f %f %f %s", kInfoCla, e->id, -1, e->x1, e->y1, e->radius,
-                       group.c_str());
+        line = Sprintf("$%d %d %d %f %f %s %s", kInfoCla, e->id, -1, e->x1, e->y1,
+                       FixedNonZero(e->radius, 6).c_str(), group.c_str());
         break;
     case kLine:
         line = Sprintf("$%d %d %d %f %f %f %f %s", kInfoCla, e->id, -1, e->x1, e->y1, e->x2, e->y2,

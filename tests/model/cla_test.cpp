@@ -112,6 +112,20 @@ TEST_F(CLATest, EveryKindReadsAndWritesBackExactly) {
     EXPECT_TRUE(Messages().empty());
 }
 
+TEST_F(CLATest, ACircleTooSmallForTheDecimalsIsSavedInFullAndReopens) {
+    ASSERT_EQ(Type("ENG_CLA 20 2 1 2 0.0000003 0.5 0.25"), 1);
+    ASSERT_EQ(Type("INFO_CLA 21 -1 1 2 0.0000003 -1"), 1);
+    EXPECT_EQ(LinesOf(20), "$59 20 2 1.00000 2.00000 2.9999999999999999e-07 0.50000 0.25000\n");
+    EXPECT_EQ(LinesOf(21), "$60 21 -1 1.000000 2.000000 2.9999999999999999e-07 -1\n");
+    std::string path = ScratchDir() + "/small.kvp";
+    ASSERT_EQ(SaveProject(path), 1);
+    InitAllTables();
+    ASSERT_EQ(OpenProject(path), 1);
+    EXPECT_EQ(Element(20).radius, 3e-7);
+    EXPECT_EQ(Element(21).radius, 3e-7);
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(CLATest, KeywordFormsAndTheGroupArgument) {
     TypeAll({"ENG_CLA 20 1 1 2 3 4 0.5 0.25", "INFO_CLA 21 7 0 0 5 layer_a",
              "INFO_CLA 22 -1 1 1 2 2 Layer_A", "INFO_CLA 23 -1 0 0 4 0 2 -1",
