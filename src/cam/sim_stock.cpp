@@ -72,6 +72,21 @@ bool Envelope(const SimTool& tool, const Vec3& a, const Vec3& b, double px, doub
     return true;
 }
 
+// The columns whose centres lie in [p, q], with p and q in column units (position / res - 0.5),
+// rounded as GridFrame::Columns rounds them; false when none does (also for NaN bounds).
+bool ColumnSpan(double p, double q, int nx, int& c0, int& c1) {
+    const double last = nx - 1;
+    if (!(q >= 0) || !(p <= last))
+        return false;
+    c0 = 0;
+    if (p > 0) {
+        c0 = static_cast<int>(p);
+        c0 += c0 < p;
+    }
+    c1 = q >= last ? nx - 1 : static_cast<int>(q);
+    return c0 <= c1;
+}
+
 } // namespace
 
 CapsuleRows::CapsuleRows(double ax, double ay, double bx, double by, double r)
@@ -332,20 +347,13 @@ void SimStock::SweepAlongRow(const RowRun& run) {
     const double* w = DiscWidths(y, r, j0, rows, nullptr);
     const double lo = run.forward ? run.start.x : end, hi = run.forward ? end : run.start.x;
     // Column positions as GridFrame::Columns rounds them.
-    const double inv = 1 / frame_.res, x0 = frame_.x0, last = frame_.nx - 1;
+    const double inv = 1 / frame_.res, x0 = frame_.x0;
     for (int k = 0; k < rows; ++k) {
         if (w[k] < 0)
             continue;
         const double p = (lo - w[k] - x0) * inv - 0.5, q = (hi + w[k] - x0) * inv - 0.5;
-        if (!(q >= 0) || !(p <= last))
-            continue;
-        int c0 = 0;
-        if (p > 0) {
-            c0 = static_cast<int>(p);
-            c0 += c0 < p;
-        }
-        const int c1 = q >= last ? frame_.nx - 1 : static_cast<int>(q);
-        if (c0 <= c1)
+        int c0, c1;
+        if (ColumnSpan(p, q, frame_.nx, c0, c1))
             RunRow(run, j0 + k, c0, c1, w[k]);
     }
 }
@@ -486,7 +494,7 @@ void SimStock::AcrossRow(const RowRun& run, int j, int& from) {
     while (from < run.n - 1 && (forward ? ends[from] < y : ends[from] > y) &&
            reach(from, start_disc(from), DiscHalfWidth(r2, y - ends[from])) < 0)
         ++from;
-    const double x = run.start.x, inv = 1 / frame_.res, x0 = frame_.x0, last = frame_.nx - 1;
+    const double x = run.start.x, inv = 1 / frame_.res, x0 = frame_.x0;
     const float z = static_cast<float>(run.start.z);
     const auto mill = static_cast<std::uint8_t>(run.tool->mills ? run.tool->place : 0);
     double widest = -1;
@@ -500,23 +508,16 @@ void SimStock::AcrossRow(const RowRun& run, int j, int& from) {
             widest = w;
             // Columns as GridFrame::Columns rounds them; a wider reach holds the narrower.
             const double p = (x - w - x0) * inv - 0.5, q = (x + w - x0) * inv - 0.5;
-            if (q >= 0 && p <= last) {
-                int n0 = 0;
-                if (p > 0) {
-                    n0 = static_cast<int>(p);
-                    n0 += n0 < p;
+            int n0, n1;
+            if (ColumnSpan(p, q, frame_.nx, n0, n1)) {
+                if (c0 > c1) {
+                    LowerCells(j, n0, n1, z, run.lines[k], mill);
+                } else {
+                    LowerCells(j, n0, c0 - 1, z, run.lines[k], mill);
+                    LowerCells(j, c1 + 1, n1, z, run.lines[k], mill);
                 }
-                const int n1 = q >= last ? frame_.nx - 1 : static_cast<int>(q);
-                if (n0 <= n1) {
-                    if (c0 > c1) {
-                        LowerCells(j, n0, n1, z, run.lines[k], mill);
-                    } else {
-                        LowerCells(j, n0, c0 - 1, z, run.lines[k], mill);
-                        LowerCells(j, c1 + 1, n1, z, run.lines[k], mill);
-                    }
-                    c0 = n0;
-                    c1 = n1;
-                }
+                c0 = n0;
+                c1 = n1;
             }
         }
         // Nothing reaches further than the tool's radius; the moves after one that ends past
@@ -646,19 +647,10 @@ void SimStock::LevelSweep(const Move& m, int j0, int j1, SweepContact& contact) 
         look[looks] = static_cast<int>(k);
         looks += gains[k] != 0;
     }
-    const double last = frame_.nx - 1;
     for (int n = 0; n < looks; ++n) {
         const auto k = static_cast<std::size_t>(look[n]);
-        const double p = lo[k], q = hi[k];
-        if (!(q >= 0) || !(p <= last)) // no column of the row (GridFrame::Columns)
-            continue;
-        int c0 = 0;
-        if (p > 0) {
-            c0 = static_cast<int>(p);
-            c0 += c0 < p;
-        }
-        const int c1 = q >= last ? frame_.nx - 1 : static_cast<int>(q);
-        if (c0 > c1)
+        int c0, c1;
+        if (!ColumnSpan(lo[k], hi[k], frame_.nx, c0, c1))
             continue;
         const int j = j0 + look[n];
         const auto row = static_cast<std::size_t>(j);
@@ -672,20 +664,7 @@ void SimStock::LevelSweep(const Move& m, int j0, int j1, SweepContact& contact) 
             if (p1 < c1)
                 LowerFlat(m, j, p1 + 1, c1, z, contact);
         }
-        // The span grows when the two meet; else the new one replaces it.
-        if (p0 > p1 || c1 + 1 < p0 || p1 + 1 < c0) {
-            p0 = c0;
-            p1 = c1;
-        } else {
-            p0 = std::min(p0, c0);
-            p1 = std::max(p1, c1);
-        }
-        reached_.below[row] = p0 > 0 ? p0 - 1 : -HUGE_VAL;
-        reached_.beyond[row] = p1 < frame_.nx - 1 ? p1 + 1 : HUGE_VAL;
-    }
-    if (looks > 0) {
-        reached_.j_lo = std::min(reached_.j_lo, j0 + look[0]);
-        reached_.j_hi = std::max(reached_.j_hi, j0 + look[looks - 1]);
+        GrowSpan(j, c0, c1);
     }
 }
 
